@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ferrovane {
+
+// The outcome of writing a file: ok, or the reason it failed.
+struct WriteResult {
+    bool ok = true;
+    std::string error;
+    explicit operator bool() const { return ok; }
+};
+
+// The directory that holds the data files. File names are matched without
+// regard to letter case, so "CapDivDesign.dat" and "CapDivDesign.DAT" are
+// one file. Text on disk is single-byte Windows-1252; in memory it is UTF-8.
+class DataDir {
+public:
+    explicit DataDir(std::filesystem::path dir);
+
+    const std::filesystem::path& path() const { return dir_; }
+
+    // The existing file whose name matches without regard to case, or the
+    // name as given inside the directory when there is none.
+    std::filesystem::path resolve(std::string_view fileName) const;
+
+    // Reads up to maxFields fields: one per line, a comma also ends a field,
+    // leading blanks skipped, CR LF or LF. Nothing when the file cannot be
+    // opened; a short file gives the fields it has. Reading stops once
+    // maxFields are read, however large the file.
+    std::optional<std::vector<std::string>> readFields(std::string_view fileName,
+                                                       std::size_t maxFields = 256) const;
+
+    // Reads up to maxLines whole lines (no comma splitting, blanks kept).
+    std::optional<std::vector<std::string>> readLines(std::string_view fileName,
+                                                      std::size_t maxLines = 256) const;
+
+    // Writes the lines, each ended by CR LF, atomically: a temporary file in
+    // the same directory, flushed, then renamed over the old file. A failed
+    // write leaves the old file whole and says why.
+    WriteResult writeLines(std::string_view fileName, const std::vector<std::string>& lines) const;
+
+    // Whether a file can be created in the directory.
+    WriteResult probeWritable() const;
+
+private:
+    std::filesystem::path dir_;
+};
+
+// Windows-1252 <-> UTF-8 at the file boundary.
+std::string FromWindows1252(std::string_view bytes);
+std::string ToWindows1252(std::string_view utf8);
+
+} // namespace ferrovane
