@@ -14,17 +14,22 @@ namespace ferrovane {
 // the first character) throw NumericFault.
 
 // The two empty results.
-inline constexpr std::string_view kCplxEmpty = "0 + j 0";      // an operand missing
-inline constexpr std::string_view kCplxZero = " 0 + j 0";      // 0 / 0
+inline constexpr std::string_view kCplxEmpty = "0 + j 0"; // an operand missing
+inline constexpr std::string_view kCplxZero = " 0 + j 0"; // 0 / 0
 
 struct Complex {
     double re = 0;
     double im = 0;
 };
 
-// Reads a complex value text by the blank-after-the-real-part rule.
+// Reads a complex value text by the blank-after-the-real-part rule: the
+// first blank from the second character on ends the real part, and the
+// imaginary part starts three characters after it (after "+ j"). Throws
+// NumericFault when there is no such blank or a part is beyond the range of
+// a double.
 Complex ReadComplex(std::string_view text);
-// Writes re and im as a complex value text.
+// Writes re and im as a complex value text; throws NumericFault for a value
+// that is not finite.
 std::string ComplexText(double re, double im);
 
 std::string CplxAdd(std::string_view a, std::string_view b);
