@@ -33,7 +33,7 @@ struct GroupSpec {
     std::string name;    // the group's key in the form and in the data file
     std::string caption; // the frame caption
     std::vector<std::pair<std::string, std::string>> options; // {control name, caption}
-    int initial = 0;     // option selected at design time, 0 for none
+    int initial = 0; // option selected at design time, 0 for none
 };
 
 struct CheckSpec {
@@ -126,16 +126,16 @@ using NamedHandler = std::function<void(Form&, CalcEnv&, const std::string& cont
 struct Calculator {
     FormSpec form;
     std::string dataFile;
-    std::vector<FileField> fields;   // in file order, after the flag line
+    std::vector<FileField> fields;       // in file order, after the flag line
     std::vector<std::string> clearBoxes; // emptied by the standard Clear
 
-    Handler calculate;          // CmdCalc_Click
+    Handler calculate;           // CmdCalc_Click
     NamedHandler optionSelected; // an option was selected: by click, file or code
-    NamedHandler checkChanged;  // a check box was clicked
-    NamedHandler boxChanged;    // the user changed a box's text
-    Handler clear;              // replaces the standard Clear when set
-    Handler loadFile;           // replaces the standard LoadFile when set
-    Handler beforeSave;         // runs at Close before the file is written
+    NamedHandler checkChanged;   // a check box was clicked
+    NamedHandler boxChanged;     // the user changed a box's text
+    Handler clear;               // replaces the standard Clear when set
+    Handler loadFile;            // replaces the standard LoadFile when set
+    Handler beforeSave;          // runs at Close before the file is written
     // Window-specific set-up at opening, after the file is loaded; flagRead
     // tells whether the flag line of the data file could be read.
     std::function<void(Form&, CalcEnv&, bool flagRead)> setUp;

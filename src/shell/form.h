@@ -26,6 +26,7 @@ public:
         bool visible = true;
         bool locked = false;
         bool checked = false;
+        bool operator==(const Control&) const = default;
     };
 
     // Declaring controls (done once from the calculator's description).
@@ -60,6 +61,8 @@ public:
     // (the window cycle's selectOption does both). Numbers outside the
     // group leave it as it was.
     void setOption(const std::string& group, int number);
+    // Turns every option of the group off, as a Clear that resets a choice does.
+    void clearOption(const std::string& group);
     const std::string& groupOf(const std::string& optionName) const;
     int numberOf(const std::string& optionName) const;
     const std::vector<std::string>& options(const std::string& group) const;

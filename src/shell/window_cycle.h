@@ -48,9 +48,9 @@ bool runGuarded(Form& form, CalcEnv& env, const Handler& handler);
 std::vector<std::string> fileLines(const Calculator& calc, const Form& form);
 
 enum class CloseOutcome {
-    Saved,          // the file was written; the window closes
-    NotSaved,       // writing failed and the user chose to close anyway
-    KeptOpen,       // writing failed and the user kept the window open
+    Saved,    // the file was written; the window closes
+    NotSaved, // writing failed and the user chose to close anyway
+    KeptOpen, // writing failed and the user kept the window open
 };
 // CmdClose_Click's save step. The caller discards the window unless the
 // outcome is KeptOpen.

@@ -1,0 +1,259 @@
+#include "shell/data_dir.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ferrovane {
+
+namespace {
+
+// Windows-1252 characters 0x80..0x9F; 0 where the code page has none (those
+// bytes map to the C1 control of the same number, as Windows does).
+constexpr char32_t kHighControls[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// A field longer than this is cut; no data file of ours comes near it, and
+// a garbled file must not make us hold megabytes of one line.
+constexpr std::size_t kMaxFieldBytes = 4096;
+
+std::string lowerAscii(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    });
+    return s;
+}
+
+// Reads fields or lines from a stream: a field ends at a line end (LF, with
+// an optional CR before it), at a comma when commas split, or at the end.
+template <typename Stream>
+std::vector<std::string> readItems(Stream& in, std::size_t maxItems, bool splitCommas) {
+    std::vector<std::string> items;
+    std::string field;
+    bool inField = false; // something of the current field has been seen
+    bool skipBlanks = splitCommas;
+    auto finish = [&] {
+        if (!field.empty() && field.back() == '\r')
+            field.pop_back();
+        items.push_back(FromWindows1252(field));
+        field.clear();
+        inField = false;
+        skipBlanks = splitCommas;
+    };
+    char c;
+    while (items.size() < maxItems && in.get(c)) {
+        if (c == '\n') {
+            finish();
+            continue;
+        }
+        if (splitCommas && c == ',') {
+            finish();
+            continue;
+        }
+        if (skipBlanks && (c == ' ' || c == '\t')) {
+            inField = true;
+            continue;
+        }
+        skipBlanks = false;
+        inField = true;
+        if (field.size() < kMaxFieldBytes)
+            field += c;
+    }
+    if (inField && items.size() < maxItems)
+        finish();
+    return items;
+}
+
+std::string errnoText(int err) {
+    return std::strerror(err);
+}
+
+} // namespace
+
+std::string FromWindows1252(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (unsigned char b : bytes) {
+        char32_t c = b;
+        if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0)
+            c = kHighControls[b - 0x80];
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string ToWindows1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        unsigned char b = static_cast<unsigned char>(utf8[i]);
+        char32_t c;
+        std::size_t len;
+        if (b < 0x80) {
+            c = b;
+            len = 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            c = b & 0x1F;
+            len = 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            c = b & 0x0F;
+            len = 3;
+        } else if ((b & 0xF8) == 0xF0) {
+            c = b & 0x07;
+            len = 4;
+        } else {
+            out += '?';
+            ++i;
+            continue;
+        }
+        if (i + len > utf8.size()) {
+            out += '?';
+            break;
+        }
+        bool valid = true;
+        for (std::size_t k = 1; k < len; ++k) {
+            unsigned char cont = static_cast<unsigned char>(utf8[i + k]);
+            if ((cont & 0xC0) != 0x80)
+                valid = false;
+            c = (c << 6) | (cont & 0x3F);
+        }
+        i += valid ? len : 1;
+        if (!valid) {
+            out += '?';
+            continue;
+        }
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            out += static_cast<char>(c);
+            continue;
+        }
+        char mapped = '?';
+        for (int k = 0; k < 32; ++k) {
+            char32_t code = kHighControls[k] != 0 ? kHighControls[k] : char32_t(0x80 + k);
+            if (code == c)
+                mapped = static_cast<char>(0x80 + k);
+        }
+        out += mapped;
+    }
+    return out;
+}
+
+DataDir::DataDir(std::filesystem::path dir) : dir_(std::move(dir)) {}
+
+std::filesystem::path DataDir::resolve(std::string_view fileName) const {
+    const std::string wanted(fileName);
+    std::error_code ec;
+    if (std::filesystem::exists(dir_ / wanted, ec))
+        return dir_ / wanted;
+    const std::string key = lowerAscii(wanted);
+    std::vector<std::string> matches;
+    for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (lowerAscii(name) == key)
+            matches.push_back(name);
+    }
+    if (matches.empty())
+        return dir_ / wanted;
+    std::sort(matches.begin(), matches.end());
+    return dir_ / matches.front();
+}
+
+std::optional<std::vector<std::string>> DataDir::readFields(std::string_view fileName,
+                                                            std::size_t maxFields) const {
+    std::ifstream in(resolve(fileName), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return readItems(in, maxFields, true);
+}
+
+std::optional<std::vector<std::string>> DataDir::readLines(std::string_view fileName,
+                                                           std::size_t maxLines) const {
+    std::ifstream in(resolve(fileName), std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return readItems(in, maxLines, false);
+}
+
+WriteResult DataDir::writeLines(std::string_view fileName,
+                                const std::vector<std::string>& lines) const {
+    const std::filesystem::path target = resolve(fileName);
+    std::string bytes;
+    for (const auto& line : lines)
+        bytes += ToWindows1252(line) + "\r\n";
+
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path temp =
+        dir_ / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
+                std::to_string(counter++));
+    auto fail = [&](const char* step, int err) {
+        ::unlink(temp.c_str());
+        return WriteResult{false,
+                           std::string(step) + " " + target.string() + ": " + errnoText(err)};
+    };
+
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return WriteResult{false,
+                           "cannot create a file in " + dir_.string() + ": " + errnoText(errno)};
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int err = errno;
+            ::close(fd);
+            return fail("cannot write", err);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+        int err = errno;
+        ::close(fd);
+        return fail("cannot write", err);
+    }
+    if (::close(fd) != 0)
+        return fail("cannot write", errno);
+    if (::rename(temp.c_str(), target.c_str()) != 0)
+        return fail("cannot replace", errno);
+    int dirFd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return {};
+}
+
+WriteResult DataDir::probeWritable() const {
+    const std::filesystem::path probe = dir_ / (".ferrovane-probe-" + std::to_string(::getpid()));
+    int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return WriteResult{false, dir_.string() + ": " + errnoText(errno)};
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return {};
+}
+
+} // namespace ferrovane

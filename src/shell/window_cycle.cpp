@@ -1,0 +1,265 @@
+#include "shell/window_cycle.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "numeric/eng_text.h"
+#include "numeric/numeric_fault.h"
+#include "shell/help_texts.h"
+
+namespace ferrovane {
+
+namespace {
+
+void declare(Form& form, const ControlSpec& spec) {
+    std::visit(
+        [&form](const auto& c) {
+            using T = std::decay_t<decltype(c)>;
+            if constexpr (std::is_same_v<T, BoxSpec>) {
+                form.addControl(c.name, c.initial);
+                form.setLocked(c.name, c.readOnly);
+                if (!c.labelName.empty())
+                    form.addControl(c.labelName, c.label);
+                if (!c.unitName.empty())
+                    form.addControl(c.unitName, c.unit);
+            } else if constexpr (std::is_same_v<T, GroupSpec>) {
+                std::vector<std::string> names;
+                for (const auto& [name, caption] : c.options)
+                    names.push_back(name);
+                form.addGroup(c.name, names);
+                for (const auto& [name, caption] : c.options)
+                    form.setText(name, caption);
+                form.setOption(c.name, c.initial);
+            } else if constexpr (std::is_same_v<T, CheckSpec>) {
+                form.addControl(c.name, c.caption);
+                form.setChecked(c.name, c.checked);
+            } else if constexpr (std::is_same_v<T, LabelSpec>) {
+                form.addControl(c.name, c.text);
+            } else if constexpr (std::is_same_v<T, ListSpec>) {
+                form.addList(c.name);
+                if (!c.headerName.empty())
+                    form.addControl(c.headerName, c.header);
+            } else if constexpr (std::is_same_v<T, PictureSpec>) {
+                form.addControl(c.name, c.file);
+            } else if constexpr (std::is_same_v<T, HelpBoxSpec>) {
+                form.addControl(c.name);
+                form.setLocked(c.name, true);
+            }
+        },
+        spec);
+}
+
+std::string lowerAscii(std::string s) {
+    for (auto& ch : s)
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+    return s;
+}
+
+// The example flag of line 1: "True" or "False" in any letter case, or a
+// number (non-zero is True). Anything else cannot be read.
+std::optional<bool> readFlag(const std::string& field) {
+    const std::string t = lowerAscii(TrimBlanks(field));
+    if (t == "true")
+        return true;
+    if (t == "false")
+        return false;
+    if (!t.empty() && (std::isdigit(static_cast<unsigned char>(t[0])) || t[0] == '-' ||
+                       t[0] == '+' || t[0] == '.'))
+        return ReadNumber(t) != 0;
+    return std::nullopt;
+}
+
+// A typed text as a field: a comma or a line break would end the field early
+// and shift every field after it, so the text stops there. The number the
+// box reads as is unchanged, since reading stops at either anyway.
+std::string typedField(const std::string& text) {
+    return text.substr(0, text.find_first_of(",\r\n"));
+}
+
+std::string fieldText(const FileField& field, const Form& form) {
+    switch (field.kind) {
+    case FieldKind::Eng:
+        return FormatEng(form.number(field.name));
+    case FieldKind::Typed:
+        return typedField(form.text(field.name));
+    case FieldKind::TypedOrZero:
+        return form.text(field.name).empty() ? "0.00" : typedField(form.text(field.name));
+    case FieldKind::Option:
+        return std::to_string(form.option(field.name));
+    case FieldKind::OptionNumber:
+        return PlainNumber(form.option(field.name), LeadingBlank::Yes);
+    case FieldKind::Value: {
+        const double v = form.value(field.name);
+        return std::isfinite(v) ? PlainNumber(v, LeadingBlank::Yes) : " 0";
+    }
+    }
+    return {};
+}
+
+} // namespace
+
+Form makeForm(const Calculator& calc) {
+    Form form;
+    for (const auto* region : {&calc.form.left, &calc.form.right, &calc.form.bottom})
+        for (const auto& spec : *region)
+            declare(form, spec);
+    form.addControl("CmdCalc", "Calculate");
+    form.addControl("CmdClr", calc.form.clearCaption);
+    form.addControl("CmdLoadData", "Load Last Run");
+    form.addControl(calc.form.closeName, "Close");
+    return form;
+}
+
+Form Form_Load(const Calculator& calc, CalcEnv& env) {
+    Form form = makeForm(calc);
+    bool flagRead = false;
+    if (auto first = env.files.readFields(calc.dataFile, 1); first && !first->empty()) {
+        if (auto flag = readFlag(first->front())) {
+            form.setExampleFlag(*flag);
+            flagRead = true;
+        }
+    }
+    LoadFile(calc, form, env);
+    if (form.exampleFlag())
+        form.setText("CmdLoadData", "Load Example");
+    if (calc.setUp)
+        runGuarded(form, env, [&](Form& f, CalcEnv& e) { calc.setUp(f, e, flagRead); });
+    return form;
+}
+
+void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
+    const auto fields = env.files.readFields(calc.dataFile, calc.fields.size() + 1);
+    if (!fields)
+        return;
+    for (std::size_t i = 0; i < calc.fields.size() && i + 1 < fields->size(); ++i) {
+        const FileField& field = calc.fields[i];
+        const std::string& text = (*fields)[i + 1];
+        switch (field.kind) {
+        case FieldKind::Eng:
+        case FieldKind::Typed:
+        case FieldKind::TypedOrZero:
+            form.setText(field.name, text);
+            break;
+        case FieldKind::Option:
+        case FieldKind::OptionNumber: {
+            const double n = ReadNumber(text);
+            const auto& options = form.options(field.name);
+            for (std::size_t k = 0; k < options.size(); ++k)
+                if (n == static_cast<double>(k + 1))
+                    selectOption(calc, form, env, options[k]);
+            break;
+        }
+        case FieldKind::Value:
+            form.setValue(field.name, ReadNumber(text));
+            break;
+        }
+    }
+}
+
+void LoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
+    if (calc.loadFile)
+        runGuarded(form, env, calc.loadFile);
+    else
+        runGuarded(form, env, [&calc](Form& f, CalcEnv& e) { StandardLoadFile(calc, f, e); });
+}
+
+void CmdLoadData_Click(const Calculator& calc, Form& form, CalcEnv& env) {
+    LoadFile(calc, form, env);
+}
+
+void CmdClr_Click(const Calculator& calc, Form& form, CalcEnv& env) {
+    if (calc.clear) {
+        runGuarded(form, env, calc.clear);
+        return;
+    }
+    for (const auto& box : calc.clearBoxes)
+        form.setText(box, "");
+}
+
+bool CmdCalc_Click(const Calculator& calc, Form& form, CalcEnv& env) {
+    return calc.calculate ? runGuarded(form, env, calc.calculate) : true;
+}
+
+void selectOption(const Calculator& calc, Form& form, CalcEnv& env, const std::string& option) {
+    form.setOption(form.groupOf(option), form.numberOf(option));
+    if (calc.optionSelected)
+        calc.optionSelected(form, env, option);
+}
+
+void clickCheck(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
+                bool checked) {
+    form.setChecked(name, checked);
+    if (calc.checkChanged)
+        runGuarded(form, env, [&](Form& f, CalcEnv& e) { calc.checkChanged(f, e, name); });
+}
+
+void editBox(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
+             const std::string& text) {
+    form.setText(name, text);
+    if (calc.boxChanged)
+        runGuarded(form, env, [&](Form& f, CalcEnv& e) { calc.boxChanged(f, e, name); });
+}
+
+bool runGuarded(Form& form, CalcEnv& env, const Handler& handler) {
+    Form copy = form;
+    try {
+        handler(copy, env);
+    } catch (const NumericFault& fault) {
+        env.dialogs.show(Message{numericFaultText(fault.what()), kAppTitle,
+                                 MessageIcon::Exclamation, MessageButtons::Ok});
+        return false;
+    }
+    form = std::move(copy);
+    return true;
+}
+
+std::vector<std::string> fileLines(const Calculator& calc, const Form& form) {
+    std::vector<std::string> lines{"False"};
+    for (const auto& field : calc.fields)
+        lines.push_back(fieldText(field, form));
+    return lines;
+}
+
+CloseOutcome CmdClose_Click(const Calculator& calc, Form& form, CalcEnv& env) {
+    if (calc.beforeSave)
+        runGuarded(form, env, calc.beforeSave);
+    const WriteResult written = env.files.writeLines(calc.dataFile, fileLines(calc, form));
+    if (written)
+        return CloseOutcome::Saved;
+    const bool closeAnyway =
+        env.dialogs.ask("Your data could not be saved in \"" + calc.dataFile + "\":\r\n" +
+                            written.error + "\r\n\r\nClose without saving?",
+                        kAppTitle, MessageIcon::Exclamation);
+    return closeAnyway ? CloseOutcome::NotSaved : CloseOutcome::KeptOpen;
+}
+
+std::optional<std::string> hoverHelpText(const Calculator& calc, const Form& form,
+                                         const std::string& control) {
+    if (!calc.form.hoverHelp)
+        return std::nullopt;
+    const HoverHelp& help = *calc.form.hoverHelp;
+    if (control == help.frame)
+        return std::string();
+    if (!help.sharedTexts) {
+        auto it = help.texts.find(control);
+        if (it == help.texts.end())
+            return std::nullopt;
+        return it->second;
+    }
+    if (control == "CmdCalc")
+        return std::string(CalcHelp);
+    if (control == "CmdClr")
+        return std::string(ClearHelp);
+    if (control == calc.form.closeName)
+        return std::string(CloseHelp);
+    if (control == "CmdLoadData")
+        return std::string(form.exampleFlag() ? ExampleHelp : ReloadHelp);
+    return std::nullopt;
+}
+
+std::string numericFaultText(const std::string& reason) {
+    return "These values cannot be calculated (" + reason + ").  Nothing has been changed.";
+}
+
+} // namespace ferrovane
