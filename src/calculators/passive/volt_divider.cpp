@@ -1,0 +1,399 @@
+#include "calculators/passive/volt_divider.h"
+
+#include <cmath>
+#include <string>
+
+#include "numeric/eng_text.h"
+#include "numeric/numeric_fault.h"
+#include "shell/window_cycle.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr const char* kHeaderDesigned = " R1    R2    Ar  %Error Current  P in R1   P in R2";
+constexpr const char* kHeaderLoaded =
+    " R1    R2    Ar  %Error  Rin    Ro    Current  P in R1   P in R2";
+
+constexpr const char* kNeedVin = "Need a value for Vin.";
+constexpr const char* kNeedVo = "Need a value for Vo.";
+constexpr const char* kArAboveOne = "Ar can't be greater than 1.";
+constexpr const char* kArIsOne = "Ar = 1 is a trivial case.";
+constexpr const char* kArNotPositive = "Ar must be greater than 0.";
+constexpr const char* kRtZero = "Rt min and Rt max MUST NOT be zero.";
+constexpr const char* kRtNegative = "Rt min and Rt max MUST be greater than zero.";
+constexpr const char* kRtOrder = "Rt min MUST be less than Rt max.";
+constexpr const char* kZeroLoadCurrent = "FYI, Load current is zero.";
+constexpr const char* kNeedLoadResistance = "Need a value for load resistance.";
+constexpr const char* kNegativeLoadResistance = "Load resistance MUST be greater than zero.";
+constexpr const char* kR1BelowTable = "R1 would be less than 1 ohm, the smallest standard value.";
+constexpr const char* kR2BelowTable = "R2 would be less than 1 ohm, the smallest standard value.";
+
+// R1 grows by 10% a line; with standard values that is the next E24 value.
+constexpr double kR1Step = 1.1;
+// Without standard values a wide Rt range could list thousands of lines.
+constexpr int kMaxLines = 500;
+constexpr const char* kTooManyLines = "The list stops at 500 lines; narrow the range of Rt.";
+
+// The load has taken so much that no positive R2 is left for this R1, and a
+// larger R1 only makes it worse, so the list ends here.
+std::string loadResistanceTooSmall(const std::string& r1) {
+    return "The load resistance is too small for R1 of " + r1 + " and above: R2 would be negative.";
+}
+std::string loadCurrentTooLarge(const std::string& r1) {
+    return "The load current is too large for R1 of " + r1 + " and above: R2 would be negative.";
+}
+
+enum Loading { NoLoad = 1, CurrentLoad = 2, ResistanceLoad = 3 };
+
+// Every option is selected through the window cycle, so that selecting one
+// from code has the same effect as a click.
+void select(Form& form, CalcEnv& env, const std::string& option) {
+    selectOption(voltDivider(), form, env, option);
+}
+
+// Ar or dB typed: the voltages are not used.
+void attenuationTyped(Form& form, CalcEnv& env, bool byRatio) {
+    form.setEnabled("TxtAr", byRatio);
+    form.setEnabled("TxtdB", !byRatio);
+    for (const char* box : {"TxtVo", "TxtVin"}) {
+        form.setText(box, "0.00");
+        form.setEnabled(box, false);
+    }
+    // A load current needs the voltages; a load resistance does not.
+    if (!form.selected("OpRLoad"))
+        select(form, env, "OpNoLoad");
+}
+
+void OpAr_Click(Form& form, CalcEnv& env) {
+    attenuationTyped(form, env, true);
+}
+
+void OpdB_Click(Form& form, CalcEnv& env) {
+    attenuationTyped(form, env, false);
+}
+
+void OpVinVout_Click(Form& form, CalcEnv&) {
+    form.setEnabled("TxtAr", false);
+    form.setEnabled("TxtdB", false);
+    for (const char* box : {"TxtVo", "TxtVin", "TxtIL"})
+        form.setEnabled(box, true);
+}
+
+void OpNoLoad_Click(Form& form, CalcEnv&) {
+    form.setText("Text5", "");
+    form.setText("Text14", "");
+    form.setEnabled("TxtIL", false);
+}
+
+void OpILoad_Click(Form& form, CalcEnv& env) {
+    form.setText("Text5", "Load Current");
+    form.setText("Text14", "Amps");
+    form.setEnabled("TxtIL", true);
+    select(form, env, "OpVinVout");
+}
+
+void OpRLoad_Click(Form& form, CalcEnv&) {
+    form.setText("Text5", "Load Resistance");
+    form.setText("Text14", "Ohms");
+    form.setEnabled("TxtIL", true);
+}
+
+void optionSelected(Form& form, CalcEnv& env, const std::string& option) {
+    if (option == "OpAr")
+        OpAr_Click(form, env);
+    else if (option == "OpdB")
+        OpdB_Click(form, env);
+    else if (option == "OpVinVout")
+        OpVinVout_Click(form, env);
+    else if (option == "OpNoLoad")
+        OpNoLoad_Click(form, env);
+    else if (option == "OpILoad")
+        OpILoad_Click(form, env);
+    else if (option == "OpRLoad")
+        OpRLoad_Click(form, env);
+}
+
+// A resistor value and the text it is listed with: snapped to the nearest
+// standard value, or as calculated in three significant digits.
+struct Resistor {
+    double value = 0;
+    std::string text;
+};
+
+Resistor name(double r, bool standardValues) {
+    if (standardValues) {
+        StandardValue sv = NearestStandardValue(r);
+        return {sv.value, sv.text};
+    }
+    return {r, FormatOhms(r)};
+}
+
+// Appends at least one blank, then more until the line is `column` long.
+void padTo(std::string& line, std::size_t column) {
+    line += ' ';
+    while (line.size() < column)
+        line += ' ';
+}
+
+// The attenuation really reached, three decimals: " .375".
+std::string ratioText(double ar) {
+    return PlainNumber(std::floor(1000 * ar + 0.5) / 1000, LeadingBlank::Yes);
+}
+
+// The error in percent, two decimals, with a 0 before the point below one:
+// " 0.25", "-0.52", " 1.5", and " 0" for no error.
+std::string errorText(double percent) {
+    const double rounded = std::floor(100 * percent + 0.5) / 100;
+    std::string text = PlainNumber(rounded, LeadingBlank::Yes);
+    if (std::fabs(rounded) < 1 && text.size() > 1 && text[1] == '.')
+        text.insert(1, "0");
+    return text;
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    form.list("LstOutput").clear();
+    double ar = form.number("TxtAr");
+    const double dB = form.number("TxtdB");
+    const double vo = form.number("TxtVo");
+    const double vin = form.number("TxtVin");
+    const double il = form.number("TxtIL");
+    const double rl = il; // the same box, by the loading option
+    const double rtMin = form.number("TxtRtMin");
+    const double rtMax = form.number("TxtRtMax");
+    const bool byVoltages = form.selected("OpVinVout");
+
+    if (byVoltages) {
+        if (vin == 0) {
+            env.dialogs.say(kNeedVin);
+            return;
+        }
+        if (vo == 0) {
+            env.dialogs.say(kNeedVo);
+            return;
+        }
+        ar = vo / vin;
+        form.setEng("TxtAr", ar);
+        // Voltages of opposite sign have no decibels; the Ar test below says so.
+        if (ar > 0)
+            form.setEng("TxtdB", 20 * std::log(ar) / std::log(10.0));
+    }
+    if (form.selected("OpdB")) {
+        // Attenuation in either sign: 6 dB and -6 dB both mean Ar = 0.501.
+        ar = std::pow(10.0, -std::fabs(dB) / 20);
+        form.setEng("TxtAr", ar);
+    }
+
+    if (ar > 1) {
+        env.dialogs.say(kArAboveOne);
+        return;
+    }
+    if (ar == 1) {
+        env.dialogs.say(kArIsOne);
+        return;
+    }
+    if (!(ar > 0)) {
+        env.dialogs.say(kArNotPositive);
+        return;
+    }
+    if (rtMin == 0 || rtMax == 0) {
+        env.dialogs.say(kRtZero);
+        return;
+    }
+    if (rtMin < 0 || rtMax < 0) {
+        env.dialogs.say(kRtNegative);
+        return;
+    }
+    if (rtMin >= rtMax) {
+        env.dialogs.say(kRtOrder);
+        return;
+    }
+
+    const bool standardValues = form.checked("Check1");
+    const int loading = form.option("Loading");
+    // R1 takes the share (1 - Ar) of the total resistance.
+    Resistor r1 = name((1 - ar) * rtMin, standardValues);
+    const double r1Limit = (1 - ar) * rtMax;
+    if (!(r1.value > 0)) {
+        // Only a standard value can come out as 0 (for R1 of 0.5 ohm or less);
+        // stepping from 0 would never end.
+        if (standardValues) {
+            env.dialogs.say(kR1BelowTable);
+            return;
+        }
+        throw NumericFault("R1 is zero");
+    }
+
+    bool toldZeroCurrent = false;
+    for (int lines = 0;; ++lines) {
+        if (lines == kMaxLines) {
+            env.dialogs.say(kTooManyLines);
+            return;
+        }
+
+        double r2Wanted = 0;
+        if (loading == CurrentLoad) {
+            if (il == 0 && !toldZeroCurrent) {
+                env.dialogs.say(kZeroLoadCurrent, MessageIcon::Information);
+                toldZeroCurrent = true;
+            }
+            // R2 carries what R1 delivers less the load current, at Vo.
+            r2Wanted = vo / ((vin - vo) / r1.value - il);
+            if (!(r2Wanted > 0 && std::isfinite(r2Wanted))) {
+                env.dialogs.say(loadCurrentTooLarge(TrimBlanks(r1.text)));
+                return;
+            }
+        } else if (loading == ResistanceLoad) {
+            if (rl == 0) {
+                env.dialogs.say(kNeedLoadResistance);
+                return;
+            }
+            if (rl < 0) {
+                env.dialogs.say(kNegativeLoadResistance);
+                return;
+            }
+            // R2 in parallel with RL must give k = Ar / (1 - Ar) times R1.
+            const double k = ar / (1 - ar);
+            r2Wanted = k * rl * r1.value / (rl - k * r1.value);
+            if (!(r2Wanted > 0 && std::isfinite(r2Wanted))) {
+                env.dialogs.say(loadResistanceTooSmall(TrimBlanks(r1.text)));
+                return;
+            }
+        } else {
+            r2Wanted = checkFinite(r1.value * ar / (1 - ar), "R2 is too large");
+        }
+
+        const Resistor r2 = name(r2Wanted, standardValues);
+        if (!(r2.value > 0)) {
+            // R2 grows with R1, so this happens only at the start of the range.
+            env.dialogs.say(kR2BelowTable);
+            return;
+        }
+
+        // The attenuation the two named resistors really give.
+        double arReal = 0;
+        if (loading == CurrentLoad)
+            arReal = ((vin - il * r1.value) / (1 + r1.value / r2.value)) / vin;
+        else if (loading == ResistanceLoad)
+            arReal = rl * r2.value / ((rl + r2.value) * r1.value + rl * r2.value);
+        else
+            arReal = r2.value / (r1.value + r2.value);
+        const double error = 100 * (arReal - ar) / ar;
+
+        double rin = 0;
+        double ro = 0;
+        if (loading == ResistanceLoad) {
+            rin = r1.value + rl * r2.value / (rl + r2.value);
+            ro = 1 / (1 / r2.value + 1 / r1.value + 1 / rl);
+        } else {
+            rin = r1.value + r2.value;
+            ro = r1.value * r2.value / (r1.value + r2.value);
+        }
+
+        std::string line = r1.text;
+        padTo(line, 7);
+        line += r2.text;
+        padTo(line, 14);
+        line += ratioText(arReal);
+        padTo(line, 21);
+        line += errorText(error);
+        padTo(line, 28);
+        line += "  " + FormatOhms(checkFinite(rin, "Rin is too large")) + "  " +
+                FormatOhms(checkFinite(ro, "Ro is too large"));
+        padTo(line, 42);
+        if (byVoltages) {
+            // From the wanted Vo and the named resistors.
+            const double current = (vin - vo) / r1.value;
+            const double p1 = (vin - vo) * (vin - vo) / r1.value;
+            const double p2 = vo * vo / r2.value;
+            line += engText(current);
+            padTo(line, 49);
+            line += engText(p1);
+            padTo(line, 56);
+            line += engText(p2) + " ";
+        }
+        form.list("LstOutput").push_back(line);
+
+        const Resistor next =
+            name(checkFinite(r1.value * kR1Step, "R1 is too large"), standardValues);
+        // The standard values end at 10 M: stepping from there stays there.
+        if (!(next.value > r1.value))
+            break;
+        r1 = next;
+        if (!(r1.value <= r1Limit))
+            break;
+    }
+}
+
+// The header names Rin and Ro only when the data file could be read.
+void setUp(Form& form, CalcEnv&, bool flagRead) {
+    if (flagRead)
+        form.setText("Text16", kHeaderLoaded);
+    form.setChecked("Check1", true);
+}
+
+Calculator makeVoltDivider() {
+    Calculator c;
+    FormSpec& f = c.form;
+    f.name = "Form01";
+    f.caption = "Voltage Divider";
+    f.widthTwips = 11910;
+    f.heightTwips = 7110;
+    f.left = {
+        BoxSpec{.name = "TxtAr", .label = "Attenuation Ratio, Ar"},
+        BoxSpec{.name = "TxtdB", .label = "Attenuation in dB", .unit = "dB"},
+        BoxSpec{.name = "TxtVo", .label = "Output Voltage, Vo", .unit = "Volts"},
+        BoxSpec{.name = "TxtVin", .label = "Input Voltage, Vin", .unit = "Volts"},
+        BoxSpec{.name = "TxtIL",
+                .label = "Load Current",
+                .unit = "Amps",
+                .labelName = "Text5",
+                .unitName = "Text14"},
+        BoxSpec{.name = "TxtRtMin", .label = "Minimum Total Resistance, Rt min", .unit = "Ohms"},
+        BoxSpec{.name = "TxtRtMax", .label = "Maximum Total Resistance, Rt max", .unit = "Ohms"},
+    };
+    // As designed the window asks for the voltages and a load current, which
+    // matches the load label "Load Current" / "Amps".
+    f.right = {
+        GroupSpec{.name = "Attenuation",
+                  .caption = "Give Attenuation by entering",
+                  .options = {{"OpAr", "Ar, Ratio of output to input, < 1"},
+                              {"OpdB", "Attenuation in dB"},
+                              {"OpVinVout", "Input and output voltage"}},
+                  .initial = 3},
+        GroupSpec{.name = "Loading",
+                  .caption = "Loading condition",
+                  .options = {{"OpNoLoad", "No Load"},
+                              {"OpILoad", "Current Loading"},
+                              {"OpRLoad", "Resistance Loading"}},
+                  .initial = 2},
+        CheckSpec{.name = "Check1", .caption = "Use Standard Values.", .checked = true},
+    };
+    f.bottom = {
+        ListSpec{.name = "LstOutput", .headerName = "Text16", .header = kHeaderDesigned},
+    };
+    f.clearCaption = "Clear Data";
+
+    c.dataFile = "VoltDiv.DAT";
+    c.fields = {
+        {FieldKind::TypedOrZero, "TxtAr"}, {FieldKind::TypedOrZero, "TxtdB"},
+        {FieldKind::Eng, "TxtVo"},         {FieldKind::Eng, "TxtVin"},
+        {FieldKind::Eng, "TxtIL"},         {FieldKind::Eng, "TxtRtMin"},
+        {FieldKind::Eng, "TxtRtMax"},      {FieldKind::Option, "Attenuation"},
+        {FieldKind::Option, "Loading"},
+    };
+    c.clearBoxes = {"TxtAr", "TxtVo", "TxtVin", "TxtRtMin", "TxtRtMax"};
+
+    c.calculate = CmdCalc_Click;
+    c.optionSelected = optionSelected;
+    c.setUp = setUp;
+    return c;
+}
+
+} // namespace
+
+const Calculator& voltDivider() {
+    static const Calculator calc = makeVoltDivider();
+    return calc;
+}
+
+} // namespace ferrovane
