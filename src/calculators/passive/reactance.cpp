@@ -1,0 +1,260 @@
+#include "calculators/passive/reactance.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+
+#include "shell/help_texts.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr const char* kAllZeros = "Enter some data, it's all zeros.";
+constexpr const char* kCannotTell = "I can't make enything out of that.  Enter more data.";
+constexpr const char* kAssumeXcIsXl = "I will assume Xc = XL.";
+constexpr const char* kInductanceAlone =
+    "Inductance alone is not enough data.  Enter an XL or a frequency.";
+constexpr const char* kAssumeXlIsXc = "I will assume XL = Xc.";
+constexpr const char* kDifferentFrequencies =
+    "C with Xc and L with XL are for different frequencies.  Enter consistant data or zeros.";
+constexpr const char* kFrequencyAlone = "Frequency alone is not enough.  Enter more data.";
+constexpr const char* kTooMuch = "Too much data, enter some zeros.";
+
+// When L, C, XL and XC are all given, the frequency of L with XL and that of
+// C with XC may differ by this fraction of their geometric mean and still be
+// taken as one frequency.
+constexpr double kSameFrequency = 0.002;
+
+// The window's six quantities in SI units.
+struct Quantities {
+    double f = 0;  // hertz
+    double w = 0;  // radians per second
+    double l = 0;  // henries
+    double c = 0;  // farads
+    double xl = 0; // ohms
+    double xc = 0; // ohms
+};
+
+Quantities readBoxes(const Form& form) {
+    return {form.number("TxtFreq"), form.number("TxtAngFreq"), form.number("TxtInd"),
+            form.number("TxtCap"),  form.number("TxtIndRct"),  form.number("TxtCapRct")};
+}
+
+// Writes all six quantities in engineering text. setEng refuses inf and nan,
+// so a formula that divided by a zero product or overflowed ends the
+// calculation here and the window keeps what it showed before.
+void show(Form& form, const Quantities& q) {
+    form.setEng("TxtFreq", q.f);
+    form.setEng("TxtAngFreq", q.w);
+    form.setEng("TxtInd", q.l);
+    form.setEng("TxtCap", q.c);
+    form.setEng("TxtIndRct", q.xl);
+    form.setEng("TxtCapRct", q.xc);
+}
+
+// Each given quantity (one greater than zero) adds its weight; w counts only
+// through F, which is derived from it when F is zero.
+int selectorOf(const Quantities& q) {
+    return (q.f > 0 ? 16 : 0) + (q.l > 0 ? 8 : 0) + (q.c > 0 ? 4 : 0) + (q.xl > 0 ? 2 : 0) +
+           (q.xc > 0 ? 1 : 0);
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    auto warn = [&env](const char* text) { env.dialogs.say(text, MessageIcon::Exclamation); };
+
+    Quantities q = readBoxes(form);
+    // A given F wins over a given w; w is used only when F is zero.
+    if (q.f == 0 && q.w > 0)
+        q.f = q.w / (2 * Pi);
+    if (q.f > 0)
+        q.w = 2 * Pi * q.f;
+    // The boxes are normalised even when a message follows.
+    show(form, q);
+
+    // Where one reactance is taken equal to the other, the circuit is assumed
+    // to be at resonance. In the two cases that announce it, the values are
+    // shown before the warning, so that a formula that fails ends with the
+    // fault message alone; the window takes the new values only when the
+    // calculation has ended anyway.
+    switch (selectorOf(q)) {
+    case 0:
+        warn(kAllZeros);
+        return;
+    case 1: // XC
+    case 2: // XL
+    case 3: // XL, XC
+    case 4: // C
+        warn(kCannotTell);
+        return;
+    case 5: // C, XC
+        q.w = 1 / (q.c * q.xc);
+        q.f = q.w / (2 * Pi);
+        q.xl = q.xc;
+        q.l = q.xl / q.w;
+        break;
+    case 6: // C, XL
+        q.xc = q.xl;
+        q.w = 1 / (q.c * q.xc);
+        q.f = q.w / (2 * Pi);
+        q.l = q.xl / q.w;
+        show(form, q);
+        warn(kAssumeXcIsXl);
+        return;
+    case 7: // C, XL, XC
+        q.w = 1 / (q.c * q.xc);
+        q.f = q.w / (2 * Pi);
+        q.l = q.xl / q.w;
+        break;
+    case 8: // L
+        warn(kInductanceAlone);
+        return;
+    case 9: // L, XC
+        q.xl = q.xc;
+        q.w = q.xl / q.l;
+        q.f = q.w / (2 * Pi);
+        q.c = 1 / (q.w * q.xc);
+        show(form, q);
+        warn(kAssumeXlIsXc);
+        return;
+    case 10: // L, XL
+        q.w = q.xl / q.l;
+        q.f = q.w / (2 * Pi);
+        q.xc = q.xl;
+        q.c = 1 / (q.w * q.xc);
+        break;
+    case 11: // L, XL, XC
+        q.w = q.xl / q.l;
+        q.f = q.w / (2 * Pi);
+        q.c = 1 / (q.w * q.xc);
+        break;
+    case 12: // L, C
+        q.w = 1 / std::sqrt(q.l * q.c);
+        q.f = q.w / (2 * Pi);
+        q.xl = q.w * q.l;
+        q.xc = 1 / (q.w * q.c);
+        break;
+    case 13: // L, C, XC
+        q.w = 1 / (q.c * q.xc);
+        q.f = q.w / (2 * Pi);
+        q.xl = q.w * q.l;
+        break;
+    case 14: // L, C, XL
+        q.w = q.xl / q.l;
+        q.f = q.w / (2 * Pi);
+        q.xc = 1 / (q.w * q.c);
+        break;
+    case 15: { // L, C, XL, XC: accepted when both pairs name nearly one frequency
+        const double w1 = q.xl / q.l;
+        const double w2 = 1 / (q.c * q.xc);
+        const double w = std::sqrt(w1 * w2);
+        // A frequency that overflowed or underflowed makes the spread inf or
+        // nan; that is a numeric fault, not data for different frequencies.
+        const double spread =
+            checkFinite(std::abs(w1 - w2) / w, "the two frequencies are out of range");
+        if (spread >= kSameFrequency) {
+            env.dialogs.say(kDifferentFrequencies);
+            return;
+        }
+        q.w = w;
+        q.f = q.w / (2 * Pi);
+        q.xc = 1 / (q.w * q.c);
+        q.xl = q.w * q.l;
+        break;
+    }
+    case 16: // F
+        warn(kFrequencyAlone);
+        return;
+    case 17: // F, XC
+        q.c = 1 / (q.w * q.xc);
+        q.xl = q.xc;
+        q.l = q.xl / q.w;
+        break;
+    case 18: // F, XL
+        q.l = q.xl / q.w;
+        q.xc = q.xl;
+        q.c = 1 / (q.w * q.xc);
+        break;
+    case 19: // F, XL, XC
+        q.l = q.xl / q.w;
+        q.c = 1 / (q.w * q.xc);
+        break;
+    case 20: // F, C; given reactances are replaced
+    case 21:
+    case 22:
+    case 23:
+        q.xc = 1 / (q.w * q.c);
+        q.xl = q.xc;
+        q.l = q.xl / q.w;
+        break;
+    case 24: // F, L; given reactances are replaced
+    case 25:
+    case 26:
+    case 27:
+        q.xl = q.w * q.l;
+        q.xc = q.xl;
+        q.c = 1 / (q.w * q.xc);
+        break;
+    case 28: // F, L, C
+        q.xl = q.w * q.l;
+        q.xc = 1 / (q.w * q.c);
+        break;
+    case 29: // F, L, C, XC: the given XC stays
+        q.xl = q.w * q.l;
+        break;
+    case 30: // F, L, C, XL: the given XL stays
+        q.xc = 1 / (q.w * q.c);
+        break;
+    default: // 31, everything given
+        warn(kTooMuch);
+        return;
+    }
+    show(form, q);
+}
+
+BoxSpec box(std::string name, std::string label, std::string unit) {
+    BoxSpec b;
+    b.name = std::move(name);
+    b.label = std::move(label);
+    b.unit = std::move(unit);
+    return b;
+}
+
+FormSpec formSpec() {
+    FormSpec f;
+    f.name = "Form03";
+    f.caption = "Inductance - Capacitance - Reactance Calculator";
+    f.widthTwips = 5955;
+    f.heightTwips = 5985;
+    f.left = {
+        box("TxtFreq", "Frequency, (0 to enter Omega), F", "Hz"),
+        box("TxtAngFreq", "Angular Frequency, Omega", "Radians/second"),
+        box("TxtInd", "Inductance", "Henrys"),
+        box("TxtCap", "Capacitance", "Farads"),
+        box("TxtIndRct", "Inductive Reactance", "Ohms"),
+        box("TxtCapRct", "Capacitive Reactance", "Ohms"),
+    };
+    f.bottom = {HelpBoxSpec{"Txt2QuickHelp"}};
+    f.clearCaption = "Clear Data";
+    f.closeName = "CmdClose2";
+    f.hoverHelp = HoverHelp{"Txt2QuickHelp", "Frame2", true, {}};
+    return f;
+}
+
+} // namespace
+
+const Calculator& reactance() {
+    static const Calculator calc = [] {
+        Calculator c;
+        c.form = formSpec();
+        c.dataFile = "XlXcFLC.dat";
+        c.fields = {{FieldKind::Eng, "TxtFreq"},   {FieldKind::Eng, "TxtAngFreq"},
+                    {FieldKind::Eng, "TxtInd"},    {FieldKind::Eng, "TxtCap"},
+                    {FieldKind::Eng, "TxtIndRct"}, {FieldKind::Eng, "TxtCapRct"}};
+        c.clearBoxes = {"TxtFreq", "TxtAngFreq", "TxtInd", "TxtCap", "TxtIndRct", "TxtCapRct"};
+        c.calculate = CmdCalc_Click;
+        return c;
+    }();
+    return calc;
+}
+
+} // namespace ferrovane

@@ -1,0 +1,177 @@
+#include "calculators/passive/rlc_q.h"
+
+#include <cmath>
+
+#include "shell/help_texts.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr const char* kInsufficientData = "Insufficient data, please enter more.";
+
+// Each quantity typed greater than zero adds its weight to the selector, so
+// the selector names the combination of known quantities.
+constexpr int kGivenC = 32;
+constexpr int kGivenL = 16;
+constexpr int kGivenF = 8;
+constexpr int kGivenR = 4;
+constexpr int kGivenQ = 2;
+constexpr int kGivenBW = 1;
+
+// Only the quantities a combination computes are written back, in the order
+// given here; every other box keeps what the user typed, used or not.
+// For a series circuit: w = 2 pi F, XL = wL = 1/(wC) at resonance,
+// Q = XL / R = F / BW.
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const double c = form.number("TxtC");
+    const double l = form.number("TxtL");
+    const double r = form.number("TxtR");
+    const double q = form.number("TxtQ");
+    const double f = form.number("TxtF");
+    const double bw = form.number("TxtBW");
+
+    int selector = 0;
+    if (c > 0)
+        selector += kGivenC;
+    if (l > 0)
+        selector += kGivenL;
+    if (f > 0)
+        selector += kGivenF;
+    if (r > 0)
+        selector += kGivenR;
+    if (q > 0)
+        selector += kGivenQ;
+    if (bw > 0)
+        selector += kGivenBW;
+
+    switch (selector) {
+    case 25: { // L, F, BW
+        const double w = checkFinite(2 * Pi * f, "the angular frequency is out of range");
+        const double cNew = 1 / (w * w * l);
+        const double qNew = f / bw;
+        const double rNew = w * l / qNew;
+        form.setEng("TxtC", cNew);
+        form.setEng("TxtR", rNew);
+        form.setEng("TxtQ", qNew);
+        break;
+    }
+    case 26: // L, F, Q; a bandwidth typed as well is ignored
+    case 27: {
+        const double w = checkFinite(2 * Pi * f, "the angular frequency is out of range");
+        const double cNew = 1 / (w * w * l);
+        const double rNew = w * l / q;
+        const double bwNew = f / q;
+        form.setEng("TxtC", cNew);
+        form.setEng("TxtR", rNew);
+        form.setEng("TxtBW", bwNew);
+        break;
+    }
+    case 28: // L, F, R; R decides Q, a typed Q or bandwidth is ignored
+    case 29:
+    case 30:
+    case 31: {
+        const double w = checkFinite(2 * Pi * f, "the angular frequency is out of range");
+        const double cNew = 1 / (w * w * l);
+        const double qNew = w * l / r;
+        const double bwNew = f / qNew;
+        form.setEng("TxtC", cNew);
+        form.setEng("TxtQ", qNew);
+        form.setEng("TxtBW", bwNew);
+        break;
+    }
+    case 41: { // C, F, BW
+        const double w = checkFinite(2 * Pi * f, "the angular frequency is out of range");
+        const double lNew = 1 / (w * w * c);
+        const double qNew = f / bw;
+        const double rNew = w * lNew / qNew;
+        form.setEng("TxtL", lNew);
+        form.setEng("TxtR", rNew);
+        form.setEng("TxtQ", qNew);
+        break;
+    }
+    case 49: // C, L, BW; L and C fix the resonance, so a typed F is replaced
+    case 57: {
+        const double w =
+            checkFinite(1 / std::sqrt(l * c), "the resonant frequency is out of range");
+        const double fNew = w / (2 * Pi);
+        const double qNew = fNew / bw;
+        const double rNew = w * l / qNew;
+        form.setEng("TxtF", fNew);
+        form.setEng("TxtQ", qNew);
+        form.setEng("TxtR", rNew);
+        break;
+    }
+    case 50: // C, L, Q; a typed F is replaced, a typed bandwidth ignored
+    case 51:
+    case 58:
+    case 59: {
+        const double w =
+            checkFinite(1 / std::sqrt(l * c), "the resonant frequency is out of range");
+        const double fNew = w / (2 * Pi);
+        const double rNew = w * l / q;
+        const double bwNew = fNew / q;
+        form.setEng("TxtF", fNew);
+        form.setEng("TxtBW", bwNew);
+        form.setEng("TxtR", rNew);
+        break;
+    }
+    case 52: // C, L, R; a typed F is replaced, a typed Q or bandwidth ignored
+    case 53:
+    case 54:
+    case 55:
+    case 60:
+    case 61:
+    case 62:
+    case 63: {
+        const double w =
+            checkFinite(1 / std::sqrt(l * c), "the resonant frequency is out of range");
+        const double fNew = w / (2 * Pi);
+        const double qNew = w * l / r;
+        const double bwNew = fNew / qNew;
+        form.setEng("TxtF", fNew);
+        if (selector < 60) {
+            form.setEng("TxtQ", qNew);
+            form.setEng("TxtBW", bwNew);
+        } else {
+            form.setEng("TxtBW", bwNew);
+            form.setEng("TxtQ", qNew);
+        }
+        break;
+    }
+    default:
+        // Too little to go on, e.g. L and F alone, or C and F with Q or R.
+        env.dialogs.say(kInsufficientData);
+        break;
+    }
+}
+
+Calculator makeRlcQ() {
+    Calculator calc;
+    calc.form.name = "Form04";
+    calc.form.caption = "Series R-L-C Circuit Q Calcullator";
+    calc.form.widthTwips = 6000;
+    calc.form.heightTwips = 6000;
+    calc.form.left = {
+        BoxSpec{"TxtF", "Frequency", "Hertz"},    BoxSpec{"TxtBW", "Bandwidth", "Hertz"},
+        BoxSpec{"TxtC", "Capacitance", "Farads"}, BoxSpec{"TxtL", "Inductance", "Henrys"},
+        BoxSpec{"TxtR", "Resistance", "Ohms"},    BoxSpec{"TxtQ", "Q", ""},
+    };
+    calc.form.clearCaption = "Clear Data";
+    calc.dataFile = "RLCQ.dat";
+    calc.fields = {
+        {FieldKind::Eng, "TxtF"}, {FieldKind::Eng, "TxtBW"}, {FieldKind::Eng, "TxtC"},
+        {FieldKind::Eng, "TxtL"}, {FieldKind::Eng, "TxtR"},  {FieldKind::Eng, "TxtQ"},
+    };
+    calc.clearBoxes = {"TxtF", "TxtBW", "TxtC", "TxtL", "TxtR", "TxtQ"};
+    calc.calculate = CmdCalc_Click;
+    return calc;
+}
+
+} // namespace
+
+const Calculator& rlcQ() {
+    static const Calculator calc = makeRlcQ();
+    return calc;
+}
+
+} // namespace ferrovane

@@ -1,0 +1,274 @@
+#include "calculators/passive/wavelength.h"
+
+#include <cmath>
+#include <string>
+
+#include "numeric/eng_text.h"
+#include "shell/window_cycle.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr double kSpeedOfLight = 3e8; // m/s, the round value users work with
+constexpr double kMetresPerFoot = 0.3048;
+constexpr double kInchesPerFoot = 12;
+
+constexpr const char* kDataFile = "Wave.dat";
+constexpr const char* kFreqGroup = "FrameFreq";
+constexpr const char* kLengthGroup = "FrameLength";
+
+// The window keeps the frequency in hertz and the length in metres; the boxes
+// show them in the selected units.
+constexpr const char* kFreqHz = "FreqHz";
+constexpr const char* kLengthM = "LengthM";
+// Set once the opening units have been selected, so that only the first load
+// of the window starts from hertz and metres.
+constexpr const char* kOpened = "Opened";
+
+// A number from the file or a box that cannot be held (it read as infinite)
+// counts as zero, like any other text that is not a number.
+double finiteOrZero(double x) {
+    return std::isfinite(x) ? x : 0.0;
+}
+
+// Whole feet and inches are shown as plain whole numbers ("66", "6").
+std::string wholeNumberText(double x) {
+    return std::isfinite(x) ? PlainNumber(x) : std::string(kEngOutOfRange);
+}
+
+// Hertz per unit of the frequency box.
+double hertzPerUnit(const Form& form) {
+    if (form.selected("Opkc"))
+        return 1000;
+    if (form.selected("OpMc"))
+        return 1e6;
+    return 1;
+}
+
+// The stored frequency shown in the selected unit.
+void showFrequency(Form& form) {
+    const double hz = form.value(kFreqHz);
+    if (form.selected("Opkc"))
+        form.setText("TxtFreq", FormatEng(hz * 0.001));
+    else if (form.selected("OpMc"))
+        form.setText("TxtFreq", FormatEng(hz * 1e-6));
+    else
+        form.setText("TxtFreq", FormatEng(hz));
+}
+
+// The stored length shown in the selected unit. In feet and inches the inch
+// part is rounded, so a length just short of a whole foot shows 12 inches.
+void showLength(Form& form) {
+    const double metres = form.value(kLengthM);
+    if (form.selected("OpFeetInch")) {
+        const double ft = metres / kMetresPerFoot;
+        const double wholeFeet = std::floor(ft);
+        form.setText("TxtFeet", wholeNumberText(wholeFeet));
+        form.setText("TxtInch",
+                     wholeNumberText(std::floor((ft - wholeFeet) * kInchesPerFoot + 0.5)));
+    } else if (form.selected("OpFeet")) {
+        form.setText("TxtFeet", FormatEng(metres / kMetresPerFoot));
+    } else {
+        form.setText("TxtFeet", FormatEng(metres));
+    }
+}
+
+// The length the boxes give, in metres, read in the selected unit.
+double typedMetres(const Form& form) {
+    const double length = form.number("TxtFeet");
+    if (form.selected("OpFeetInch"))
+        return (length + form.number("TxtInch") / kInchesPerFoot) * kMetresPerFoot;
+    if (form.selected("OpFeet"))
+        return length * kMetresPerFoot;
+    return length;
+}
+
+// Selecting a unit relabels the box and shows the stored value in that unit.
+void unitSelected(Form& form, CalcEnv&, const std::string& option) {
+    if (option == "OpCy" || option == "Opkc" || option == "OpMc") {
+        form.setText("Text5", option == "OpCy" ? "Hertz" : option == "Opkc" ? "kHz" : "MHz");
+        showFrequency(form);
+        return;
+    }
+    const bool feetAndInches = option == "OpFeetInch";
+    form.setText("Text3", option == "OpMeters" ? "Meters" : "Feet");
+    form.setVisible("TxtInch", feetAndInches);
+    form.setVisible("Text4", feetAndInches);
+    showLength(form);
+}
+
+void selectUnit(Form& form, CalcEnv& env, const std::string& option) {
+    selectOption(wavelength(), form, env, option);
+}
+
+// A stored unit number selects its option; any other number leaves the group
+// as the cycling left it.
+void selectStoredUnit(Form& form, CalcEnv& env, const char* group, const std::string& field) {
+    const double n = ReadNumber(field);
+    const auto& options = form.options(group);
+    for (std::size_t k = 0; k < options.size(); ++k)
+        if (n == static_cast<double>(k + 1))
+            selectUnit(form, env, options[k]);
+}
+
+// The file holds the two stored numbers rather than the boxes. After the
+// numbers and the typed fraction and factor, every unit of a group is
+// selected in turn and then the stored one, so the boxes end up showing the
+// stored values in the stored units. A short file stops where it ends.
+void LoadFile(Form& form, CalcEnv& env) {
+    if (form.value(kOpened) == 0) {
+        selectUnit(form, env, "OpMeters");
+        selectUnit(form, env, "OpCy");
+        form.setValue(kOpened, 1);
+    }
+    const auto fields = env.files.readFields(kDataFile, 7);
+    if (!fields)
+        return;
+    const auto& f = *fields; // f[0] is the example flag, not re-read here
+    if (f.size() < 2)
+        return;
+    form.setValue(kFreqHz, finiteOrZero(ReadNumber(f[1])));
+    form.setText("TxtFreq", PlainNumber(form.value(kFreqHz)));
+    if (f.size() < 3)
+        return;
+    form.setValue(kLengthM, finiteOrZero(ReadNumber(f[2])));
+    form.setText("TxtFeet", PlainNumber(form.value(kLengthM)));
+    if (f.size() < 4)
+        return;
+    form.setText("TxtFraction", f[3]);
+    if (f.size() < 5)
+        return;
+    form.setText("TxtFactor", f[4]);
+    for (const char* option : {"OpCy", "Opkc", "OpMc"})
+        selectUnit(form, env, option);
+    if (f.size() < 6)
+        return;
+    selectStoredUnit(form, env, kFreqGroup, f[5]);
+    for (const char* option : {"OpMeters", "OpFeet", "OpFeetInch"})
+        selectUnit(form, env, option);
+    if (f.size() < 7)
+        return;
+    selectStoredUnit(form, env, kLengthGroup, f[6]);
+}
+
+// length = fraction x factor x c / f, for whichever of length and frequency
+// is given. A fraction or factor left at zero means 1.
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const double length = form.number("TxtFeet");
+    const double f = form.number("TxtFreq");
+    double fraction = form.number("TxtFraction");
+    double factor = form.number("TxtFactor");
+
+    if (fraction == 0) {
+        fraction = 1;
+        form.setText("TxtFraction", "1.0");
+    }
+    if (factor == 0) {
+        factor = 1;
+        form.setText("TxtFactor", "1.0");
+    }
+    if (f == 0 && length == 0) {
+        env.dialogs.say("Enter a frequency or a length.");
+        return;
+    }
+    if (f == 0) {
+        const double metres = checkFinite(typedMetres(form), "the length is out of range");
+        form.setValue(kLengthM, metres);
+        form.setValue(kFreqHz, checkFinite(fraction * factor * kSpeedOfLight / metres,
+                                           "the frequency for this length is out of range"));
+        showFrequency(form);
+        return;
+    }
+    if (length == 0) {
+        const double hz = checkFinite(f * hertzPerUnit(form), "the frequency is out of range");
+        form.setValue(kFreqHz, hz);
+        form.setValue(kLengthM, checkFinite(fraction * factor * kSpeedOfLight / hz,
+                                            "the length for this frequency is out of range"));
+        showLength(form);
+    }
+    // Both given: there is nothing to solve for.
+}
+
+// Close saves what the boxes show. A box that still shows the stored value
+// as the unit redisplay wrote it keeps the stored value at full precision
+// (switching units and closing loses nothing); a box the user changed gives
+// its own value in its unit; a box that reads zero saves zero.
+void saveShownValues(Form& form, CalcEnv&) {
+    Form redisplayed = form;
+    showFrequency(redisplayed);
+    showLength(redisplayed);
+    const auto unchanged = [&](const char* box) {
+        return TrimBlanks(form.text(box)) == TrimBlanks(redisplayed.text(box));
+    };
+
+    const double shownHz = finiteOrZero(form.number("TxtFreq") * hertzPerUnit(form));
+    if (shownHz == 0)
+        form.setValue(kFreqHz, 0);
+    else if (!unchanged("TxtFreq"))
+        form.setValue(kFreqHz, shownHz);
+
+    const bool lengthUnchanged =
+        unchanged("TxtFeet") && (!form.selected("OpFeetInch") || unchanged("TxtInch"));
+    const double shownMetres = finiteOrZero(typedMetres(form));
+    if (shownMetres == 0)
+        form.setValue(kLengthM, 0);
+    else if (!lengthUnchanged)
+        form.setValue(kLengthM, shownMetres);
+}
+
+// Clear returns to hertz and metres (showing the stored values), then empties
+// the boxes; the stored values themselves are kept.
+void CmdClr_Click(Form& form, CalcEnv& env) {
+    selectUnit(form, env, "OpMeters");
+    selectUnit(form, env, "OpCy");
+    for (const auto& box : wavelength().clearBoxes)
+        form.setText(box, "");
+}
+
+Calculator makeWavelength() {
+    Calculator calc;
+    calc.form.name = "Form02";
+    calc.form.caption = "Antenna and Tuned Transmissionline Calculator";
+    calc.form.widthTwips = 6500;
+    calc.form.heightTwips = 5565;
+    calc.form.left = {
+        BoxSpec{"TxtFreq", "", "Hertz", "", "Text5"},
+        BoxSpec{"TxtFeet", "", "Meters", "", "Text3"},
+        BoxSpec{"TxtInch", "", "Inches", "", "Text4"},
+        BoxSpec{"TxtFraction", "Fraction of Wavelength", ""},
+        BoxSpec{"TxtFactor", "Velocity or End Effect Factor", ""},
+    };
+    calc.form.right = {
+        GroupSpec{kFreqGroup,
+                  "Enter Frequency In ...",
+                  {{"OpCy", "Hertz"}, {"Opkc", "Kilohertz"}, {"OpMc", "Megahertz"}},
+                  1},
+        GroupSpec{kLengthGroup,
+                  "Enter Length In ...",
+                  {{"OpMeters", "Meters"}, {"OpFeet", "Feet"}, {"OpFeetInch", "Feet and Inches"}},
+                  1},
+    };
+    calc.form.clearCaption = "Clear Data";
+    calc.dataFile = kDataFile;
+    calc.fields = {
+        {FieldKind::Value, kFreqHz},           {FieldKind::Value, kLengthM},
+        {FieldKind::Typed, "TxtFraction"},     {FieldKind::Typed, "TxtFactor"},
+        {FieldKind::OptionNumber, kFreqGroup}, {FieldKind::OptionNumber, kLengthGroup},
+    };
+    calc.clearBoxes = {"TxtFreq", "TxtFeet", "TxtFraction", "TxtFactor"};
+    calc.calculate = CmdCalc_Click;
+    calc.optionSelected = unitSelected;
+    calc.clear = CmdClr_Click;
+    calc.loadFile = LoadFile;
+    calc.beforeSave = saveShownValues;
+    return calc;
+}
+
+} // namespace
+
+const Calculator& wavelength() {
+    static const Calculator calc = makeWavelength();
+    return calc;
+}
+
+} // namespace ferrovane
