@@ -1,0 +1,171 @@
+#include "calculators/matching/cap_div_lossy.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calculators/matching/lossy_mesh.h"
+#include "numeric/complex_text.h"
+#include "numeric/eng_text.h"
+#include "shell/help_texts.h"
+#include "shell/window_cycle.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr const char* kDesignFile = "CapDivDesign.dat";
+
+// The design file lists the coil before the capacitors, unlike this
+// window's own file.
+const std::vector<std::string> kDesignBoxes{"TxtF",  "TxtR1", "TxtL",  "TxtRc",
+                                            "TxtC1", "TxtC2", "TxtRL", "TxtQ"};
+
+constexpr const char* kLoadDesignHelp =
+    "When you start this calculator the data will be from the last time you ran THIS calculator. "
+    " Pressing this button will load the output data from the most resent run of the "
+    "'Capacitive Divider Matching' design calculator.";
+constexpr const char* kLoadLastRunHelp =
+    "When you start this calculator the data will be from the last time you ran THIS calculator. "
+    " You can recall the data by pressing this button.  When you close this calculator the data "
+    "currently in the boxes will be saved.";
+
+// Load New Design.
+void CmdClr_Click(Form& form, CalcEnv& env) {
+    lossy::loadDesign(form, env, kDesignFile, kDesignBoxes);
+}
+
+// The last run, unless it holds a zero where no network can have one (a
+// zero coil resistance is a lossless coil): then the design is loaded.
+void LoadFile(Form& form, CalcEnv& env) {
+    StandardLoadFile(capDivLossy(), form, env);
+    for (const char* box : {"TxtF", "TxtR1", "TxtC1", "TxtL", "TxtC2", "TxtRL", "TxtQ"}) {
+        if (form.number(box) == 0) {
+            CmdClr_Click(form, env);
+            return;
+        }
+    }
+}
+
+// A 1-volt source with resistance R1 drives the coil (Rc + jXL); C1 and C2
+// in series lie across the coil and RL across C2. Loop 1 is the source, R1
+// and the coil, loop 2 the coil, C1 and C2, loop 3 C2 and RL. The equations
+// are negated (every entry and the right-hand side times -1), which leaves
+// the currents as they are.
+std::vector<std::string> analyse(const Form& form) {
+    lossy::requireNonZero(form,
+                          {{"TxtF", "Frequency"}, {"TxtL", "L"}, {"TxtC1", "C1"}, {"TxtC2", "C2"}});
+    const double F = form.number("TxtF");
+    const double R1 = form.number("TxtR1");
+    const double L = form.number("TxtL");
+    const double Rc = form.number("TxtRc");
+    const double C1 = form.number("TxtC1");
+    const double C2 = form.number("TxtC2");
+    const double RL = form.number("TxtRL");
+
+    const double omega = 2 * Pi * F;
+    const double XL = omega * L;
+    const double XC1 = 1 / (omega * C1);
+    const double XC2 = 1 / (omega * C2);
+
+    lossy::MeshEquations mesh;
+    ComplexMatrix& m = mesh.matrix;
+    m(1, 1) = ComplexText(-(R1 + Rc), -XL);
+    m(1, 2) = ComplexText(Rc, XL);
+    m(1, 3) = " 0 + j 0 ";
+    m(2, 1) = ComplexText(Rc, XL);
+    m(2, 2) = ComplexText(-Rc, -(XL - XC1 - XC2));
+    m(2, 3) = ComplexText(0, -XC2);
+    m(3, 1) = " 0 + j 0 ";
+    m(3, 2) = ComplexText(0, -XC2);
+    m(3, 3) = ComplexText(-RL, XC2);
+    mesh.rhs = {" -1 + j 0 ", " 0 + j 0 ", " 0 + j 0 "};
+
+    std::vector<std::string> lines;
+    const auto I = lossy::step("the loop currents", [&] {
+        const auto currents = lossy::solveMesh(mesh);
+        for (int k = 1; k <= 3; ++k)
+            lines.push_back(lossy::currentLine(k, currents[static_cast<std::size_t>(k - 1)]));
+        return currents;
+    });
+
+    // The coil carries the difference of loops 1 and 2; the network's input
+    // impedance is the coil's voltage over the source current.
+    const std::string Zin = lossy::step("the input impedance", [&] {
+        const std::string Icoil = CplxSub(I[0], I[1]);
+        const std::string coil =
+            PlainNumber(Rc, LeadingBlank::Yes) + " + j" + PlainNumber(XL, LeadingBlank::Yes);
+        const std::string V = CplxMul(Icoil, coil);
+        const std::string z = CplxDiv(V, I[0]);
+        lines.push_back(lossy::impedanceLine(z));
+        return z;
+    });
+    lines.push_back(
+        lossy::step("the parallel equivalent", [&] { return lossy::parallelLine(F, Zin); }));
+
+    // Loaded Q: the coil loop's reactive current over the source's real
+    // current, as the lines show them.
+    const double Q = lossy::step("the loaded Q", [&] { return lossy::loadedQ(I[1], I[0]); });
+    lines.push_back(lossy::qLine(Q));
+
+    lines.push_back(lossy::step("the voltage transfer ratio", [&] {
+        const std::string Vout = lossy::outputVoltage(I[2], RL);
+        const Polar vtr = lossy::polarOf(Vout);
+        return lossy::vtrLine("VTR =", vtr.magnitude, vtr.angle) + " = " +
+               PlainNumber(lossy::decibels(vtr.magnitude)) + " dB";
+    }));
+    return lines;
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    lossy::listAnalysis(form, env, "List1", analyse);
+}
+
+BoxSpec box(std::string name, std::string label, std::string unit) {
+    BoxSpec b;
+    b.name = std::move(name);
+    b.label = std::move(label);
+    b.unit = std::move(unit);
+    return b;
+}
+
+FormSpec formSpec() {
+    FormSpec f;
+    f.name = "Form07";
+    f.caption = "Capacitive Divider with Lossy Coil Calculator";
+    f.widthTwips = 9555;
+    f.heightTwips = 6840;
+    f.left = {
+        box("TxtF", "Frequency", "Hertz"), box("TxtR1", "Design Input Resistance", "Ohms"),
+        box("TxtL", "L", "Henrys"),        box("TxtRc", "Coil Resistance", "Ohms"),
+        box("TxtC1", "C1", "Farads"),      box("TxtC2", "C2", "Farads"),
+        box("TxtRL", "RL", "Ohms"),        box("TxtQ", "Design Q", ""),
+    };
+    f.right = {PictureSpec{"Image1", "cap_div_lossy.svg"}, HelpBoxSpec{"QHlp"}};
+    f.bottom = {ListSpec{"List1", "", "", 8}};
+    f.clearCaption = "Load New Design";
+    f.closeName = "CmdClose";
+    f.hoverHelp = lossy::hoverHelp(kLoadDesignHelp, kLoadLastRunHelp);
+    return f;
+}
+
+} // namespace
+
+const Calculator& capDivLossy() {
+    static const Calculator calc = [] {
+        Calculator c;
+        c.form = formSpec();
+        c.dataFile = "CapDivLastRun.dat";
+        c.fields = {{FieldKind::Eng, "TxtF"},  {FieldKind::Eng, "TxtR1"}, {FieldKind::Eng, "TxtC1"},
+                    {FieldKind::Eng, "TxtL"},  {FieldKind::Eng, "TxtRc"}, {FieldKind::Eng, "TxtC2"},
+                    {FieldKind::Eng, "TxtRL"}, {FieldKind::Eng, "TxtQ"}};
+        // Lambdas pick these handlers from the window cycle's overloads of the
+        // same names.
+        c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
+        c.clear = [](Form& form, CalcEnv& env) { CmdClr_Click(form, env); };
+        c.loadFile = [](Form& form, CalcEnv& env) { LoadFile(form, env); };
+        return c;
+    }();
+    return calc;
+}
+
+} // namespace ferrovane

@@ -1,0 +1,204 @@
+#include "calculators/matching/cap_divider.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "numeric/eng_text.h"
+#include "shell/help_texts.h"
+
+namespace ferrovane {
+
+CapDividerDesign designCapDivider(double f, double q, double rl, double r1) {
+    const double omega = 2 * Pi * f;
+    CapDividerDesign d;
+    d.xl = r1 / q;
+    d.rv = r1 / (q * q + 1);
+    d.xc2 = std::sqrt(rl * rl * d.rv / (rl - d.rv));
+    d.xs = rl * rl * d.xc2 / (rl * rl + d.xc2 * d.xc2);
+    // The first term is Q * Rv: Rv - jQ*Rv in parallel form is R1 with a
+    // reactance that the coil cancels.
+    d.xc1 = 1 / std::sqrt((1 / d.rv) * (1 / d.rv) * (1 / r1) / (1 / d.rv - 1 / r1)) - d.xs;
+    d.l = d.xl / omega;
+    d.c1 = 1 / (omega * d.xc1);
+    d.c2 = 1 / (omega * d.xc2);
+    return d;
+}
+
+namespace {
+
+constexpr const char* kModeGroup = "Frame1";
+constexpr const char* kDesignFile = "CapDivDesign.DAT";
+constexpr const char* kZeroValues = "Zero values not allowed.";
+constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
+constexpr const char* kQViolation = "Q Violation";
+constexpr const char* kR1NotAboveRL = "High Side resistance MUST BE GRATER THAN RL.";
+constexpr const char* kResistanceViolation = "Resistance Violation";
+// The design file holds a coil loss resistance for the lossy-coil analysis;
+// the design itself is lossless.
+constexpr const char* kLosslessCoil = "0.000";
+
+// The voltage and current boxes with their labels and unit labels.
+const std::vector<std::string> kAmplifierControls{"TxtVc", "Text4", "Text9",
+                                                  "TxtIc", "Text5", "Text10"};
+
+void showAmplifierBoxes(Form& form, bool on) {
+    for (const auto& name : kAmplifierControls)
+        form.setVisible(name, on);
+}
+
+// R1 as the amplifier's plate or collector voltage over its current, shown at
+// once in plain number text when both are given.
+void showAmplifierLoad(Form& form) {
+    const double vc = form.number("TxtVc");
+    const double ic = form.number("TxtIc");
+    if (vc > 0 && ic > 0) {
+        const double r1 = vc / ic;
+        if (std::isfinite(r1))
+            form.setText("TxtR1", PlainNumber(r1));
+    }
+}
+
+void OpRes_Click(Form& form) {
+    showAmplifierBoxes(form, false);
+    form.setLocked("TxtR1", false);
+}
+
+void OpVandI_Click(Form& form) {
+    showAmplifierBoxes(form, true);
+    form.setLocked("TxtR1", true);
+    showAmplifierLoad(form);
+}
+
+void optionSelected(Form& form, CalcEnv&, const std::string& option) {
+    if (option == "OpRes")
+        OpRes_Click(form);
+    else if (option == "OpVandI")
+        OpVandI_Click(form);
+}
+
+// While R1 comes from the amplifier, it follows the voltage and current boxes.
+void boxChanged(Form& form, CalcEnv&, const std::string& box) {
+    if ((box == "TxtVc" || box == "TxtIc") && form.selected("OpVandI"))
+        showAmplifierLoad(form);
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const double f = form.number("TxtF");
+    const double q = form.number("TxtQ");
+    const double rl = form.number("TxtRL");
+    double r1 = 0; // neither mode selected: no R1
+    if (form.selected("OpRes"))
+        r1 = form.number("TxtR1");
+    if (form.selected("OpVandI")) {
+        r1 = form.number("TxtVc") / form.number("TxtIc");
+        form.setEng("TxtR1", r1);
+    }
+    auto& list = form.list("List1");
+    list.clear();
+
+    if (f == 0 || q == 0 || rl == 0 || r1 == 0) {
+        env.dialogs.say(kZeroValues);
+        return;
+    }
+    if (r1 / rl >= q * q + 1) {
+        // The divider cannot step down more than Q^2 + 1 times.
+        const double minimumQ = std::floor(std::sqrt(r1 / rl - 1) + 1);
+        env.dialogs.show(Message{kQTooLow + PlainNumber(minimumQ), kQViolation});
+        return;
+    }
+    if (!(r1 > rl)) {
+        env.dialogs.show(Message{kR1NotAboveRL, kResistanceViolation});
+        return;
+    }
+
+    const CapDividerDesign d = designCapDivider(f, q, rl, r1);
+    // Every text is made before the list is filled and the file written: a
+    // value that is not finite ends the run here, the window cycle drops it
+    // and the design file stays as it was.
+    const std::string fText = engText(f), r1Text = engText(r1), lText = engText(d.l),
+                      c1Text = engText(d.c1), c2Text = engText(d.c2), qText = engText(q),
+                      rlText = engText(rl);
+    list = {"Frequency =" + fText + "Hertz",   "       R1 =" + r1Text + "Ohms",
+            "        L =" + lText + "Henrys",  "       C1 =" + c1Text + "Farads",
+            "       C2 =" + c2Text + "Farads", "        Q =" + qText,
+            "       RL =" + rlText + "Ohms"};
+
+    // Read by the lossy-coil analysis: F, R1, L, coil loss, C1, C2, RL, Q.
+    const WriteResult written = env.files.writeLines(
+        kDesignFile, {"False", fText, r1Text, lText, kLosslessCoil, c1Text, c2Text, rlText, qText});
+    if (!written)
+        env.dialogs.show(Message{std::string("The design could not be saved in \"") + kDesignFile +
+                                     "\":\r\n" + written.error,
+                                 kAppTitle, MessageIcon::Exclamation});
+}
+
+// The boxes are emptied and both options turned off; the boxes and labels
+// keep the visibility and lock of the last mode.
+void CmdClr_Click(Form& form, CalcEnv&) {
+    for (const char* box : {"TxtF", "TxtQ", "TxtRL", "TxtR1", "TxtVc", "TxtIc"})
+        form.setText(box, "");
+    form.clearOption(kModeGroup);
+}
+
+// A box with its label and unit; the amplifier boxes also name their labels,
+// which the mode options show and hide.
+BoxSpec box(const char* name, const char* label, const char* unit, const char* initial = "",
+            const char* labelName = "", const char* unitName = "") {
+    BoxSpec b;
+    b.name = name;
+    b.label = label;
+    b.unit = unit;
+    b.labelName = labelName;
+    b.unitName = unitName;
+    b.initial = initial;
+    return b;
+}
+
+FormSpec formSpec() {
+    FormSpec spec;
+    spec.name = "Form06";
+    spec.caption = "Capacitive Divider Impedance Matching Design Calculator";
+    spec.widthTwips = 9510;
+    spec.heightTwips = 6255;
+    spec.left = {
+        box("TxtF", "Frequency", "Hertz"),
+        box("TxtQ", "Q", "", "0"),
+        box("TxtRL", "Load Resistance, RL", "Ohms", "0"),
+        box("TxtR1", "Plate or Antenna, High Side Resistance", "Ohms", "0"),
+        box("TxtVc", "Collector or Plate Voltage", "Volts", "0", "Text4", "Text9"),
+        box("TxtIc", "Collector or Plate Current", "Amps", "0", "Text5", "Text10"),
+    };
+    spec.right = {
+        GroupSpec{kModeGroup,
+                  "",
+                  {{"OpRes", "High Side Resistance"}, {"OpVandI", "Amplifier Voltage and Current"}},
+                  0},
+        PictureSpec{"Image1", "cap_divider.svg"},
+    };
+    spec.bottom = {ListSpec{"List1", "", "", 7}};
+    return spec;
+}
+
+} // namespace
+
+const Calculator& capDivider() {
+    static const Calculator calc = [] {
+        Calculator c;
+        c.form = formSpec();
+        c.dataFile = "CapDiv.dat";
+        c.fields = {{FieldKind::Eng, "TxtF"},       {FieldKind::Eng, "TxtQ"},
+                    {FieldKind::Eng, "TxtRL"},      {FieldKind::Eng, "TxtR1"},
+                    {FieldKind::Eng, "TxtVc"},      {FieldKind::Eng, "TxtIc"},
+                    {FieldKind::Option, kModeGroup}};
+        c.clearBoxes = {"TxtF", "TxtQ", "TxtRL", "TxtR1", "TxtVc", "TxtIc"};
+        c.calculate = CmdCalc_Click;
+        c.optionSelected = optionSelected;
+        c.boxChanged = boxChanged;
+        c.clear = CmdClr_Click;
+        return c;
+    }();
+    return calc;
+}
+
+} // namespace ferrovane

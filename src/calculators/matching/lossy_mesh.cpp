@@ -1,0 +1,154 @@
+#include "calculators/matching/lossy_mesh.h"
+
+#include <cmath>
+
+#include "numeric/eng_text.h"
+#include "numeric/numeric_fault.h"
+#include "shell/help_texts.h"
+
+namespace ferrovane::lossy {
+
+std::array<std::string, 3> solveMesh(const MeshEquations& equations) {
+    const std::string d = Determinant3(equations.matrix, 3);
+    // A zero determinant divided into a zero numerator would give a current
+    // of " 0 + j 0" without complaint; the equations have no single solution
+    // either way.
+    const Complex dv = ReadComplex(d);
+    if (dv.re == 0 && dv.im == 0)
+        throw NumericFault("the loop equations have no single solution");
+
+    std::array<std::string, 3> currents;
+    for (int k = 1; k <= 3; ++k) {
+        ComplexMatrix replaced = equations.matrix;
+        for (int row = 1; row <= 3; ++row)
+            replaced(row, k) = equations.rhs[static_cast<std::size_t>(row - 1)];
+        currents[static_cast<std::size_t>(k - 1)] = CplxDiv(Determinant3(replaced, 3), d);
+    }
+    return currents;
+}
+
+SignedImaginary signText(const std::string& b) {
+    if (ReadNumber(b) >= 0)
+        return {"+ j", b};
+    return {"- j", " " + b.substr(1)};
+}
+
+std::string angleText(double radians) {
+    return PlainNumber(std::floor(radians * 18000 / Pi + 0.5) / 100);
+}
+
+Polar polarOf(std::string_view value) {
+    const std::optional<Polar> polar = CplxToPolar(value);
+    if (!polar)
+        throw NumericFault("a complex value is missing");
+    return *polar;
+}
+
+namespace {
+
+// A complex value as its parts and as magnitude and angle, both with the unit.
+std::string rectangularAndPolar(std::string_view head, std::string_view value,
+                                std::string_view unit) {
+    const EngParts parts = FormatEng(value);
+    const SignedImaginary b = signText(parts.imag);
+    const Polar polar = polarOf(value);
+    std::string line(head);
+    line += parts.real + b.sign + b.text;
+    line += unit;
+    line += " = " + engText(polar.magnitude);
+    line += unit;
+    line += " /_" + angleText(polar.angle) + kDegree;
+    return line;
+}
+
+} // namespace
+
+std::string currentLine(int k, std::string_view current) {
+    return rectangularAndPolar("I" + std::to_string(k) + " = ", current, "Amps");
+}
+
+std::string impedanceLine(std::string_view z) {
+    return rectangularAndPolar("Z  = ", z, "Ohms");
+}
+
+std::string parallelLine(double f, std::string_view z) {
+    const ParallelEquivalent p = SeriesToParallel(f, z);
+    const EngParts rx = FormatEng(p.parallel);
+    return "Zp = " + rx.real + "P/w" + rx.imag + "Ohms = " + rx.real + "Ohms, P/w " +
+           engText(p.capacitance) + "Farads";
+}
+
+double loadedQ(std::string_view imaginaryOf, std::string_view realOf) {
+    const double im = ReadNumber(FormatEng(imaginaryOf).imag);
+    const double re = ReadNumber(FormatEng(realOf).real);
+    if (re == 0)
+        throw NumericFault("the current it divides by shows a real part of 0.000");
+    return std::abs(std::floor(im * 100 / re + 0.5) / 100);
+}
+
+std::string qLine(double q) {
+    return "Q  =  " + PlainNumber(q);
+}
+
+std::string outputVoltage(std::string_view i3, double rl) {
+    return CplxMul(i3, PlainNumber(rl, LeadingBlank::Yes) + " + j 0 ");
+}
+
+std::string vtrLine(std::string_view caption, double ratio, double angle) {
+    return std::string(caption) + engText(ratio) + "/_" + angleText(angle) + kDegree;
+}
+
+double decibels(double ratio) {
+    if (ratio == 0)
+        throw NumericFault("the output voltage is zero, which has no value in decibels");
+    return checkFinite(std::floor(std::log(ratio) * 200 / std::log(10.0) + 0.5) / 10);
+}
+
+HoverHelp hoverHelp(std::string loadDesignHelp, std::string loadLastRunHelp) {
+    return HoverHelp{"QHlp",
+                     "Frame3",
+                     false,
+                     {{"CmdCalc", kCalcHelp},
+                      {"CmdClose", kCloseHelp},
+                      {"CmdClr", std::move(loadDesignHelp)},
+                      {"CmdLoadData", std::move(loadLastRunHelp)}}};
+}
+
+void loadDesign(Form& form, CalcEnv& env, std::string_view fileName,
+                const std::vector<std::string>& boxes) {
+    const auto fields = env.files.readFields(fileName, boxes.size() + 1);
+    if (!fields)
+        return;
+    for (std::size_t i = 0; i < boxes.size() && i + 1 < fields->size(); ++i)
+        form.setText(boxes[i], (*fields)[i + 1]);
+}
+
+void requireNonZero(const Form& form,
+                    const std::vector<std::pair<std::string, std::string>>& boxes) {
+    std::vector<std::string> zero;
+    for (const auto& [box, name] : boxes)
+        if (form.number(box) == 0)
+            zero.push_back(name);
+    if (zero.empty())
+        return;
+    std::string names = zero.front();
+    for (std::size_t i = 1; i < zero.size(); ++i)
+        names += (i + 1 == zero.size() ? " and " : ", ") + zero[i];
+    throw NumericFault(names + " must not be zero");
+}
+
+std::string faultText(const std::string& reason) {
+    return "These values cannot be calculated (" + reason + ").  The result list has been emptied.";
+}
+
+void listAnalysis(Form& form, CalcEnv& env, const std::string& list, const Analysis& analysis) {
+    form.list(list).clear();
+    try {
+        form.list(list) = analysis(form);
+    } catch (const NumericFault& fault) {
+        env.dialogs.show(Message{faultText(fault.what()), kAppTitle, MessageIcon::Exclamation,
+                                 MessageButtons::Ok});
+    }
+}
+
+} // namespace ferrovane::lossy

@@ -1,0 +1,164 @@
+#include "calculators/matching/pi_net_lossy.h"
+
+#include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calculators/matching/lossy_mesh.h"
+#include "numeric/complex_text.h"
+#include "numeric/eng_text.h"
+#include "shell/help_texts.h"
+#include "shell/window_cycle.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr const char* kDesignFile = "PiNetDesign.dat";
+
+const std::vector<std::string> kDesignBoxes{"TxtF",  "TxtR1", "TxtC1", "TxtL",
+                                            "TxtRc", "TxtC2", "TxtRL", "TxtQ"};
+
+constexpr const char* kLoadDesignHelp =
+    "When you start this calculator the data will be that from the last time you ran THIS "
+    "calculator.  Pressing this button will load the output data from the most resent run of the "
+    "'Pi-Network' design calculator.";
+constexpr const char* kLoadLastRunHelp =
+    "When you start this calculator the data will be that from the last time you ran THIS "
+    "calculator.  You can recall the data by pressing this button.  When you close this "
+    "calculator the data currently in the boxes will be saved.";
+
+// Load New Design. Loading the last run never falls back to it: the
+// standard reader does that job alone.
+void CmdClr_Click(Form& form, CalcEnv& env) {
+    lossy::loadDesign(form, env, kDesignFile, kDesignBoxes);
+}
+
+// Text of a purely imaginary loop entry.
+std::string imaginary(double x) {
+    return " 0 + j" + PlainNumber(x, LeadingBlank::Yes);
+}
+
+// A 1-volt source drives C1 directly (R1, the resistance the design meant
+// to present, plays no part); the coil (Rc + jXL) joins C1 to C2, and RL lies
+// across C2. Loop 1 is the source and C1, loop 2 C1, the coil and C2, loop 3
+// C2 and RL. The equations are negated, which leaves the currents as they are.
+std::vector<std::string> analyse(const Form& form) {
+    lossy::requireNonZero(form,
+                          {{"TxtF", "Frequency"}, {"TxtL", "L"}, {"TxtC1", "C1"}, {"TxtC2", "C2"}});
+    const double F = form.number("TxtF");
+    const double L = form.number("TxtL");
+    const double Rc = form.number("TxtRc");
+    const double C1 = form.number("TxtC1");
+    const double C2 = form.number("TxtC2");
+    const double RL = form.number("TxtRL");
+
+    const double omega = 2 * Pi * F;
+    const double XL = omega * L;
+    const double XC1 = 1 / (omega * C1);
+    const double XC2 = 1 / (omega * C2);
+
+    lossy::MeshEquations mesh;
+    ComplexMatrix& m = mesh.matrix;
+    m(1, 1) = imaginary(XC1);
+    m(1, 2) = imaginary(-XC1);
+    m(1, 3) = " 0 + j 0 ";
+    m(2, 1) = imaginary(-XC1);
+    m(2, 2) = ComplexText(-Rc, XC1 + XC2 - XL);
+    m(2, 3) = imaginary(-XC2);
+    m(3, 1) = " 0 + j 0 ";
+    m(3, 2) = imaginary(-XC2);
+    m(3, 3) = ComplexText(-RL, XC2);
+    mesh.rhs = {"-1 + j 0 ", " 0 + j 0 ", " 0 + j 0 "};
+
+    std::vector<std::string> lines;
+    const auto I = lossy::step("the loop currents", [&] {
+        const auto currents = lossy::solveMesh(mesh);
+        for (int k = 1; k <= 3; ++k)
+            lines.push_back(lossy::currentLine(k, currents[static_cast<std::size_t>(k - 1)]));
+        return currents;
+    });
+
+    // The source is 1 volt, so the input impedance is 1 / I1.
+    const std::string Zin = lossy::step("the input impedance", [&] {
+        const std::string z = CplxDiv(" 1 + j 0 ", I[0]);
+        lines.push_back(lossy::impedanceLine(z));
+        return z;
+    });
+    lines.push_back(
+        lossy::step("the parallel equivalent", [&] { return lossy::parallelLine(F, Zin); }));
+
+    // Loaded Q: the coil loop's reactive over its real current, as shown.
+    const double Q = lossy::step("the loaded Q", [&] { return lossy::loadedQ(I[1], I[1]); });
+    lines.push_back(lossy::qLine(Q));
+
+    const Polar vtr = lossy::step("the voltage transfer ratio", [&] {
+        const Polar v = lossy::polarOf(lossy::outputVoltage(I[2], RL));
+        lines.push_back(lossy::vtrLine("         VTR =", v.magnitude, v.angle));
+        return v;
+    });
+    // A lossless network passes all the input power to RL: Vout^2 / RL equals
+    // 1 / |Zin| for the 1-volt source. It is shown at the lossy network's angle.
+    lines.push_back(lossy::step("the lossless VTR", [&] {
+        return lossy::vtrLine("Lossless VTR =", std::sqrt(RL / lossy::polarOf(Zin).magnitude),
+                              vtr.angle);
+    }));
+    return lines;
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    lossy::listAnalysis(form, env, "List1", analyse);
+}
+
+BoxSpec box(std::string name, std::string label, std::string unit) {
+    BoxSpec b;
+    b.name = std::move(name);
+    b.label = std::move(label);
+    b.unit = std::move(unit);
+    return b;
+}
+
+FormSpec formSpec() {
+    FormSpec f;
+    f.name = "Form09";
+    f.caption = "Pi--Network with Lossey Coil Calculator";
+    f.widthTwips = 9555;
+    f.heightTwips = 6840;
+    f.left = {
+        box("TxtF", "Frequency", "Hertz"),
+        box("TxtR1", "Design Input Resistance", "Ohms"),
+        box("TxtC1", "C1", "Farads"),
+        box("TxtL", "L", "Henrys"),
+        box("TxtRc", "Coil Resistance", "Ohms"),
+        box("TxtC2", "C2", "Farads"),
+        box("TxtRL", "RL", "Ohms"),
+        box("TxtQ", "Design Q", ""),
+    };
+    f.right = {PictureSpec{"Image1", "pi_net_lossy.svg"}, HelpBoxSpec{"QHlp"}};
+    f.bottom = {ListSpec{"List1", "", "", 8}};
+    f.clearCaption = "Load New Design";
+    f.closeName = "CmdClose";
+    f.hoverHelp = lossy::hoverHelp(kLoadDesignHelp, kLoadLastRunHelp);
+    return f;
+}
+
+} // namespace
+
+const Calculator& piNetLossy() {
+    static const Calculator calc = [] {
+        Calculator c;
+        c.form = formSpec();
+        c.dataFile = "PiNetLastRun.dat";
+        c.fields = {{FieldKind::Eng, "TxtF"},  {FieldKind::Eng, "TxtR1"}, {FieldKind::Eng, "TxtC1"},
+                    {FieldKind::Eng, "TxtL"},  {FieldKind::Eng, "TxtRc"}, {FieldKind::Eng, "TxtC2"},
+                    {FieldKind::Eng, "TxtRL"}, {FieldKind::Eng, "TxtQ"}};
+        // Lambdas pick these handlers from the window cycle's overloads of the
+        // same names.
+        c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
+        c.clear = [](Form& form, CalcEnv& env) { CmdClr_Click(form, env); };
+        return c;
+    }();
+    return calc;
+}
+
+} // namespace ferrovane

@@ -1,0 +1,202 @@
+#include "calculators/matching/pi_network.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "numeric/eng_text.h"
+#include "shell/help_texts.h"
+
+namespace ferrovane {
+
+PiNetworkDesign designPiNetwork(double f, double q, double rl, double r1) {
+    const double omega = 2 * Pi * f;
+    PiNetworkDesign d;
+    d.xc1 = r1 / q;
+    d.xc2 = rl / std::sqrt((q * q + 1) * rl / r1 - 1);
+    const double a = d.xc1 * (d.xc2 * d.xc2 + rl * rl);
+    const double b =
+        -2 * rl * rl * d.xc1 * d.xc2 - d.xc1 * d.xc1 * d.xc2 * d.xc2 - rl * rl * d.xc1 * d.xc1;
+    const double c = rl * rl * d.xc1 * d.xc2 * d.xc2 + rl * rl * d.xc1 * d.xc1 * d.xc2;
+    // Both roots make the input purely resistive. With Rs + jXs the series
+    // form of RL across C2, they are the coils that bring the branch's
+    // reactance to Q * Rs and to Rs / Q; only the first presents R1. That is
+    // the larger root for Q of one or more, the smaller one below. At Q = 1
+    // the roots meet and rounding may leave the discriminant a hair below 0.
+    const double larger = (-b + std::sqrt(std::max(b * b - 4 * a * c, 0.0))) / (2 * a);
+    d.xl = q >= 1 ? larger : c / (a * larger); // the product of the roots is c / a
+    d.c1 = 1 / (d.xc1 * omega);
+    d.c2 = 1 / (d.xc2 * omega);
+    d.l = d.xl / omega;
+    return d;
+}
+
+namespace {
+
+constexpr const char* kModeGroup = "Frame1";
+constexpr const char* kDesignFile = "PiNetDesign.DAT";
+constexpr const char* kR1NotAboveRL = "RL must be less than R1.";
+constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
+// The design file holds a coil loss resistance for the lossy-coil analysis;
+// the design itself is lossless.
+constexpr const char* kLosslessCoil = "0.00";
+
+// The voltage and current boxes with their labels and unit labels.
+const std::vector<std::string> kAmplifierControls{"TxtVc", "Text4", "Text9",
+                                                  "TxtIc", "Text5", "Text10"};
+
+void showAmplifierBoxes(Form& form, bool on) {
+    for (const auto& name : kAmplifierControls)
+        form.setVisible(name, on);
+}
+
+// R1 as the amplifier's plate or collector voltage over its current, shown at
+// once in plain number text when both are given.
+void showAmplifierLoad(Form& form) {
+    const double vc = form.number("TxtVc");
+    const double ic = form.number("TxtIc");
+    if (vc > 0 && ic > 0) {
+        const double r1 = vc / ic;
+        if (std::isfinite(r1))
+            form.setText("TxtR1", PlainNumber(r1));
+    }
+}
+
+void OpRes_Click(Form& form) {
+    showAmplifierBoxes(form, false);
+    form.setLocked("TxtR1", false);
+}
+
+void OpVandI_Click(Form& form) {
+    showAmplifierBoxes(form, true);
+    form.setLocked("TxtR1", true);
+    showAmplifierLoad(form);
+}
+
+void optionSelected(Form& form, CalcEnv&, const std::string& option) {
+    if (option == "OpRes")
+        OpRes_Click(form);
+    else if (option == "OpVandI")
+        OpVandI_Click(form);
+}
+
+// While R1 comes from the amplifier, it follows the voltage and current boxes.
+void boxChanged(Form& form, CalcEnv&, const std::string& box) {
+    if ((box == "TxtVc" || box == "TxtIc") && form.selected("OpVandI"))
+        showAmplifierLoad(form);
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const double f = form.number("TxtF");
+    const double q = form.number("TxtQ");
+    const double rl = form.number("TxtRL");
+    double r1 = 0; // neither mode selected: no R1
+    if (form.selected("OpRes"))
+        r1 = form.number("TxtR1");
+    if (form.selected("OpVandI")) {
+        r1 = form.number("TxtVc") / form.number("TxtIc");
+        form.setEng("TxtR1", r1);
+    }
+    if (!(r1 > rl)) {
+        env.dialogs.say(kR1NotAboveRL);
+        return;
+    }
+    // A zero RL makes the minimum Q infinite: a numeric fault, not a message.
+    const double qMin = checkFinite(std::sqrt(r1 / rl - 1), "the minimum Q is not a number");
+    if (!(qMin < q)) {
+        env.dialogs.say(kQTooLow + PlainNumber(std::floor(qMin + 0.5)));
+        return;
+    }
+
+    const PiNetworkDesign d = designPiNetwork(f, q, rl, r1);
+    // Every text is made before the list is filled and the file written: a
+    // value that is not finite ends the run here, the window cycle drops it
+    // and the design file stays as it was.
+    const std::string fText = engText(f), r1Text = engText(r1), c1Text = engText(d.c1),
+                      lText = engText(d.l), c2Text = engText(d.c2), qText = engText(q),
+                      rlText = engText(rl);
+    form.list("List1") = {"Frequency =" + fText + "Hertz",   "       R1 =" + r1Text + "Ohms",
+                          "       C1 =" + c1Text + "Farads", "        L =" + lText + "Henrys",
+                          "       C2 =" + c2Text + "Farads", "        Q =" + qText,
+                          "       RL =" + rlText + "Ohms"};
+
+    // Read by the lossy-coil analysis: F, R1, C1, L, coil loss, C2, RL, Q.
+    const WriteResult written = env.files.writeLines(
+        kDesignFile, {"False", fText, r1Text, c1Text, lText, kLosslessCoil, c2Text, rlText, qText});
+    if (!written)
+        env.dialogs.show(Message{std::string("The design could not be saved in \"") + kDesignFile +
+                                     "\":\r\n" + written.error,
+                                 kAppTitle, MessageIcon::Exclamation});
+}
+
+// Five boxes are emptied (the Q stays) and both options turned off; the boxes
+// and labels keep the visibility and lock of the last mode.
+void CmdClr_Click(Form& form, CalcEnv&) {
+    for (const char* box : {"TxtF", "TxtRL", "TxtR1", "TxtVc", "TxtIc"})
+        form.setText(box, "");
+    form.clearOption(kModeGroup);
+}
+
+// A box with its label and unit; the amplifier boxes also name their labels,
+// which the mode options show and hide.
+BoxSpec box(const char* name, const char* label, const char* unit, const char* initial = "",
+            const char* labelName = "", const char* unitName = "") {
+    BoxSpec b;
+    b.name = name;
+    b.label = label;
+    b.unit = unit;
+    b.labelName = labelName;
+    b.unitName = unitName;
+    b.initial = initial;
+    return b;
+}
+
+FormSpec formSpec() {
+    FormSpec spec;
+    spec.name = "Form08";
+    spec.caption = "Pi--Network Impedance Matching Calculator";
+    spec.widthTwips = 9330;
+    spec.heightTwips = 6330;
+    spec.left = {
+        box("TxtF", "Frequency", "Hertz"),
+        box("TxtQ", "Q", ""),
+        box("TxtRL", "Low Side Resistance RL", "Ohms"),
+        box("TxtR1", "Plate or Antenna,\nHigh Side\nResistance", "Ohms"),
+        box("TxtVc", "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
+        box("TxtIc", "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
+    };
+    spec.right = {
+        GroupSpec{kModeGroup,
+                  "",
+                  {{"OpRes", "High Side Resistance"}, {"OpVandI", "Amplifier Voltage and Current"}},
+                  0},
+        PictureSpec{"Image1", "pi_network.svg"},
+    };
+    spec.bottom = {ListSpec{"List1", "", "", 7}};
+    spec.clearCaption = "Clear All Data";
+    return spec;
+}
+
+} // namespace
+
+const Calculator& piNetwork() {
+    static const Calculator calc = [] {
+        Calculator c;
+        c.form = formSpec();
+        c.dataFile = "PiNetD.dat";
+        c.fields = {{FieldKind::Eng, "TxtF"},       {FieldKind::Eng, "TxtQ"},
+                    {FieldKind::Eng, "TxtRL"},      {FieldKind::Eng, "TxtR1"},
+                    {FieldKind::Eng, "TxtVc"},      {FieldKind::Eng, "TxtIc"},
+                    {FieldKind::Option, kModeGroup}};
+        c.clearBoxes = {"TxtF", "TxtRL", "TxtR1", "TxtVc", "TxtIc"};
+        c.calculate = CmdCalc_Click;
+        c.optionSelected = optionSelected;
+        c.boxChanged = boxChanged;
+        c.clear = CmdClr_Click;
+        return c;
+    }();
+    return calc;
+}
+
+} // namespace ferrovane
