@@ -9,11 +9,11 @@ namespace ferrovane {
 
 // One button of the main window and the calculator it opens.
 struct CatalogueEntry {
-    std::string button;      // control name, "CmdVoltDiv"
-    int row = 0;             // 1..5
-    int column = 0;          // 1..4
-    std::string caption;     // as stored: "&&" shows one ampersand
-    std::string description; // shown while the mouse is over the button
+    std::string button;                          // control name, "CmdVoltDiv"
+    int row = 0;                                 // 1..5
+    int column = 0;                              // 1..4
+    std::string caption;                         // as stored: "&&" shows one ampersand
+    std::string description;                     // shown while the mouse is over the button
     const Calculator& (*calculator)() = nullptr; // nullptr: not available yet
 };
 

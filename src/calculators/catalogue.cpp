@@ -1,0 +1,120 @@
+#include "calculators/catalogue.h"
+
+#include "calculators/matching/cap_div_lossy.h"
+#include "calculators/matching/cap_divider.h"
+#include "calculators/matching/l_network.h"
+#include "calculators/matching/pi_net_lossy.h"
+#include "calculators/matching/pi_network.h"
+#include "calculators/passive/reactance.h"
+#include "calculators/passive/rlc_q.h"
+#include "calculators/passive/volt_divider.h"
+#include "calculators/passive/wavelength.h"
+
+namespace ferrovane {
+
+// Captions and descriptions are kept as the main window has always shown them,
+// spelling and spacing included; "&&" in a caption is one literal ampersand.
+const std::vector<CatalogueEntry>& catalogue() {
+    static const std::vector<CatalogueEntry> entries = {
+        // Standard value voltage divider
+        {"CmdVoltDiv", 1, 1, "Standard Value Voltage Divider",
+         "This calculator finds the closest match unloaded voltage divider using standard "
+         "value 5% resistors.  It gives several combinations and the percent error for each.",
+         &voltDivider},
+        // Capacitive divider matching design
+        {"CmdCapDiv", 1, 2, "Capacitive Divider Matching",
+         "This calculator will design a capacitive divider impedance matching network.",
+         &capDivider},
+        // Constant-voltage transistor bias design
+        {"CmdTransBias", 1, 3, "Transistor Bias Circuit Design",
+         "This calculator determines the standard 5% value resistors for a constant voltage "
+         "biased transistor.  It also calculates power dissipation of all resistors and the "
+         "transistor with or without a collector resistor."},
+        // Power transformer analysis
+        {"CmdXform", 1, 4, "Power Transformer",
+         "You can connect up an unknown transformer to the power line and measure its output "
+         "voltages but how much current can you draw from each winding?  If you use a low "
+         "resistance adapter, for a digital multimeter, to measure the resistance of each "
+         "winding, this calculator will help you estimate how hard you can safely work the "
+         "transformer without burning it out. "},
+        // Wavelength and tuned transmission line
+        {"CmdWav", 2, 1, " Wavelength &&  Frequency",
+         "This one solves the familiar frequency and wavelength equation with added features "
+         "for antenna and tuned transmission line design. ",
+         &wavelength},
+        // Capacitive divider with lossy coil
+        {"CmdLosyCapDiv", 2, 2, " Cap Div with Lossey Coil",
+         "The Capacitive Divider design equations are for a lossless, R = 0, coil.  You can "
+         "begin with the design made by the Cap Div calculator, enter a value for the coil "
+         "resistance and observe the effect on resonance and input impedance.",
+         &capDivLossy},
+        // Collector current versus beta plot
+        {"CmdBiasStab", 2, 3, "Bias Stability",
+         "Plots a graph of Ic vs Beta for the circuit designed by the calculator above.  It "
+         "MUST be run first so there will be a disk file containing the resistor values."},
+        // Power supply filter simulation
+        {"CmdFilter", 2, 4, "Power Supply Filter Simulator",
+         "Real time simulation of LC and RC power supply filter circuits.  You will see "
+         "graphs of the voltage at each node and the diode current."},
+        // Reactance and resonance
+        {"CmdLCRes", 3, 1, "C-Xc, L-XL and Resonance",
+         "This calculator computes the relationship between frequency, capacitance, "
+         "inductance, capacitive reactance and inductive reactance.  Given sufficient data it "
+         "will calculate the remaining unknowns.",
+         &reactance},
+        // Pi-network matching design
+        {"CmdPiNet", 3, 2, " Pi--Network Matching",
+         "This calculator uses standard design equations to compute the values for a Pi "
+         "network impedance matching circuit. ",
+         &piNetwork},
+        // Bias change-values analysis
+        {"CmdCVBChgVals", 3, 3, "Transistor Bias, Change Values",
+         "In this calculator you can start with a design made by the 'Transistor Bias Circuit "
+         "Design' calculator.  You can make changes to see how they effect the operating "
+         "point."},
+        // Receiver front-end tracking
+        {"CmdTrack", 3, 4, " Oscillator and RF Tracking",
+         "This calculator exammins the accuracy of tracking between the RF and Oscillator in "
+         "a superhet receiver."},
+        // Series RLC circuit and Q
+        {"CmdRLCQ", 4, 1, "R-L-C Series Circuit and Q",
+         "Makes various calculations on a series RLC circuit. ", &rlcQ},
+        // Pi-network with lossy coil
+        {"CmdLosyPiNet", 4, 2, " Pi--Net with Lossey Coil",
+         "The Pi-network design equations are for a lossless, R = 0, coil.  You can begin "
+         "with the design made by the Pi-Network calculator, enter a value for the coil "
+         "resistance and observe the effect on resonance and input impedance.",
+         &piNetLossy},
+        // Negative feedback gain and gain error
+        {"CmdCoilQ", 4, 3, "Feedback",
+         "Using this calculator you can solve the feedback and gain error equations."},
+        // VSWR and RX meter conversion
+        {"CmdRXMeter", 4, 4, "VSWR From R+jX and R-X Meter",
+         "Calculates the 'Voltage Standing Wave Ratio' based on R+jX bridge or RX meter "
+         "readings.  The Boonton model 250A RX meter which, after a corporate takeover, "
+         "became the Hewlett-Packard model 250A RX meter uses an unusual bridge circuit to "
+         "readout parallel resistance and capacitance.  Positive capacitance is just "
+         "capacitance while negative capacitance is the inductance which would resonate with "
+         "that capacitance at the measurement frequency.  This calculator converts these "
+         "readings into more useful forms, R + j X and Z at an angle of Theta."},
+        // L-network design
+        {"CmdLNet", 5, 1, "  L--Network  Matching",
+         "Calculates the values for an L network impedance matching circuit. ", &lNetwork},
+        // Frequency multiplier and prime numbers
+        {"CmdFreqMult", 5, 2, "Freq. Multipliers && Prime Numbers",
+         "This routine helps you avoid prime numbers in the design of frequency multiplyer "
+         "chanes."},
+        // Simultaneous equations calculator
+        {"Cmd5x5RjX", 5, 3, "6 x 6 R + j X",
+         "This calculator solves the loop equations having as many as 6 loops.  You enter "
+         "data in the form R + j X."},
+        // Vacuum tube amplifier gain
+        {"CmdVacTub", 5, 4, "Vacuum Tube Amplifier Gain",
+         "This calculator uses the small signal model for a vacuum tube to calculate the "
+         "voltage gain of a resistance coupled amplifier with or without a cathode bypass "
+         "capacitor."},
+    };
+    return entries;
+}
+
+} // namespace ferrovane

@@ -1,0 +1,94 @@
+#include <QAbstractButton>
+#include <QEnterEvent>
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "calculators/catalogue.h"
+#include "ui_support.h"
+
+namespace ferrovane {
+namespace {
+
+using testing::App;
+using testing::find;
+using testing::settle;
+
+void enter(QWidget* w) {
+    QEnterEvent e(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
+    QCoreApplication::sendEvent(w, &e);
+}
+
+TEST(MainWindow, FirstStartWritesEveryExampleAndShowsTheGrid) {
+    App app;
+    app.main.start();
+    settle();
+    EXPECT_TRUE(app.main.isVisible());
+    EXPECT_EQ(app.main.windowTitle(), "Ferrovane Calculators Suite");
+    EXPECT_EQ(app.main.objectName(), "Form00");
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(app.tmp.path()))
+        files += e.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 23);
+    EXPECT_TRUE(app.dialogs.shown.empty());
+
+    for (const CatalogueEntry& entry : catalogue()) {
+        auto* button = find<QAbstractButton>(&app.main, entry.button.c_str());
+        ASSERT_NE(button, nullptr) << entry.button;
+        EXPECT_EQ(button->isEnabled(), entry.calculator != nullptr) << entry.button;
+        if (!entry.calculator) {
+            EXPECT_FALSE(button->toolTip().isEmpty());
+        }
+    }
+    // "&&" shows one ampersand, read by a screen reader as the words on the button.
+    EXPECT_EQ(find<QAbstractButton>(&app.main, "CmdFreqMult")->accessibleName(),
+              "Freq. Multipliers & Prime Numbers");
+}
+
+TEST(MainWindow, OnlyAMissingVoltageDividerFileRewritesTheExamples) {
+    App app;
+    app.tmp.write("VoltDiv.DAT", "False\r\n1\r\n");
+    app.main.start();
+    EXPECT_FALSE(std::filesystem::exists(app.tmp.path() / "Wave.dat"));
+    EXPECT_EQ(app.tmp.read("VoltDiv.DAT"), "False\r\n1\r\n");
+}
+
+TEST(MainWindow, AnUnwritableDirectoryStillStartsAndSaysWhyOnce) {
+    App app;
+    app.tmp.write("plain", "x");
+    MainWindow main(DataDir(app.tmp.path() / "plain" / "sub"), &app.dialogs);
+    main.start();
+    EXPECT_TRUE(main.isVisible());
+    ASSERT_EQ(app.dialogs.shown.size(), 1u);
+    EXPECT_NE(app.dialogs.shown[0].text.find("plain"), std::string::npos);
+}
+
+TEST(MainWindow, DescriptionFollowsTheMouseAndTheFrameEmptiesIt) {
+    App app;
+    app.main.start();
+    auto* describe = find<QPlainTextEdit>(&app.main, "TxtDescribe");
+    enter(find(&app.main, "CmdRLCQ"));
+    EXPECT_EQ(describe->toPlainText(), "Makes various calculations on a series RLC circuit. ");
+    // Straight onto another button: replaced, not emptied first.
+    enter(find(&app.main, "CmdEnd"));
+    EXPECT_EQ(describe->toPlainText(), "End this program.");
+    auto* frame = find<QFrame>(&app.main, "Frame01");
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), frame->mapToGlobal(QPointF(5, 5)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(frame, &move);
+    EXPECT_EQ(describe->toPlainText(), "");
+}
+
+TEST(MainWindow, ResetRewritesEveryFileWithoutAWord) {
+    App app;
+    app.main.start();
+    app.tmp.write("RLCQ.dat", "False\r\n1\r\n");
+    find<QAbstractButton>(&app.main, "CmdReset")->click();
+    EXPECT_EQ(app.tmp.read("RLCQ.dat").substr(0, 6), "True\r\n");
+    EXPECT_TRUE(app.dialogs.shown.empty());
+}
+
+} // namespace
+} // namespace ferrovane
