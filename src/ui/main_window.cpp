@@ -3,10 +3,11 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
-#include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
 #include "calculators/catalogue.h"
@@ -29,41 +30,48 @@ QRect twipsRect(int left, int top, int width, int height) {
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
-// A push button whose caption wraps inside it. Captions are stored with "&&"
-// for a literal ampersand and carry no mnemonic.
-QPushButton* wrappingButton(const QString& name, const QString& storedCaption, QWidget* parent) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    QString shown = storedCaption;
-    shown.replace("&&", "&");
-    auto* label = new QLabel(shown.toHtmlEscaped().replace("  ", "&nbsp; "), button);
-    label->setTextFormat(Qt::RichText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignCenter);
-    label->setAttribute(Qt::WA_TransparentForMouseEvents);
-    auto* layout = new QVBoxLayout(button);
-    layout->setContentsMargins(2, 1, 2, 1);
-    layout->addWidget(label);
-    button->setProperty("captionLabel", QVariant::fromValue(static_cast<QObject*>(label)));
-    button->setAccessibleName(shown.simplified());
-    button->setToolTip(QString());
-    return button;
-}
-
-// Shrinks a wrapped caption's font until every line fits inside its button.
-void fitCaption(QPushButton* button) {
-    auto* label = qobject_cast<QLabel*>(button->property("captionLabel").value<QObject*>());
-    if (!label)
-        return;
-    const QSize room = button->size() - QSize(6, 4);
-    QFont f = label->font();
-    while (f.pointSizeF() > 6.0) {
-        label->setFont(f);
-        if (label->heightForWidth(room.width()) <= room.height())
-            break;
-        f.setPointSizeF(f.pointSizeF() - 0.5);
+// A push button whose caption wraps inside it, in a font made smaller until
+// every line fits. Captions are stored with "&&" for a literal ampersand and
+// carry no mnemonic. The caption is painted directly: twenty-two labels with
+// their own layouts would cost a noticeable part of start-up.
+class CaptionButton : public QPushButton {
+public:
+    CaptionButton(const QString& name, const QString& storedCaption, QWidget* parent)
+        : QPushButton(parent), caption_(QString(storedCaption).replace("&&", "&")) {
+        setObjectName(name);
+        setAccessibleName(caption_.simplified());
     }
-}
+
+    const QString& caption() const { return caption_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter p(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.text.clear();
+        p.drawControl(QStyle::CE_PushButton, option);
+        const QRect room = rect().adjusted(3, 2, -3, -2);
+        if (fittedFor_ != room.size()) {
+            fitted_ = font();
+            const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+            while (fitted_.pointSizeF() > 6.0 &&
+                   QFontMetrics(fitted_).boundingRect(room, flags, caption_).height() >
+                       room.height())
+                fitted_.setPointSizeF(fitted_.pointSizeF() - 0.5);
+            fittedFor_ = room.size();
+        }
+        p.setFont(fitted_);
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                 QPalette::ButtonText));
+        p.drawText(room, Qt::AlignCenter | Qt::TextWordWrap, caption_);
+    }
+
+private:
+    QString caption_;
+    QFont fitted_;
+    QSize fittedFor_;
+};
 
 } // namespace
 
@@ -91,12 +99,11 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
         small.setPointSizeF(8.5);
 
     for (const CatalogueEntry& entry : catalogue()) {
-        QPushButton* button = wrappingButton(QString::fromStdString(entry.button),
-                                             QString::fromStdString(entry.caption), frame_);
+        auto* button = new CaptionButton(QString::fromStdString(entry.button),
+                                         QString::fromStdString(entry.caption), frame_);
         button->setFont(small);
         button->setGeometry(twipsRect(kColumnLeft[entry.column - 1], kRowTop[entry.row - 1],
                                       kButtonWidth, kButtonHeight));
-        fitCaption(button);
         button->setProperty("description", QString::fromStdString(entry.description));
         button->installEventFilter(this);
         if (entry.calculator) {
@@ -107,13 +114,13 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
         }
     }
 
-    auto* reset = wrappingButton("CmdReset", "Restore Examples in all calculators.", frame_);
+    auto* reset = new CaptionButton("CmdReset", "Restore Examples in all calculators.", frame_);
     reset->setGeometry(twipsRect(240, 5400, 4995, 495));
     reset->setProperty("description", QString(kResetDescription));
     reset->installEventFilter(this);
     connect(reset, &QPushButton::clicked, this, &MainWindow::restoreExamples);
 
-    auto* end = wrappingButton("CmdEnd", "End", frame_);
+    auto* end = new CaptionButton("CmdEnd", "End", frame_);
     end->setGeometry(twipsRect(5520, 5400, 1455, 495));
     end->setProperty("description", QString(kEndDescription));
     end->installEventFilter(this);
