@@ -11,7 +11,7 @@ namespace ferrovane {
 
 namespace {
 
-void declare(Form& form, const ControlSpec& spec) {
+void declare(Form& form, const ControlSpec& item) {
     std::visit(
         [&form](const auto& c) {
             using T = std::decay_t<decltype(c)>;
@@ -46,7 +46,7 @@ void declare(Form& form, const ControlSpec& spec) {
                 form.setLocked(c.name, true);
             }
         },
-        spec);
+        item);
 }
 
 std::string lowerAscii(std::string s) {
@@ -102,8 +102,8 @@ std::string fieldText(const FileField& field, const Form& form) {
 Form makeForm(const Calculator& calc) {
     Form form;
     for (const auto* region : {&calc.form.left, &calc.form.right, &calc.form.bottom})
-        for (const auto& spec : *region)
-            declare(form, spec);
+        for (const auto& item : *region)
+            declare(form, item);
     form.addControl("CmdCalc", "Calculate");
     form.addControl("CmdClr", calc.form.clearCaption);
     form.addControl("CmdLoadData", "Load Last Run");

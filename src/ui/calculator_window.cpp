@@ -93,37 +93,37 @@ void CalculatorWindow::build() {
     outer->addWidget(buildButtons());
 }
 
-void CalculatorWindow::addBox(const BoxSpec& spec, QGridLayout* grid) {
+void CalculatorWindow::addBox(const BoxSpec& item, QGridLayout* grid) {
     const int row = grid->rowCount();
-    auto* label = new QLabel(qs(spec.label), this);
-    label->setObjectName(qs(spec.labelName.empty() ? spec.name + "Label" : spec.labelName));
+    auto* label = new QLabel(qs(item.label), this);
+    label->setObjectName(qs(item.labelName.empty() ? item.name + "Label" : item.labelName));
     label->setWordWrap(true);
     auto* edit = new QLineEdit(this);
-    edit->setObjectName(qs(spec.name));
-    edit->setAccessibleName(qs(spec.label.empty() ? spec.unit : spec.label));
+    edit->setObjectName(qs(item.name));
+    edit->setAccessibleName(qs(item.label.empty() ? item.unit : item.label));
     label->setBuddy(edit);
     edit->installEventFilter(this);
-    auto* unit = new QLabel(qs(spec.unit), this);
-    unit->setObjectName(qs(spec.unitName.empty() ? spec.name + "Unit" : spec.unitName));
+    auto* unit = new QLabel(qs(item.unit), this);
+    unit->setObjectName(qs(item.unitName.empty() ? item.name + "Unit" : item.unitName));
     grid->addWidget(label, row, 0);
     grid->addWidget(edit, row, 1);
     grid->addWidget(unit, row, 2);
     widgets_[edit->objectName()] = edit;
-    if (!spec.labelName.empty()) {
+    if (!item.labelName.empty()) {
         widgets_[label->objectName()] = label;
         labelledBoxes_[label->objectName()] = edit;
     }
-    if (!spec.unitName.empty())
+    if (!item.unitName.empty())
         widgets_[unit->objectName()] = unit;
-    const std::string name = spec.name;
+    const std::string name = item.name;
     connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
         act([&] { editBox(calc_, form_, env_, name, text.toStdString()); });
     });
 }
 
-void CalculatorWindow::buildRegion(const std::vector<ControlSpec>& specs, QGridLayout* grid) {
+void CalculatorWindow::buildRegion(const std::vector<ControlSpec>& items, QGridLayout* grid) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (const ControlSpec& spec : specs) {
+    for (const ControlSpec& item : items) {
         const int row = grid->rowCount();
         std::visit(
             [&](const auto& c) {
@@ -212,7 +212,7 @@ void CalculatorWindow::buildRegion(const std::vector<ControlSpec>& specs, QGridL
                     grid->addWidget(help, row, 0, 1, 3);
                 }
             },
-            spec);
+            item);
     }
 }
 

@@ -51,8 +51,8 @@ protected:
 
 private:
     void build();
-    void buildRegion(const std::vector<ControlSpec>& specs, QGridLayout* grid);
-    void addBox(const BoxSpec& spec, QGridLayout* grid);
+    void buildRegion(const std::vector<ControlSpec>& items, QGridLayout* grid);
+    void addBox(const BoxSpec& item, QGridLayout* grid);
     QFrame* buildButtons();
     void refresh();
     void hover(const std::string& control);

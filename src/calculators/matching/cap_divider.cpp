@@ -156,12 +156,12 @@ BoxSpec box(const char* name, const char* label, const char* unit, const char* i
 }
 
 FormSpec formSpec() {
-    FormSpec spec;
-    spec.name = "Form06";
-    spec.caption = "Capacitive Divider Impedance Matching Design Calculator";
-    spec.widthTwips = 9510;
-    spec.heightTwips = 6255;
-    spec.left = {
+    FormSpec layout;
+    layout.name = "Form06";
+    layout.caption = "Capacitive Divider Impedance Matching Design Calculator";
+    layout.widthTwips = 9510;
+    layout.heightTwips = 6255;
+    layout.left = {
         box("TxtF", "Frequency", "Hertz"),
         box("TxtQ", "Q", "", "0"),
         box("TxtRL", "Load Resistance, RL", "Ohms", "0"),
@@ -169,15 +169,15 @@ FormSpec formSpec() {
         box("TxtVc", "Collector or Plate Voltage", "Volts", "0", "Text4", "Text9"),
         box("TxtIc", "Collector or Plate Current", "Amps", "0", "Text5", "Text10"),
     };
-    spec.right = {
+    layout.right = {
         GroupSpec{kModeGroup,
                   "",
                   {{"OpRes", "High Side Resistance"}, {"OpVandI", "Amplifier Voltage and Current"}},
                   0},
         PictureSpec{"Image1", "cap_divider.svg"},
     };
-    spec.bottom = {ListSpec{"List1", "", "", 7}};
-    return spec;
+    layout.bottom = {ListSpec{"List1", "", "", 7}};
+    return layout;
 }
 
 } // namespace

@@ -120,27 +120,27 @@ BoxSpec box(const char* name, const char* label, const char* unit, const char* i
 }
 
 FormSpec formSpec() {
-    FormSpec spec;
-    spec.name = "Form05";
-    spec.caption = "L--Network Design Calculator";
-    spec.widthTwips = 9330;
-    spec.heightTwips = 5625;
-    spec.left = {
+    FormSpec layout;
+    layout.name = "Form05";
+    layout.caption = "L--Network Design Calculator";
+    layout.widthTwips = 9330;
+    layout.heightTwips = 5625;
+    layout.left = {
         box("TxtF", "Frequency", "Hertz"),
         box("TxtRL", "Low Side Resistance RL", "Ohms"),
         box("TxtR1", "Plate or Antenna, High Side Resistance", "Ohms"),
         box("TxtVc", "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
         box("TxtIc", "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
     };
-    spec.right = {
+    layout.right = {
         GroupSpec{kModeGroup,
                   "",
                   {{"OpRes", "High Side Resistance"}, {"OpVandI", "Amplifier Voltage and Current"}},
                   0},
         PictureSpec{"Image1", "l_network.svg"},
     };
-    spec.bottom = {ListSpec{"List1", "", "", 6}};
-    return spec;
+    layout.bottom = {ListSpec{"List1", "", "", 6}};
+    return layout;
 }
 
 } // namespace

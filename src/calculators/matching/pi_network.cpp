@@ -153,12 +153,12 @@ BoxSpec box(const char* name, const char* label, const char* unit, const char* i
 }
 
 FormSpec formSpec() {
-    FormSpec spec;
-    spec.name = "Form08";
-    spec.caption = "Pi--Network Impedance Matching Calculator";
-    spec.widthTwips = 9330;
-    spec.heightTwips = 6330;
-    spec.left = {
+    FormSpec layout;
+    layout.name = "Form08";
+    layout.caption = "Pi--Network Impedance Matching Calculator";
+    layout.widthTwips = 9330;
+    layout.heightTwips = 6330;
+    layout.left = {
         box("TxtF", "Frequency", "Hertz"),
         box("TxtQ", "Q", ""),
         box("TxtRL", "Low Side Resistance RL", "Ohms"),
@@ -166,16 +166,16 @@ FormSpec formSpec() {
         box("TxtVc", "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
         box("TxtIc", "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
     };
-    spec.right = {
+    layout.right = {
         GroupSpec{kModeGroup,
                   "",
                   {{"OpRes", "High Side Resistance"}, {"OpVandI", "Amplifier Voltage and Current"}},
                   0},
         PictureSpec{"Image1", "pi_network.svg"},
     };
-    spec.bottom = {ListSpec{"List1", "", "", 7}};
-    spec.clearCaption = "Clear All Data";
-    return spec;
+    layout.bottom = {ListSpec{"List1", "", "", 7}};
+    layout.clearCaption = "Clear All Data";
+    return layout;
 }
 
 } // namespace

@@ -114,7 +114,7 @@ TEST_F(WavelengthTest, LengthGivenFindsTheFrequency) {
     EXPECT_EQ(form.text("TxtFreq"), " 120.9e+3  ");
     EXPECT_EQ(form.text("TxtFeet"), "3.99");
     EXPECT_DOUBLE_EQ(form.value("LengthM"), 1.216152);
-    // The inch part 0.99 * 12 = 11.88 rounds up to a full 12 inches.
+    // The inches, 0.99 * 12 = 11.88, round up to a full 12.
     select("OpFeetInch");
     EXPECT_EQ(form.text("TxtFeet"), "3");
     EXPECT_EQ(form.text("TxtInch"), "12");
