@@ -233,6 +233,24 @@ TEST(WavelengthWindow, UnitOptionsRedisplayTheStoredValue) {
     settle();
 }
 
+TEST(LNetworkWindow, ModeOptionsShowHideAndLockTheBoxes) {
+    App app;
+    app.main.start();
+    CalculatorWindow* w = app.open("CmdLNet");
+    ASSERT_NE(w, nullptr);
+    find<QRadioButton>(w, "OpVandI")->click();
+    EXPECT_TRUE(find<QLineEdit>(w, "TxtVc")->isVisible());
+    EXPECT_TRUE(find<QLineEdit>(w, "TxtR1")->isReadOnly());
+    type(w, "TxtVc", "600");
+    type(w, "TxtIc", ".1");
+    EXPECT_EQ(boxText(w, "TxtR1"), "6000"); // Vc / Ic, shown as it is typed
+    find<QRadioButton>(w, "OpRes")->click();
+    EXPECT_FALSE(find<QLineEdit>(w, "TxtVc")->isVisible());
+    EXPECT_FALSE(find<QLineEdit>(w, "TxtR1")->isReadOnly());
+    w->closeAndSave();
+    settle();
+}
+
 TEST(LossyCoilWindow, HelpBoxFollowsTheMouseAndLoadNewDesignFillsTheBoxes) {
     App app;
     app.main.start();

@@ -50,9 +50,17 @@ TEST(MainWindow, FirstStartWritesEveryExampleAndShowsTheGrid) {
 TEST(MainWindow, OnlyAMissingVoltageDividerFileRewritesTheExamples) {
     App app;
     app.tmp.write("VoltDiv.DAT", "False\r\n1\r\n");
+    app.tmp.write("RLCQ.dat", "False\r\n2\r\n");
     app.main.start();
     EXPECT_FALSE(std::filesystem::exists(app.tmp.path() / "Wave.dat"));
     EXPECT_EQ(app.tmp.read("VoltDiv.DAT"), "False\r\n1\r\n");
+
+    // Deleting only that file loses the saved work of every calculator.
+    std::filesystem::remove(app.tmp.path() / "VoltDiv.DAT");
+    MainWindow again(DataDir(app.tmp.path()), &app.dialogs);
+    again.start();
+    EXPECT_EQ(app.tmp.read("RLCQ.dat").substr(0, 6), "True\r\n");
+    EXPECT_TRUE(std::filesystem::exists(app.tmp.path() / "Wave.dat"));
 }
 
 TEST(MainWindow, AnUnwritableDirectoryStillStartsAndSaysWhyOnce) {
