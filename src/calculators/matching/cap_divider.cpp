@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calculators/matching/high_side.h"
 #include "numeric/eng_text.h"
 #include "shell/help_texts.h"
 
@@ -27,7 +28,8 @@ CapDividerDesign designCapDivider(double f, double q, double rl, double r1) {
 
 namespace {
 
-constexpr const char* kModeGroup = "Frame1";
+using highside::box;
+using highside::kModeGroup;
 constexpr const char* kDesignFile = "CapDivDesign.DAT";
 constexpr const char* kZeroValues = "Zero values not allowed.";
 constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
@@ -38,62 +40,11 @@ constexpr const char* kResistanceViolation = "Resistance Violation";
 // the design itself is lossless.
 constexpr const char* kLosslessCoil = "0.000";
 
-// The voltage and current boxes with their labels and unit labels.
-const std::vector<std::string> kAmplifierControls{"TxtVc", "Text4", "Text9",
-                                                  "TxtIc", "Text5", "Text10"};
-
-void showAmplifierBoxes(Form& form, bool on) {
-    for (const auto& name : kAmplifierControls)
-        form.setVisible(name, on);
-}
-
-// R1 as the amplifier's plate or collector voltage over its current, shown at
-// once in plain number text when both are given.
-void showAmplifierLoad(Form& form) {
-    const double vc = form.number("TxtVc");
-    const double ic = form.number("TxtIc");
-    if (vc > 0 && ic > 0) {
-        const double r1 = vc / ic;
-        if (std::isfinite(r1))
-            form.setText("TxtR1", PlainNumber(r1));
-    }
-}
-
-void OpRes_Click(Form& form) {
-    showAmplifierBoxes(form, false);
-    form.setLocked("TxtR1", false);
-}
-
-void OpVandI_Click(Form& form) {
-    showAmplifierBoxes(form, true);
-    form.setLocked("TxtR1", true);
-    showAmplifierLoad(form);
-}
-
-void optionSelected(Form& form, CalcEnv&, const std::string& option) {
-    if (option == "OpRes")
-        OpRes_Click(form);
-    else if (option == "OpVandI")
-        OpVandI_Click(form);
-}
-
-// While R1 comes from the amplifier, it follows the voltage and current boxes.
-void boxChanged(Form& form, CalcEnv&, const std::string& box) {
-    if ((box == "TxtVc" || box == "TxtIc") && form.selected("OpVandI"))
-        showAmplifierLoad(form);
-}
-
 void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double f = form.number("TxtF");
     const double q = form.number("TxtQ");
     const double rl = form.number("TxtRL");
-    double r1 = 0; // neither mode selected: no R1
-    if (form.selected("OpRes"))
-        r1 = form.number("TxtR1");
-    if (form.selected("OpVandI")) {
-        r1 = form.number("TxtVc") / form.number("TxtIc");
-        form.setEng("TxtR1", r1);
-    }
+    const double r1 = highside::readR1(form);
     auto& list = form.list("List1");
     list.clear();
 
@@ -141,20 +92,6 @@ void CmdClr_Click(Form& form, CalcEnv&) {
     form.clearOption(kModeGroup);
 }
 
-// A box with its label and unit; the amplifier boxes also name their labels,
-// which the mode options show and hide.
-BoxSpec box(const char* name, const char* label, const char* unit, const char* initial = "",
-            const char* labelName = "", const char* unitName = "") {
-    BoxSpec b;
-    b.name = name;
-    b.label = label;
-    b.unit = unit;
-    b.labelName = labelName;
-    b.unitName = unitName;
-    b.initial = initial;
-    return b;
-}
-
 FormSpec formSpec() {
     FormSpec layout;
     layout.name = "Form06";
@@ -170,10 +107,7 @@ FormSpec formSpec() {
         box("TxtIc", "Collector or Plate Current", "Amps", "0", "Text5", "Text10"),
     };
     layout.right = {
-        GroupSpec{kModeGroup,
-                  "",
-                  {{"OpRes", "High Side Resistance"}, {"OpVandI", "Amplifier Voltage and Current"}},
-                  0},
+        highside::modeGroup(),
         PictureSpec{"Image1", "cap_divider.svg"},
     };
     layout.bottom = {ListSpec{"List1", "", "", 7}};
@@ -193,8 +127,8 @@ const Calculator& capDivider() {
                     {FieldKind::Option, kModeGroup}};
         c.clearBoxes = {"TxtF", "TxtQ", "TxtRL", "TxtR1", "TxtVc", "TxtIc"};
         c.calculate = CmdCalc_Click;
-        c.optionSelected = optionSelected;
-        c.boxChanged = boxChanged;
+        c.optionSelected = highside::optionSelected;
+        c.boxChanged = highside::boxChanged;
         c.clear = CmdClr_Click;
         return c;
     }();

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calculators/matching/high_side.h"
 #include "numeric/eng_text.h"
 #include "shell/help_texts.h"
 
@@ -23,66 +24,14 @@ LNetworkDesign designLNetwork(double f, double r1, double rl) {
 
 namespace {
 
-constexpr const char* kModeGroup = "Frame1";
+using highside::box;
+using highside::kModeGroup;
 constexpr const char* kR1NotAboveRL = "RL must be less than R1.";
-
-// The voltage and current boxes with their labels and unit labels.
-const std::vector<std::string> kAmplifierControls{"TxtVc", "Text4", "Text9",
-                                                  "TxtIc", "Text5", "Text10"};
-
-void showAmplifierBoxes(Form& form, bool on) {
-    for (const auto& name : kAmplifierControls)
-        form.setVisible(name, on);
-}
-
-// R1 as the amplifier's plate or collector voltage over its current, shown at
-// once in plain number text when both are given.
-void showAmplifierLoad(Form& form) {
-    const double vc = form.number("TxtVc");
-    const double ic = form.number("TxtIc");
-    if (vc > 0 && ic > 0) {
-        const double r1 = vc / ic;
-        if (std::isfinite(r1))
-            form.setText("TxtR1", PlainNumber(r1));
-    }
-}
-
-void OpRes_Click(Form& form) {
-    showAmplifierBoxes(form, false);
-    form.setLocked("TxtR1", false);
-}
-
-void OpVandI_Click(Form& form) {
-    showAmplifierBoxes(form, true);
-    form.setLocked("TxtR1", true);
-    showAmplifierLoad(form);
-}
-
-void optionSelected(Form& form, CalcEnv&, const std::string& option) {
-    if (option == "OpRes")
-        OpRes_Click(form);
-    else if (option == "OpVandI")
-        OpVandI_Click(form);
-}
-
-// While R1 comes from the amplifier, it follows the voltage and current boxes.
-void boxChanged(Form& form, CalcEnv&, const std::string& box) {
-    if ((box == "TxtVc" || box == "TxtIc") && form.selected("OpVandI"))
-        showAmplifierLoad(form);
-}
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double f = form.number("TxtF");
     const double rl = form.number("TxtRL");
-    double r1 = 0; // neither mode selected: no R1
-    if (form.selected("OpRes"))
-        r1 = form.number("TxtR1");
-    if (form.selected("OpVandI")) {
-        const double ic = form.number("TxtIc");
-        const double vc = form.number("TxtVc");
-        r1 = vc / ic;
-        form.setEng("TxtR1", r1);
-    }
+    const double r1 = highside::readR1(form);
     if (!(r1 > rl)) {
         env.dialogs.say(kR1NotAboveRL);
         return;
@@ -105,20 +54,6 @@ void CmdClr_Click(Form& form, CalcEnv&) {
     form.clearOption(kModeGroup);
 }
 
-// A box with its label and unit; the amplifier boxes also name their labels,
-// which the mode options show and hide.
-BoxSpec box(const char* name, const char* label, const char* unit, const char* initial = "",
-            const char* labelName = "", const char* unitName = "") {
-    BoxSpec b;
-    b.name = name;
-    b.label = label;
-    b.unit = unit;
-    b.labelName = labelName;
-    b.unitName = unitName;
-    b.initial = initial;
-    return b;
-}
-
 FormSpec formSpec() {
     FormSpec layout;
     layout.name = "Form05";
@@ -133,10 +68,7 @@ FormSpec formSpec() {
         box("TxtIc", "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
     };
     layout.right = {
-        GroupSpec{kModeGroup,
-                  "",
-                  {{"OpRes", "High Side Resistance"}, {"OpVandI", "Amplifier Voltage and Current"}},
-                  0},
+        highside::modeGroup(),
         PictureSpec{"Image1", "l_network.svg"},
     };
     layout.bottom = {ListSpec{"List1", "", "", 6}};
@@ -155,8 +87,8 @@ const Calculator& lNetwork() {
                     {FieldKind::Eng, "TxtIc"}, {FieldKind::Option, kModeGroup}};
         c.clearBoxes = {"TxtF", "TxtRL", "TxtR1", "TxtVc", "TxtIc"};
         c.calculate = CmdCalc_Click;
-        c.optionSelected = optionSelected;
-        c.boxChanged = boxChanged;
+        c.optionSelected = highside::optionSelected;
+        c.boxChanged = highside::boxChanged;
         c.clear = CmdClr_Click;
         return c;
     }();
