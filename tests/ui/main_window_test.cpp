@@ -23,7 +23,6 @@ void enter(QWidget* w) {
 
 TEST(MainWindow, FirstStartWritesEveryExampleAndShowsTheGrid) {
     App app;
-    app.main.start();
     settle();
     EXPECT_TRUE(app.main.isVisible());
     EXPECT_EQ(app.main.windowTitle(), "Ferrovane Calculators Suite");
@@ -48,10 +47,10 @@ TEST(MainWindow, FirstStartWritesEveryExampleAndShowsTheGrid) {
 }
 
 TEST(MainWindow, OnlyAMissingVoltageDividerFileRewritesTheExamples) {
-    App app;
-    app.tmp.write("VoltDiv.DAT", "False\r\n1\r\n");
-    app.tmp.write("RLCQ.dat", "False\r\n2\r\n");
-    app.main.start();
+    App app([](const testing::TempDir& tmp) {
+        tmp.write("VoltDiv.DAT", "False\r\n1\r\n");
+        tmp.write("RLCQ.dat", "False\r\n2\r\n");
+    });
     EXPECT_FALSE(std::filesystem::exists(app.tmp.path() / "Wave.dat"));
     EXPECT_EQ(app.tmp.read("VoltDiv.DAT"), "False\r\n1\r\n");
 
@@ -64,18 +63,18 @@ TEST(MainWindow, OnlyAMissingVoltageDividerFileRewritesTheExamples) {
 }
 
 TEST(MainWindow, AnUnwritableDirectoryStillStartsAndSaysWhyOnce) {
-    App app;
-    app.tmp.write("plain", "x");
-    MainWindow main(DataDir(app.tmp.path() / "plain" / "sub"), &app.dialogs);
+    testing::TempDir tmp;
+    testing::ScriptedDialogs dialogs;
+    tmp.write("plain", "x");
+    MainWindow main(DataDir(tmp.path() / "plain" / "sub"), &dialogs);
     main.start();
     EXPECT_TRUE(main.isVisible());
-    ASSERT_EQ(app.dialogs.shown.size(), 1u);
-    EXPECT_NE(app.dialogs.shown[0].text.find("plain"), std::string::npos);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_NE(dialogs.shown[0].text.find("plain"), std::string::npos);
 }
 
 TEST(MainWindow, DescriptionFollowsTheMouseAndTheFrameEmptiesIt) {
     App app;
-    app.main.start();
     auto* describe = find<QPlainTextEdit>(&app.main, "TxtDescribe");
     enter(find(&app.main, "CmdRLCQ"));
     EXPECT_EQ(describe->toPlainText(), "Makes various calculations on a series RLC circuit. ");
@@ -91,7 +90,6 @@ TEST(MainWindow, DescriptionFollowsTheMouseAndTheFrameEmptiesIt) {
 
 TEST(MainWindow, ResetRewritesEveryFileWithoutAWord) {
     App app;
-    app.main.start();
     app.tmp.write("RLCQ.dat", "False\r\n1\r\n");
     find<QAbstractButton>(&app.main, "CmdReset")->click();
     EXPECT_EQ(app.tmp.read("RLCQ.dat").substr(0, 6), "True\r\n");

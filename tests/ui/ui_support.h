@@ -24,8 +24,15 @@ inline void settle() {
     }
 }
 
-// A main window over a fresh data directory, its messages recorded.
+// A main window started over a fresh data directory, its messages recorded.
+// Files written into tmp before start go in through prepare.
 struct App {
+    explicit App(void (*prepare)(const TempDir&) = nullptr) {
+        if (prepare)
+            prepare(tmp);
+        main.start();
+    }
+
     TempDir tmp;
     ScriptedDialogs dialogs;
     MainWindow main{DataDir(tmp.path()), &dialogs};
