@@ -347,7 +347,9 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
                 edit->setSelection(0, std::min<int>(kFocusSelection, edit->text().size()));
             });
         }
-    } else if (event->type() == QEvent::Enter) {
+    } else if (event->type() == QEvent::Enter ||
+               (event->type() == QEvent::FocusIn && qobject_cast<QPushButton*>(widget))) {
+        // The keyboard's focus on a button shows its help as the mouse does.
         hover(widget->objectName().toStdString());
     } else if (event->type() == QEvent::MouseMove && calc_.form.hoverHelp &&
                widget->objectName() == qs(calc_.form.hoverHelp->frame)) {

@@ -179,8 +179,9 @@ void MainWindow::describe(const QString& text) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The keyboard's focus describes a button as the mouse does.
     if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove ||
-        event->type() == QEvent::HoverMove) {
+        event->type() == QEvent::FocusIn) {
         if (watched == frame_) {
             // Over the frame's background (not over one of its buttons).
             if (event->type() == QEvent::MouseMove) {

@@ -86,6 +86,11 @@ TEST(MainWindow, DescriptionFollowsTheMouseAndTheFrameEmptiesIt) {
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(frame, &move);
     EXPECT_EQ(describe->toPlainText(), "");
+    // Tabbing onto a button describes it too.
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(find(&app.main, "CmdLNet"), &focus);
+    EXPECT_EQ(describe->toPlainText(),
+              "Calculates the values for an L network impedance matching circuit. ");
 }
 
 TEST(MainWindow, ResetRewritesEveryFileWithoutAWord) {
