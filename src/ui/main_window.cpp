@@ -126,7 +126,8 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
     end->installEventFilter(this);
     connect(end, &QPushButton::clicked, qApp, &QApplication::quit);
 
-    setFixedSize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
+    // The design size; placement clamps it to a screen smaller than that.
+    resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
 }
 
 MainWindow::~MainWindow() {
