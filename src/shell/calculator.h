@@ -28,6 +28,17 @@ struct BoxSpec {
     bool readOnly = false; // a result box the user cannot type in
 };
 
+// A box row in short: box("TxtF", "Frequency", "Hertz").
+inline BoxSpec box(std::string name, std::string label, std::string unit, std::string initial = {},
+                   std::string labelName = {}, std::string unitName = {}) {
+    return BoxSpec{.name = std::move(name),
+                   .label = std::move(label),
+                   .unit = std::move(unit),
+                   .labelName = std::move(labelName),
+                   .unitName = std::move(unitName),
+                   .initial = std::move(initial)};
+}
+
 // Option buttons in a frame; the options are numbered 1, 2, 3 in order.
 struct GroupSpec {
     std::string name;    // the group's key in the form and in the data file

@@ -28,7 +28,6 @@ CapDividerDesign designCapDivider(double f, double q, double rl, double r1) {
 
 namespace {
 
-using highside::box;
 using highside::kModeGroup;
 constexpr const char* kDesignFile = "CapDivDesign.DAT";
 constexpr const char* kZeroValues = "Zero values not allowed.";

@@ -51,16 +51,6 @@ GroupSpec modeGroup() {
         0};
 }
 
-BoxSpec box(const char* name, const char* label, const char* unit, const char* initial,
-            const char* labelName, const char* unitName) {
-    return BoxSpec{.name = name,
-                   .label = label,
-                   .unit = unit,
-                   .labelName = labelName,
-                   .unitName = unitName,
-                   .initial = initial};
-}
-
 void optionSelected(Form& form, CalcEnv&, const std::string& option) {
     if (option == "OpRes")
         OpRes_Click(form);

@@ -14,11 +14,6 @@ inline constexpr const char* kModeGroup = "Frame1";
 // The two mode options in their frame.
 GroupSpec modeGroup();
 
-// A box with its label and unit; the amplifier boxes also name their labels,
-// which the mode options show and hide.
-BoxSpec box(const char* name, const char* label, const char* unit, const char* initial = "",
-            const char* labelName = "", const char* unitName = "");
-
 // OpRes shows only R1; OpVandI shows the voltage and current boxes, locks R1
 // and shows Vc / Ic in it at once.
 void optionSelected(Form& form, CalcEnv& env, const std::string& option);

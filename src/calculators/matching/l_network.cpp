@@ -24,7 +24,6 @@ LNetworkDesign designLNetwork(double f, double r1, double rl) {
 
 namespace {
 
-using highside::box;
 using highside::kModeGroup;
 constexpr const char* kR1NotAboveRL = "RL must be less than R1.";
 

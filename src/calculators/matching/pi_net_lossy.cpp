@@ -110,14 +110,6 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     lossy::listAnalysis(form, env, "List1", analyse);
 }
 
-BoxSpec box(std::string name, std::string label, std::string unit) {
-    BoxSpec b;
-    b.name = std::move(name);
-    b.label = std::move(label);
-    b.unit = std::move(unit);
-    return b;
-}
-
 FormSpec formSpec() {
     FormSpec f;
     f.name = "Form09";

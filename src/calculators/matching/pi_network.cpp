@@ -35,7 +35,6 @@ PiNetworkDesign designPiNetwork(double f, double q, double rl, double r1) {
 
 namespace {
 
-using highside::box;
 using highside::kModeGroup;
 constexpr const char* kDesignFile = "PiNetDesign.DAT";
 constexpr const char* kR1NotAboveRL = "RL must be less than R1.";

@@ -211,14 +211,6 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     show(form, q);
 }
 
-BoxSpec box(std::string name, std::string label, std::string unit) {
-    BoxSpec b;
-    b.name = std::move(name);
-    b.label = std::move(label);
-    b.unit = std::move(unit);
-    return b;
-}
-
 FormSpec formSpec() {
     FormSpec f;
     f.name = "Form03";
