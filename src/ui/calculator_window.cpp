@@ -97,8 +97,10 @@ void CalculatorWindow::addBox(const BoxSpec& item, QGridLayout* grid) {
     const int row = grid->rowCount();
     auto* label = new QLabel(qs(item.label), this);
     label->setObjectName(qs(item.labelName.empty() ? item.name + "Label" : item.labelName));
-    label->setWordWrap(true);
+    // Unwrapped: a wrapped label in a grid may be given less height than it needs.
     auto* edit = new QLineEdit(this);
+    // Wide enough for a whole engineering text.
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(" -000.0e-15 ") + 16);
     edit->setObjectName(qs(item.name));
     edit->setAccessibleName(qs(item.label.empty() ? item.unit : item.label));
     label->setBuddy(edit);
@@ -172,8 +174,10 @@ void CalculatorWindow::buildRegion(const std::vector<ControlSpec>& items, QGridL
                     list->setObjectName(qs(c.name));
                     list->setFont(fixed);
                     list->setAccessibleName(qs(c.header.empty() ? c.name : c.header));
+                    // Room for every line of a result, without scrolling.
                     list->setMinimumHeight(list->fontMetrics().lineSpacing() *
-                                           std::max(3, c.visibleLines) / 2);
+                                               std::max(3, c.visibleLines) +
+                                           2 * list->frameWidth() + 4);
                     widgets_[list->objectName()] = list;
                     if (!c.headerName.empty()) {
                         auto* header = new QLabel(qs(c.header), this);
