@@ -137,8 +137,9 @@ using NamedHandler = std::function<void(Form&, CalcEnv&, const std::string& cont
 struct Calculator {
     FormSpec form;
     std::string dataFile;
-    std::vector<FileField> fields;       // in file order, after the flag line
-    std::vector<std::string> clearBoxes; // emptied by the standard Clear
+    std::vector<FileField> fields;        // in file order, after the flag line
+    std::vector<std::string> clearBoxes;  // emptied by the standard Clear
+    std::vector<std::string> clearGroups; // option groups it turns off
 
     Handler calculate;           // CmdCalc_Click
     NamedHandler optionSelected; // an option was selected: by click, file or code

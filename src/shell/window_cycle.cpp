@@ -175,6 +175,8 @@ void CmdClr_Click(const Calculator& calc, Form& form, CalcEnv& env) {
     }
     for (const auto& box : calc.clearBoxes)
         form.setText(box, "");
+    for (const auto& group : calc.clearGroups)
+        form.clearOption(group);
 }
 
 bool CmdCalc_Click(const Calculator& calc, Form& form, CalcEnv& env) {

@@ -26,6 +26,8 @@ void LoadFile(const Calculator& calc, Form& form, CalcEnv& env);
 void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env);
 
 void CmdLoadData_Click(const Calculator& calc, Form& form, CalcEnv& env);
+// Empties the listed boxes and turns the listed option groups off, unless the
+// calculator has a Clear of its own.
 void CmdClr_Click(const Calculator& calc, Form& form, CalcEnv& env);
 // Returns false when a numeric fault left the form unchanged.
 bool CmdCalc_Click(const Calculator& calc, Form& form, CalcEnv& env);

@@ -35,6 +35,7 @@ const Calculator& testCalculator() {
                     {FieldKind::Typed, "TxtC"},        {FieldKind::Option, "Mode"},
                     {FieldKind::OptionNumber, "Mode"}, {FieldKind::Value, "Held"}};
         c.clearBoxes = {"TxtA", "TxtB"};
+        c.clearGroups = {"Mode"};
         // Option Two disables box C, as a calculator's option rules would.
         c.optionSelected = [](Form& f, CalcEnv&, const std::string& option) {
             f.setEnabled("TxtC", option != "OpTwo");
@@ -146,6 +147,7 @@ TEST(Close, ClearThenCloseSavesZerosAndReopenShowsThem) {
     CmdClr_Click(t.calc, f, t.env);
     EXPECT_EQ(f.text("TxtA"), "");
     EXPECT_EQ(f.text("TxtC"), ""); // loaded as empty: the file had no line for it
+    EXPECT_EQ(f.option("Mode"), 0);
     ASSERT_EQ(CmdClose_Click(t.calc, f, t.env), CloseOutcome::Saved);
     const auto fields = t.dir.readFields("Test.dat");
     ASSERT_TRUE(fields);

@@ -83,14 +83,6 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
                                  kAppTitle, MessageIcon::Exclamation});
 }
 
-// The boxes are emptied and both options turned off; the boxes and labels
-// keep the visibility and lock of the last mode.
-void CmdClr_Click(Form& form, CalcEnv&) {
-    for (const char* box : {"TxtF", "TxtQ", "TxtRL", "TxtR1", "TxtVc", "TxtIc"})
-        form.setText(box, "");
-    form.clearOption(kModeGroup);
-}
-
 FormSpec formSpec() {
     FormSpec layout;
     layout.name = "Form06";
@@ -128,7 +120,9 @@ const Calculator& capDivider() {
         c.calculate = CmdCalc_Click;
         c.optionSelected = highside::optionSelected;
         c.boxChanged = highside::boxChanged;
-        c.clear = CmdClr_Click;
+        // The boxes are emptied and both modes turned off; boxes and labels keep
+        // the visibility and lock of the last mode.
+        c.clearGroups = {kModeGroup};
         return c;
     }();
     return calc;

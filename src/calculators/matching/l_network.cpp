@@ -45,14 +45,6 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     form.list("List1") = std::move(lines);
 }
 
-// The boxes are emptied and both options turned off; the boxes and labels
-// keep the visibility and lock of the last mode.
-void CmdClr_Click(Form& form, CalcEnv&) {
-    for (const char* box : {"TxtF", "TxtRL", "TxtR1", "TxtVc", "TxtIc"})
-        form.setText(box, "");
-    form.clearOption(kModeGroup);
-}
-
 FormSpec formSpec() {
     FormSpec layout;
     layout.name = "Form05";
@@ -88,7 +80,9 @@ const Calculator& lNetwork() {
         c.calculate = CmdCalc_Click;
         c.optionSelected = highside::optionSelected;
         c.boxChanged = highside::boxChanged;
-        c.clear = CmdClr_Click;
+        // The boxes are emptied and both modes turned off; boxes and labels keep
+        // the visibility and lock of the last mode.
+        c.clearGroups = {kModeGroup};
         return c;
     }();
     return calc;
