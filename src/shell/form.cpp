@@ -112,13 +112,6 @@ const std::vector<std::string>& Form::options(const std::string& group) const {
     return it->second.options;
 }
 
-std::vector<std::string> Form::groups() const {
-    std::vector<std::string> names;
-    for (const auto& [name, group] : groups_)
-        names.push_back(name);
-    return names;
-}
-
 std::vector<std::string>& Form::list(const std::string& name) {
     auto it = lists_.find(name);
     if (it == lists_.end())

@@ -66,7 +66,6 @@ public:
     const std::string& groupOf(const std::string& optionName) const;
     int numberOf(const std::string& optionName) const;
     const std::vector<std::string>& options(const std::string& group) const;
-    std::vector<std::string> groups() const;
 
     std::vector<std::string>& list(const std::string& name);
     const std::vector<std::string>& list(const std::string& name) const;
