@@ -8,6 +8,19 @@
 
 namespace ferrovane {
 
+namespace {
+
+// The entry of a name, which must have been declared: an unknown name is a
+// programming error in a calculator's description or rules.
+template <typename Map> auto& entry(Map& map, const std::string& name, const char* what) {
+    auto it = map.find(name);
+    if (it == map.end())
+        throw std::out_of_range(std::string("no ") + what + " named " + name);
+    return it->second;
+}
+
+} // namespace
+
 double checkFinite(double x, const char* what) {
     if (!std::isfinite(x))
         throw NumericFault(what);
@@ -35,17 +48,11 @@ void Form::addList(const std::string& name) {
 }
 
 Form::Control& Form::control(const std::string& name) {
-    auto it = controls_.find(name);
-    if (it == controls_.end())
-        throw std::out_of_range("no control named " + name);
-    return it->second;
+    return entry(controls_, name, "control");
 }
 
 const Form::Control& Form::control(const std::string& name) const {
-    auto it = controls_.find(name);
-    if (it == controls_.end())
-        throw std::out_of_range("no control named " + name);
-    return it->second;
+    return entry(controls_, name, "control");
 }
 
 const std::string& Form::text(const std::string& name) const {
@@ -65,10 +72,7 @@ void Form::setEng(const std::string& name, double value) {
 }
 
 int Form::option(const std::string& group) const {
-    auto it = groups_.find(group);
-    if (it == groups_.end())
-        throw std::out_of_range("no option group named " + group);
-    return it->second.selected;
+    return entry(groups_, group, "option group").selected;
 }
 
 bool Form::selected(const std::string& optionName) const {
@@ -76,25 +80,17 @@ bool Form::selected(const std::string& optionName) const {
 }
 
 void Form::setOption(const std::string& group, int number) {
-    auto it = groups_.find(group);
-    if (it == groups_.end())
-        throw std::out_of_range("no option group named " + group);
-    if (number >= 1 && number <= static_cast<int>(it->second.options.size()))
-        it->second.selected = number;
+    auto& found = entry(groups_, group, "option group");
+    if (number >= 1 && number <= static_cast<int>(found.options.size()))
+        found.selected = number;
 }
 
 void Form::clearOption(const std::string& group) {
-    auto it = groups_.find(group);
-    if (it == groups_.end())
-        throw std::out_of_range("no option group named " + group);
-    it->second.selected = 0;
+    entry(groups_, group, "option group").selected = 0;
 }
 
 const std::string& Form::groupOf(const std::string& optionName) const {
-    auto it = optionGroup_.find(optionName);
-    if (it == optionGroup_.end())
-        throw std::out_of_range("no option named " + optionName);
-    return it->second;
+    return entry(optionGroup_, optionName, "option");
 }
 
 int Form::numberOf(const std::string& optionName) const {
@@ -106,24 +102,15 @@ int Form::numberOf(const std::string& optionName) const {
 }
 
 const std::vector<std::string>& Form::options(const std::string& group) const {
-    auto it = groups_.find(group);
-    if (it == groups_.end())
-        throw std::out_of_range("no option group named " + group);
-    return it->second.options;
+    return entry(groups_, group, "option group").options;
 }
 
 std::vector<std::string>& Form::list(const std::string& name) {
-    auto it = lists_.find(name);
-    if (it == lists_.end())
-        throw std::out_of_range("no list named " + name);
-    return it->second;
+    return entry(lists_, name, "list");
 }
 
 const std::vector<std::string>& Form::list(const std::string& name) const {
-    auto it = lists_.find(name);
-    if (it == lists_.end())
-        throw std::out_of_range("no list named " + name);
-    return it->second;
+    return entry(lists_, name, "list");
 }
 
 std::vector<std::string> Form::lists() const {
