@@ -239,29 +239,24 @@ QFrame* CalculatorWindow::buildButtons() {
         layout->addWidget(help);
     }
     auto* row = new QHBoxLayout;
-    struct Std {
-        std::string name;
-        void (*click)(CalculatorWindow*);
+    using Cycle = void (*)(const Calculator&, Form&, CalcEnv&);
+    const std::pair<std::string, Cycle> buttons[] = {
+        {"CmdCalc", [](const Calculator& c, Form& f, CalcEnv& e) { CmdCalc_Click(c, f, e); }},
+        {"CmdClr", CmdClr_Click},
+        {"CmdLoadData", CmdLoadData_Click},
+        {calc_.form.closeName, nullptr}, // Close saves and goes away
     };
-    const Std buttons[] = {
-        {"CmdCalc",
-         [](CalculatorWindow* w) { w->act([w] { CmdCalc_Click(w->calc_, w->form_, w->env_); }); }},
-        {"CmdClr",
-         [](CalculatorWindow* w) { w->act([w] { CmdClr_Click(w->calc_, w->form_, w->env_); }); }},
-        {"CmdLoadData",
-         [](CalculatorWindow* w) {
-             w->act([w] { CmdLoadData_Click(w->calc_, w->form_, w->env_); });
-         }},
-        {calc_.form.closeName, [](CalculatorWindow* w) { w->closeAndSave(); }},
-    };
-    for (const Std& b : buttons) {
-        auto* button = new QPushButton(qs(form_.text(b.name)), frame);
-        button->setObjectName(qs(b.name));
+    for (const auto& [name, cycle] : buttons) {
+        auto* button = new QPushButton(qs(form_.text(name)), frame);
+        button->setObjectName(qs(name));
         button->setAutoDefault(false);
         button->installEventFilter(this);
         widgets_[button->objectName()] = button;
-        auto click = b.click;
-        connect(button, &QPushButton::clicked, this, [this, click] { click(this); });
+        if (cycle)
+            connect(button, &QPushButton::clicked, this,
+                    [this, cycle = cycle] { act([&] { cycle(calc_, form_, env_); }); });
+        else
+            connect(button, &QPushButton::clicked, this, &CalculatorWindow::closeAndSave);
         row->addWidget(button);
     }
     static_cast<QPushButton*>(widgets_["CmdCalc"])->setDefault(true);
