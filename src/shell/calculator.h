@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,11 +11,18 @@
 
 #include "shell/data_dir.h"
 #include "shell/dialogs.h"
+#include "shell/drawing.h"
 #include "shell/form.h"
+#include "shell/long_run.h"
+#include "shell/print_job.h"
 
 namespace ferrovane {
 
 // ---- What a calculator window shows -------------------------------------
+//
+// A window is a small layout tree: the left, right and bottom regions hold
+// controls, and a frame or a grid holds controls of its own. Every control
+// named here becomes a form key and the widget's objectName.
 
 // A labelled input (or result) box: label, box, unit label on one row.
 // labelName / unitName name the labels when the calculator changes them.
@@ -26,6 +34,9 @@ struct BoxSpec {
     std::string unitName;
     std::string initial;   // design-time text
     bool readOnly = false; // a result box the user cannot type in
+    bool enabled = true;
+    bool visible = true;
+    std::string accessibleName; // when the label alone does not tell it apart
 };
 
 // A box row in short: box("TxtF", "Frequency", "Hertz").
@@ -39,12 +50,19 @@ inline BoxSpec box(std::string name, std::string label, std::string unit, std::s
                    .initial = std::move(initial)};
 }
 
+// The name of element i of a control array: indexed("TxtData", 3) is
+// "TxtData(3)".
+inline std::string indexed(const std::string& array, int i) {
+    return array + "(" + std::to_string(i) + ")";
+}
+
 // Option buttons in a frame; the options are numbered 1, 2, 3 in order.
 struct GroupSpec {
     std::string name;    // the group's key in the form and in the data file
-    std::string caption; // the frame caption
+    std::string caption; // the frame caption; empty for a plain row of options
     std::vector<std::pair<std::string, std::string>> options; // {control name, caption}
     int initial = 0; // option selected at design time, 0 for none
+    bool horizontal = false;
 };
 
 struct CheckSpec {
@@ -57,6 +75,7 @@ struct CheckSpec {
 struct LabelSpec {
     std::string name;
     std::string text;
+    bool fixedPitch = false;
 };
 
 // A result list with an optional header label above it. Lists are shown in
@@ -66,21 +85,108 @@ struct ListSpec {
     std::string headerName;
     std::string header;
     int visibleLines = 10;
+    int visibleColumns = 0; // width in characters; 0 for the region's width
 };
 
-// A schematic of the circuit, an image file from the pictures folder.
+// A schematic of the circuit. The form holds the picture's file name, so a
+// calculator changes the picture by setting the control's text. A file of
+// that name in the program directory is shown when there is one; otherwise
+// our own drawing of the same base name with ".svg".
 struct PictureSpec {
     std::string name;
     std::string file;
+    std::string description = "Circuit diagram";
 };
 
 // A multi-line read-only box that the help texts are written into.
 struct HelpBoxSpec {
     std::string name;
+    int lines = 4;
 };
 
-using ControlSpec =
-    std::variant<BoxSpec, GroupSpec, CheckSpec, LabelSpec, ListSpec, PictureSpec, HelpBoxSpec>;
+// A drop-down box with a fixed list; the form holds the chosen text.
+struct ComboSpec {
+    std::string name;
+    std::string label;
+    std::vector<std::string> items;
+    std::string initial;
+    bool editable = false; // the user may also type a text of his own
+    std::string unit;
+};
+
+// A push button. The standard names run the window cycle (CmdCalc,
+// CmdClr, CmdLoadData and the window's close button); any other button
+// runs the handler the calculator registers under its name in `buttons`,
+// or does nothing when there is none.
+struct ButtonSpec {
+    std::string name;
+    std::string caption;
+    bool enabled = true;
+    bool visible = true;
+};
+
+// A graph or other drawing: the form holds its display list, in twips.
+struct DrawingSpec {
+    std::string name;
+    int widthTwips = 0; // the drawing's coordinate space
+    int heightTwips = 0;
+    std::string description; // for assistive technology, when it has no texts
+};
+
+struct FrameSpec;
+struct GridSpec;
+
+using ControlSpec = std::variant<BoxSpec, GroupSpec, CheckSpec, LabelSpec, ListSpec, PictureSpec,
+                                 HelpBoxSpec, ComboSpec, ButtonSpec, DrawingSpec,
+                                 std::shared_ptr<FrameSpec>, std::shared_ptr<GridSpec>>;
+
+enum class Direction { Vertical, Horizontal };
+
+// A frame shows and hides its children as a whole (form.setVisible on its
+// name). An empty caption draws no border: a plain column or row.
+struct FrameSpec {
+    std::string name;
+    std::string caption;
+    Direction direction = Direction::Vertical;
+    std::vector<ControlSpec> children;
+    bool visible = true;
+    bool scrolls = false; // in a scroll area when the screen is too small for it
+};
+
+// Cells laid out in rows, `columns` to a row, in reading order; the tab
+// order runs row by row. Column captions go above the columns, row captions
+// before the rows (either may be empty).
+struct GridSpec {
+    std::string name;
+    int columns = 1;
+    std::vector<ControlSpec> cells;
+    std::vector<std::string> columnCaptions;
+    std::vector<std::string> rowCaptions;
+};
+
+inline ControlSpec frame(std::string name, std::string caption, Direction direction,
+                         std::vector<ControlSpec> children) {
+    return std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
+                                                 .caption = std::move(caption),
+                                                 .direction = direction,
+                                                 .children = std::move(children)});
+}
+
+// A grid of rows x columns cells, cell(row, column) making each one.
+inline ControlSpec grid(std::string name, int rows, int columns,
+                        const std::function<ControlSpec(int row, int column)>& cell,
+                        std::vector<std::string> columnCaptions = {},
+                        std::vector<std::string> rowCaptions = {}) {
+    auto g = std::make_shared<GridSpec>();
+    g->name = std::move(name);
+    g->columns = columns;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            g->cells.push_back(cell(r, c));
+    g->columnCaptions = std::move(columnCaptions);
+    g->rowCaptions = std::move(rowCaptions);
+    return g;
+}
 
 // Mouse-over help on the four standard buttons, written into a help box.
 // With shared texts the standard texts are used (CalcHelp, ClearHelp,
@@ -104,18 +210,27 @@ struct FormSpec {
     std::vector<ControlSpec> bottom; // full width, below both columns
     std::string clearCaption = "Clear Data";
     std::string closeName = "CmdClose";
+    // The button row at the bottom; empty for the standard four
+    // (CmdCalc, CmdClr, CmdLoadData, closeName). A window lists its own to
+    // rename, leave out, reorder or add buttons.
+    std::vector<ButtonSpec> buttons;
     std::optional<HoverHelp> hoverHelp;
+    bool maximised = false; // opens maximised; laid out anew on resize
 };
+
+// The standard button row with the window's Clear caption and close name.
+std::vector<ButtonSpec> standardButtons(const FormSpec& form);
 
 // ---- Its data file ------------------------------------------------------
 
 enum class FieldKind {
     Eng,          // a box, written as FormatEng of the number it reads as
-    Typed,        // a box, written as typed
+    Typed,        // a box (or a drop-down box), written as typed
     TypedOrZero,  // a box, written as typed, "0.00" when empty
     Option,       // an option group, written "1", "2" or "3"
     OptionNumber, // an option group, written as a plain number (" 2")
     Value,        // a number held by the window, written as plain number text
+    Fixed,        // a fixed text (name holds the text); read and ignored
 };
 
 struct FileField {
@@ -125,32 +240,56 @@ struct FileField {
 
 // ---- Its behaviour ------------------------------------------------------
 
-// What a calculator's handlers may use besides its form.
+// What a calculator's handlers may use besides its form. The printer, text
+// metrics and long-run host are optional: without them printing says there
+// is no printer, text is measured by fixed metrics and long runs run here.
 struct CalcEnv {
     Dialogs& dialogs;
     const DataDir& files;
+    Printer* printer = nullptr;
+    const TextMetrics* metrics = nullptr;
+    LongRunHost* longRuns = nullptr;
+
+    const TextMetrics& textMetrics() const;
+    // Runs work that may take long, with progress and a cancel flag; false
+    // when the user cancelled it (the caller then changes nothing).
+    bool runLong(const std::string& title, const LongWork& work);
+    // Sends a print job to the printer; false when nothing was printed.
+    bool print(const PrintJob& job);
 };
 
 using Handler = std::function<void(Form&, CalcEnv&)>;
 using NamedHandler = std::function<void(Form&, CalcEnv&, const std::string& control)>;
+using HandlerMap = std::map<std::string, Handler>;
 
 struct Calculator {
     FormSpec form;
-    std::string dataFile;
+    std::string dataFile;                 // empty: the window keeps no file
     std::vector<FileField> fields;        // in file order, after the flag line
     std::vector<std::string> clearBoxes;  // emptied by the standard Clear
     std::vector<std::string> clearGroups; // option groups it turns off
+    std::vector<std::string> values;      // numbers the window keeps (form.value)
 
-    Handler calculate;           // CmdCalc_Click
-    NamedHandler optionSelected; // an option was selected: by click, file or code
-    NamedHandler checkChanged;   // a check box was clicked
-    NamedHandler boxChanged;     // the user changed a box's text
-    Handler clear;               // replaces the standard Clear when set
-    Handler loadFile;            // replaces the standard LoadFile when set
-    Handler beforeSave;          // runs at Close before the file is written
+    Handler calculate; // CmdCalc_Click
+    // Handlers by control name: an option selected (by click, file or code),
+    // a box the user changed, a check box clicked, a drop-down box changed,
+    // a box that lost the focus, a button pressed.
+    HandlerMap options, boxes, checks, combos, lostFocus, buttons;
+    // Catch-alls, for rules shared by many controls (a whole control array);
+    // they run after the handler by name, if any.
+    NamedHandler optionSelected;
+    NamedHandler checkChanged;
+    NamedHandler boxChanged;
+    Handler clear;      // replaces the standard Clear when set
+    Handler loadFile;   // replaces the standard LoadFile when set
+    Handler beforeSave; // runs at Close before the file is written
     // Window-specific set-up at opening, after the file is loaded; flagRead
     // tells whether the flag line of the data file could be read.
     std::function<void(Form&, CalcEnv&, bool flagRead)> setUp;
 };
+
+// Calls visit(control) for every control of the description, frames and
+// grids included (a frame before its children), then the button row.
+void forEachControl(const FormSpec& form, const std::function<void(const ControlSpec&)>& visit);
 
 } // namespace ferrovane

@@ -121,8 +121,30 @@ std::vector<std::string> Form::lists() const {
 }
 
 double Form::value(const std::string& name) const {
-    auto it = values_.find(name);
-    return it == values_.end() ? 0.0 : it->second;
+    return entry(values_, name, "window value");
+}
+
+void Form::setValue(const std::string& name, double v) {
+    entry(values_, name, "window value") = v;
+}
+
+void Form::addValue(const std::string& name) {
+    values_.try_emplace(name, 0.0);
+}
+
+void Form::addDrawing(const std::string& name, double widthTwips, double heightTwips) {
+    Drawing& d = drawings_[name];
+    d.widthTwips = widthTwips;
+    d.heightTwips = heightTwips;
+    controls_.try_emplace(name);
+}
+
+Drawing& Form::drawing(const std::string& name) {
+    return entry(drawings_, name, "drawing");
+}
+
+const Drawing& Form::drawing(const std::string& name) const {
+    return entry(drawings_, name, "drawing");
 }
 
 } // namespace ferrovane

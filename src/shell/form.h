@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/drawing.h"
+
 namespace ferrovane {
 
 // Engineering text of a computed value, refusing values that are not finite:
@@ -33,6 +35,8 @@ public:
     void addControl(const std::string& name, const std::string& text = {});
     void addGroup(const std::string& group, const std::vector<std::string>& options);
     void addList(const std::string& name);
+    void addValue(const std::string& name);
+    void addDrawing(const std::string& name, double widthTwips, double heightTwips);
 
     bool has(const std::string& name) const { return controls_.count(name) != 0; }
 
@@ -71,9 +75,18 @@ public:
     const std::vector<std::string>& list(const std::string& name) const;
     std::vector<std::string> lists() const;
 
-    // Numbers held by the window itself (not shown in a box); 0 until set.
+    // Numbers held by the window itself (not shown in a box), declared by
+    // the calculator; 0 until set. Unknown names throw.
     double value(const std::string& name) const;
-    void setValue(const std::string& name, double v) { values_[name] = v; }
+    void setValue(const std::string& name, double v);
+
+    // Drawings (graphs) by control name.
+    Drawing& drawing(const std::string& name);
+    const Drawing& drawing(const std::string& name) const;
+
+    // Whether the window is maximised (a graph that takes the whole screen).
+    bool maximised() const { return maximised_; }
+    void setMaximised(bool on) { maximised_ = on; }
 
     bool exampleFlag() const { return exampleFlag_; }
     void setExampleFlag(bool on) { exampleFlag_ = on; }
@@ -96,7 +109,9 @@ private:
     std::map<std::string, std::string> optionGroup_;
     std::map<std::string, std::vector<std::string>> lists_;
     std::map<std::string, double> values_;
+    std::map<std::string, Drawing> drawings_;
     bool exampleFlag_ = false;
+    bool maximised_ = false;
 };
 
 } // namespace ferrovane

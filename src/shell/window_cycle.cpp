@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <stdexcept>
 
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
@@ -18,6 +19,8 @@ void declare(Form& form, const ControlSpec& item) {
             if constexpr (std::is_same_v<T, BoxSpec>) {
                 form.addControl(c.name, c.initial);
                 form.setLocked(c.name, c.readOnly);
+                form.setEnabled(c.name, c.enabled);
+                form.setVisible(c.name, c.visible);
                 if (!c.labelName.empty())
                     form.addControl(c.labelName, c.label);
                 if (!c.unitName.empty())
@@ -27,6 +30,7 @@ void declare(Form& form, const ControlSpec& item) {
                 for (const auto& [name, caption] : c.options)
                     names.push_back(name);
                 form.addGroup(c.name, names);
+                form.addControl(c.name, c.caption);
                 for (const auto& [name, caption] : c.options)
                     form.setText(name, caption);
                 form.setOption(c.name, c.initial);
@@ -44,6 +48,19 @@ void declare(Form& form, const ControlSpec& item) {
             } else if constexpr (std::is_same_v<T, HelpBoxSpec>) {
                 form.addControl(c.name);
                 form.setLocked(c.name, true);
+            } else if constexpr (std::is_same_v<T, ComboSpec>) {
+                form.addControl(c.name, c.initial);
+            } else if constexpr (std::is_same_v<T, ButtonSpec>) {
+                form.addControl(c.name, c.caption);
+                form.setEnabled(c.name, c.enabled);
+                form.setVisible(c.name, c.visible);
+            } else if constexpr (std::is_same_v<T, DrawingSpec>) {
+                form.addDrawing(c.name, c.widthTwips, c.heightTwips);
+            } else if constexpr (std::is_same_v<T, std::shared_ptr<FrameSpec>>) {
+                form.addControl(c->name, c->caption);
+                form.setVisible(c->name, c->visible);
+            } else if constexpr (std::is_same_v<T, std::shared_ptr<GridSpec>>) {
+                form.addControl(c->name);
             }
         },
         item);
@@ -93,28 +110,104 @@ std::string fieldText(const FileField& field, const Form& form) {
         const double v = form.value(field.name);
         return std::isfinite(v) ? PlainNumber(v, LeadingBlank::Yes) : " 0";
     }
+    case FieldKind::Fixed:
+        return field.name;
     }
     return {};
 }
 
 } // namespace
 
+std::vector<ButtonSpec> standardButtons(const FormSpec& form) {
+    return {{"CmdCalc", "Calculate"},
+            {"CmdClr", form.clearCaption},
+            {"CmdLoadData", "Load Last Run"},
+            {form.closeName, "Close"}};
+}
+
+namespace {
+
+void visitTree(const std::vector<ControlSpec>& items,
+               const std::function<void(const ControlSpec&)>& visit) {
+    for (const ControlSpec& item : items) {
+        visit(item);
+        if (const auto* f = std::get_if<std::shared_ptr<FrameSpec>>(&item))
+            visitTree((*f)->children, visit);
+        else if (const auto* g = std::get_if<std::shared_ptr<GridSpec>>(&item))
+            visitTree((*g)->cells, visit);
+    }
+}
+
+} // namespace
+
+void forEachControl(const FormSpec& form, const std::function<void(const ControlSpec&)>& visit) {
+    for (const auto* region : {&form.left, &form.right, &form.bottom})
+        visitTree(*region, visit);
+    for (const ButtonSpec& b : form.buttons.empty() ? standardButtons(form) : form.buttons)
+        visit(ControlSpec(b));
+}
+
 Form makeForm(const Calculator& calc) {
     Form form;
-    for (const auto* region : {&calc.form.left, &calc.form.right, &calc.form.bottom})
-        for (const auto& item : *region)
-            declare(form, item);
-    form.addControl("CmdCalc", "Calculate");
-    form.addControl("CmdClr", calc.form.clearCaption);
-    form.addControl("CmdLoadData", "Load Last Run");
-    form.addControl(calc.form.closeName, "Close");
+    forEachControl(calc.form, [&form](const ControlSpec& item) { declare(form, item); });
+    for (const auto& name : calc.values)
+        form.addValue(name);
+    for (const auto& field : calc.fields)
+        if (field.kind == FieldKind::Value)
+            form.addValue(field.name);
     return form;
+}
+
+std::vector<std::string> undeclaredNames(const Calculator& calc) {
+    const Form form = makeForm(calc);
+    std::vector<std::string> missing;
+    auto need = [&](const std::string& name, bool declared) {
+        if (!declared)
+            missing.push_back(name);
+    };
+    auto isGroup = [&](const std::string& name) {
+        try {
+            form.options(name);
+            return true;
+        } catch (const std::out_of_range&) {
+            return false;
+        }
+    };
+    for (const auto& field : calc.fields) {
+        switch (field.kind) {
+        case FieldKind::Option:
+        case FieldKind::OptionNumber:
+            need(field.name, isGroup(field.name));
+            break;
+        case FieldKind::Value:
+        case FieldKind::Fixed:
+            break;
+        default:
+            need(field.name, form.has(field.name));
+        }
+    }
+    for (const auto& box : calc.clearBoxes)
+        need(box, form.has(box));
+    for (const auto& group : calc.clearGroups)
+        need(group, isGroup(group));
+    for (const auto* handlers : {&calc.options, &calc.boxes, &calc.checks, &calc.combos,
+                                 &calc.lostFocus, &calc.buttons})
+        for (const auto& [name, handler] : *handlers)
+            need(name, form.has(name));
+    if (const auto& help = calc.form.hoverHelp) {
+        need(help->box, form.has(help->box));
+        for (const auto& [name, text] : help->texts)
+            need(name, form.has(name) || name == help->frame);
+    }
+    return missing;
 }
 
 Form Form_Load(const Calculator& calc, CalcEnv& env) {
     Form form = makeForm(calc);
     bool flagRead = false;
-    if (auto first = env.files.readFields(calc.dataFile, 1); first && !first->empty()) {
+    if (calc.dataFile.empty()) {
+        // A window without a file of its own, such as a graph.
+    } else if (auto first = env.files.readFields(calc.dataFile, 1); first && !first->empty()) {
         if (auto flag = readFlag(first->front())) {
             form.setExampleFlag(*flag);
             flagRead = true;
@@ -129,6 +222,8 @@ Form Form_Load(const Calculator& calc, CalcEnv& env) {
 }
 
 void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
+    if (calc.dataFile.empty())
+        return;
     const auto fields = env.files.readFields(calc.dataFile, calc.fields.size() + 1);
     if (!fields)
         return;
@@ -152,6 +247,8 @@ void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
         }
         case FieldKind::Value:
             form.setValue(field.name, ReadNumber(text));
+            break;
+        case FieldKind::Fixed:
             break;
         }
     }
@@ -183,24 +280,64 @@ bool CmdCalc_Click(const Calculator& calc, Form& form, CalcEnv& env) {
     return calc.calculate ? runGuarded(form, env, calc.calculate) : true;
 }
 
+namespace {
+
+// The handler by name, then the catch-all, as one guarded step.
+void dispatch(const HandlerMap& byName, const NamedHandler& catchAll, const std::string& name,
+              Form& form, CalcEnv& env) {
+    const auto it = byName.find(name);
+    if (it == byName.end() && !catchAll)
+        return;
+    runGuarded(form, env, [&](Form& f, CalcEnv& e) {
+        if (it != byName.end())
+            it->second(f, e);
+        if (catchAll)
+            catchAll(f, e, name);
+    });
+}
+
+} // namespace
+
 void selectOption(const Calculator& calc, Form& form, CalcEnv& env, const std::string& option) {
     form.setOption(form.groupOf(option), form.numberOf(option));
-    if (calc.optionSelected)
-        calc.optionSelected(form, env, option);
+    dispatch(calc.options, calc.optionSelected, option, form, env);
 }
 
 void clickCheck(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
                 bool checked) {
     form.setChecked(name, checked);
-    if (calc.checkChanged)
-        runGuarded(form, env, [&](Form& f, CalcEnv& e) { calc.checkChanged(f, e, name); });
+    dispatch(calc.checks, calc.checkChanged, name, form, env);
 }
 
 void editBox(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
              const std::string& text) {
     form.setText(name, text);
-    if (calc.boxChanged)
-        runGuarded(form, env, [&](Form& f, CalcEnv& e) { calc.boxChanged(f, e, name); });
+    dispatch(calc.boxes, calc.boxChanged, name, form, env);
+}
+
+void chooseCombo(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
+                 const std::string& text) {
+    form.setText(name, text);
+    dispatch(calc.combos, nullptr, name, form, env);
+}
+
+void leaveBox(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name) {
+    dispatch(calc.lostFocus, nullptr, name, form, env);
+}
+
+ButtonOutcome pressButton(const Calculator& calc, Form& form, CalcEnv& env,
+                          const std::string& name) {
+    if (name == "CmdCalc")
+        CmdCalc_Click(calc, form, env);
+    else if (name == "CmdClr")
+        CmdClr_Click(calc, form, env);
+    else if (name == "CmdLoadData")
+        CmdLoadData_Click(calc, form, env);
+    else if (name == calc.form.closeName)
+        return ButtonOutcome::Close;
+    else
+        dispatch(calc.buttons, nullptr, name, form, env);
+    return ButtonOutcome::Stay;
 }
 
 bool runGuarded(Form& form, CalcEnv& env, const Handler& handler) {
@@ -226,6 +363,8 @@ std::vector<std::string> fileLines(const Calculator& calc, const Form& form) {
 CloseOutcome CmdClose_Click(const Calculator& calc, Form& form, CalcEnv& env) {
     if (calc.beforeSave)
         runGuarded(form, env, calc.beforeSave);
+    if (calc.dataFile.empty())
+        return CloseOutcome::Saved;
     const WriteResult written = env.files.writeLines(calc.dataFile, fileLines(calc, form));
     if (written)
         return CloseOutcome::Saved;
@@ -258,6 +397,26 @@ std::optional<std::string> hoverHelpText(const Calculator& calc, const Form& for
     if (control == "CmdLoadData")
         return std::string(form.exampleFlag() ? ExampleHelp : ReloadHelp);
     return std::nullopt;
+}
+
+const TextMetrics& CalcEnv::textMetrics() const {
+    static const FixedTextMetrics fixed;
+    return metrics ? *metrics : fixed;
+}
+
+bool CalcEnv::runLong(const std::string& title, const LongWork& work) {
+    if (longRuns)
+        return longRuns->run(title, work);
+    Progress progress;
+    work(progress);
+    return !progress.cancelled();
+}
+
+bool CalcEnv::print(const PrintJob& job) {
+    if (printer)
+        return printer->print(job);
+    dialogs.say("There is no printer to print on.", MessageIcon::Exclamation);
+    return false;
 }
 
 std::string numericFaultText(const std::string& reason) {

@@ -19,6 +19,10 @@ Form makeForm(const Calculator& calc);
 // runs the window's own set-up. Returns the form to show.
 Form Form_Load(const Calculator& calc, CalcEnv& env);
 
+// The names the description uses (file fields, Clear's boxes and groups,
+// handler keys, help texts) that it does not declare; empty when all are.
+std::vector<std::string> undeclaredNames(const Calculator& calc);
+
 // Reads the data file into the form (the calculator's own reader when it has
 // one). A missing or short file is read as far as it goes, silently.
 void LoadFile(const Calculator& calc, Form& form, CalcEnv& env);
@@ -40,6 +44,18 @@ void clickCheck(const Calculator& calc, Form& form, CalcEnv& env, const std::str
 // The user typed: the box takes the text and the box handler runs.
 void editBox(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
              const std::string& text);
+
+// A drop-down box took a text (chosen or typed): its handler runs.
+void chooseCombo(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
+                 const std::string& text);
+// A box lost the keyboard focus: its handler runs.
+void leaveBox(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name);
+
+enum class ButtonOutcome { Stay, Close };
+// A button pressed: the standard ones run the window cycle, the close button
+// asks the caller to close (CmdClose_Click), any other runs its handler.
+ButtonOutcome pressButton(const Calculator& calc, Form& form, CalcEnv& env,
+                          const std::string& name);
 
 // Runs a handler on a copy of the form. When it ends in a numeric fault the
 // copy is dropped, the form stays as it was and one message says what could

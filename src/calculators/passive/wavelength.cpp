@@ -258,6 +258,7 @@ Calculator makeWavelength() {
     calc.clearBoxes = {"TxtFreq", "TxtFeet", "TxtFraction", "TxtFactor"};
     calc.calculate = CmdCalc_Click;
     calc.optionSelected = unitSelected;
+    calc.values = {kFreqHz, kLengthM, kOpened};
     calc.clear = CmdClr_Click;
     calc.loadFile = LoadFile;
     calc.beforeSave = saveShownValues;
