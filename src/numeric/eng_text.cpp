@@ -257,7 +257,12 @@ std::string PlainNumber(double x, LeadingBlank blank) {
     return std::string(out.data(), n);
 }
 
-double ReadNumber(std::string_view text) {
+namespace {
+
+// The lenient reading; *end is set to where the number (with the blanks
+// after it) ends, 0 when the text has no leading number.
+double readLeadingNumber(std::string_view text, std::size_t* end) {
+    *end = 0;
     std::size_t i = 0;
     const std::size_t n = text.size();
     const auto skip = [&] {
@@ -320,6 +325,7 @@ double ReadNumber(std::string_view text) {
     if (!anyDigit) {
         return 0;
     }
+    *end = i;
     long long exponent = 0;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         // The exponent counts only when digits follow it.
@@ -338,6 +344,7 @@ double ReadNumber(std::string_view text) {
             }
             ++i;
             skip();
+            *end = i;
         }
         if (expNegative) {
             exponent = -exponent;
@@ -384,6 +391,29 @@ double ReadNumber(std::string_view text) {
     }
     // A negative zero reads as plain zero.
     return value + 0.0;
+}
+
+} // namespace
+
+double ReadNumber(std::string_view text) {
+    std::size_t end = 0;
+    return readLeadingNumber(text, &end);
+}
+
+std::optional<std::string> ReadingHint(std::string_view text) {
+    std::size_t end = 0;
+    const double value = readLeadingNumber(text, &end);
+    std::string rest = TrimBlanks(text.substr(end));
+    while (!rest.empty() && isIgnoredInNumber(rest.back()))
+        rest.pop_back();
+    while (!rest.empty() && isIgnoredInNumber(rest.front()))
+        rest.erase(rest.begin());
+    if (rest.empty())
+        return std::nullopt;
+    const std::string shown = std::isfinite(value)
+                                  ? PlainNumber(value)
+                                  : std::string(value < 0 ? "-infinity" : "infinity");
+    return "Read as " + shown + ": the rest (\"" + rest + "\") is ignored.";
 }
 
 std::string FormatEng(double value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -54,6 +55,11 @@ std::string TrimBlanks(std::string_view s);
 // negative zero reads as 0. Any bytes are accepted; nothing past the view is
 // read.
 double ReadNumber(std::string_view text);
+
+// What the lenient reading leaves out of a box's text, as a hint for the
+// user: 'Read as 4.7: the rest ("k") is ignored.' for "4.7k"; nothing for an
+// empty box, blanks or a plain number.
+std::optional<std::string> ReadingHint(std::string_view text);
 
 // Plain number text: the shortest decimal form with up to 15 significant
 // digits (the value rounded to 15 digits, trailing zeros dropped), no digit
