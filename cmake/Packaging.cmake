@@ -19,9 +19,10 @@ set(CPACK_PACKAGE_VENDOR "The Ferrovane developers")
 set(CPACK_PACKAGE_CONTACT "The Ferrovane developers <ferrovane@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "circuit-design calculators for radio and electronics hobbyists")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Ferrovane is a suite of circuit-design calculators: voltage dividers from standard \
-resistor values, reactance and resonance, series RLC and Q, tuned lines, L, Pi and \
-capacitive-divider matching networks, transistor bias and amplifier gain, and more.")
+    "Ferrovane is a suite of circuit-design calculators: voltage dividers from\n\
+standard resistor values, reactance and resonance, series RLC and Q, tuned\n\
+lines, L, Pi and capacitive-divider matching networks, transistor bias and\n\
+amplifier gain, and more.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/ferrovane/ferrovane")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstring>
@@ -52,6 +53,9 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     parseCommandLine(app);
+    // The installed desktop entry and icon carry the application's id.
+    QGuiApplication::setDesktopFileName("io.github.ferrovane.Ferrovane");
+    QApplication::setWindowIcon(QIcon::fromTheme("io.github.ferrovane.Ferrovane"));
     ferrovane::MainWindow window{ferrovane::DataDir(dataDirectory())};
     window.start();
     return app.exec();
