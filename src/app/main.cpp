@@ -1,7 +1,11 @@
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cstring>
 
 #include "shell/data_dir.h"
 #include "ui/main_window.h"
@@ -20,12 +24,38 @@ std::filesystem::path dataDirectory() {
     return appData.toStdString();
 }
 
+// --help and --version print and end the program (so does an unknown option).
+void parseCommandLine(const QCoreApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Circuit-design calculators for radio and electronics "
+                                     "hobbyists.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName("Ferrovane");
+    QCoreApplication::setOrganizationName("Ferrovane");
+    QCoreApplication::setApplicationVersion(FERROVANE_VERSION);
+    // Options that only print need no display: answer them without opening one.
+    const bool printOnly = std::any_of(argv + 1, argv + argc, [](const char* arg) {
+        for (const char* option : {"-h", "--help", "--help-all", "-v", "--version"})
+            if (std::strcmp(arg, option) == 0)
+                return true;
+        return false;
+    });
+    if (printOnly) {
+        QCoreApplication app(argc, argv);
+        parseCommandLine(app);
+    }
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Ferrovane");
-    QApplication::setOrganizationName("Ferrovane");
+    parseCommandLine(app);
+    // The installed desktop entry and icon carry the application's id.
+    QGuiApplication::setDesktopFileName("io.github.ferrovane.Ferrovane");
+    QApplication::setWindowIcon(QIcon::fromTheme("io.github.ferrovane.Ferrovane"));
     ferrovane::MainWindow window{ferrovane::DataDir(dataDirectory())};
     window.start();
     return app.exec();

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
@@ -125,6 +126,19 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
     end->setProperty("description", QString(kEndDescription));
     end->installEventFilter(this);
     connect(end, &QPushButton::clicked, qApp, &QApplication::quit);
+
+    // The window has no menu bar: the About box is on its context menu.
+    auto* about = new QAction("About Ferrovane", this);
+    about->setObjectName("ActAbout");
+    connect(about, &QAction::triggered, this, [this] {
+        dialogs_->show(Message{std::string("Ferrovane ") + FERROVANE_VERSION +
+                                   "\r\n\r\nCircuit-design calculators for radio and "
+                                   "electronics hobbyists.\r\n\r\nBuilt with Qt " +
+                                   qVersion() + ".",
+                               "About Ferrovane", MessageIcon::Information});
+    });
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 
     // The design size; placement clamps it to a screen smaller than that.
     resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));

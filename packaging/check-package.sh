@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Checks a built Debian package: its name and version, a Depends entry for
+# every Qt library the program links plus the platform plugins, exactly the
+# expected files, metadata the validators accept, and a program that tells its
+# version when unpacked into an empty root.
+#   packaging/check-package.sh ferrovane_<version>-1_<arch>.deb
+set -euo pipefail
+deb=$(realpath "$1")
+cd "$(dirname "$0")/.."
+id=io.github.ferrovane.Ferrovane
+version=$(sed -n 's/^project(Ferrovane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+fail() { echo "check-package: $*" >&2; exit 1; }
+
+[ "$(dpkg-deb -f "$deb" Package)" = ferrovane ] || fail "package name"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version-1" ] || fail "version is not $version-1"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb -x "$deb" "$root"
+
+# Every Qt library the program needs must come from a package it depends on.
+needed=$(readelf -d "$root/usr/bin/ferrovane" | sed -n 's/.*NEEDED.*\[\(libQt6[^]]*\)\].*/\1/p')
+[ -n "$needed" ] || fail "the program links no Qt library?"
+for lib in $needed; do
+    owner=$(dpkg -S "*/$lib" 2>/dev/null | head -1 | cut -d: -f1)
+    [ -n "$owner" ] || fail "no installed package holds $lib"
+    grep -Eq "(^|, )$owner( |,|$)" <<<"$depends" || fail "Depends lacks $owner (for $lib)"
+done
+grep -Eq "(^|, )qt6-qpa-plugins( |,|$)" <<<"$depends" || fail "Depends lacks qt6-qpa-plugins"
+
+expected=$( (printf '%s\n' usr/bin/ferrovane "usr/share/applications/$id.desktop" \
+                "usr/share/metainfo/$id.metainfo.xml" \
+                "usr/share/icons/hicolor/scalable/apps/$id.svg"
+             for p in assets/pictures/*; do echo "usr/share/ferrovane/pictures/${p##*/}"; done) |
+           sort)
+actual=$(cd "$root" && find . -type f | sed 's|^\./||' | sort)
+[ "$actual" = "$expected" ] || fail "contents differ:
+$(diff <(echo "$expected") <(echo "$actual") || true)"
+
+desktop-file-validate "$root/usr/share/applications/$id.desktop"
+appstreamcli validate --no-net --no-color "$root/usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
+    fail "appstreamcli rejects the metainfo"
+[ "$("$root/usr/bin/ferrovane" --version)" = "Ferrovane $version" ] || fail "--version"
+echo "check-package: $(basename "$deb") is good"
