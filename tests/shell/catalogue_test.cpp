@@ -1,5 +1,6 @@
 #include "calculators/catalogue.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -96,6 +97,15 @@ TEST(Catalogue, EveryCalculatorUsesOnlyNamesItDeclares) {
         EXPECT_EQ(undeclaredNames(calc), std::vector<std::string>{});
         driveEveryControl(calc);
     }
+}
+
+// A rule that reaches a name its window does not declare is found, by the
+// step that reached it.
+TEST(Catalogue, DrivingFindsANameTheWindowDoesNotDeclare) {
+    Calculator calc;
+    calc.form.left = {GroupSpec{"Mode", "", {{"OpOne", "One"}}}};
+    calc.options["OpOne"] = [](Form& f, CalcEnv&) { f.setText("TxtMissing", ""); };
+    EXPECT_NONFATAL_FAILURE(driveEveryControl(calc), "OpOne: no control named TxtMissing");
 }
 
 } // namespace
