@@ -201,17 +201,6 @@ TEST(Calculate, ANumericFaultLeavesTheFormExactlyAsItWasWithOneMessage) {
     EXPECT_ANY_THROW(engText(std::numeric_limits<double>::quiet_NaN()));
 }
 
-TEST(Calculate, ASoundCalculationCommitsItsResults) {
-    Cycle t;
-    Form f = t.open();
-    f.setText("TxtA", "4");
-    EXPECT_TRUE(CmdCalc_Click(t.calc, f, t.env));
-    EXPECT_EQ(f.text("TxtB"), " 250.0e-3  ");
-    EXPECT_EQ(f.list("LstOut"), std::vector<std::string>{"started"});
-    EXPECT_EQ(f.value("Held"), 8);
-    EXPECT_EQ(t.dialogs.texts(), std::vector<std::string>{"done"});
-}
-
 TEST(HoverHelp, SharedTextsFollowTheMouseAndTheFrameEmptiesTheBox) {
     Cycle t;
     Form f = t.open();

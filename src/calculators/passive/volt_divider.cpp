@@ -10,6 +10,9 @@
 namespace ferrovane {
 namespace {
 
+// The controls the rules refer to.
+constexpr const char* kAttenuationGroup = "Attenuation";
+constexpr const char* kLoadingGroup = "Loading";
 constexpr const char* kAr = "TxtAr";
 constexpr const char* kDB = "TxtdB";
 constexpr const char* kVo = "TxtVo";
@@ -213,7 +216,7 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     }
 
     const bool standardValues = form.checked(kStandardValues);
-    const int loading = form.option("Loading");
+    const int loading = form.option(kLoadingGroup);
     // R1 takes the share (1 - Ar) of the total resistance.
     Resistor r1 = name((1 - ar) * rtMin, standardValues);
     const double r1Limit = (1 - ar) * rtMax;
@@ -354,13 +357,13 @@ Calculator makeVoltDivider() {
     // As designed the window asks for the voltages and a load current, which
     // matches the load label "Load Current" / "Amps".
     f.right = {
-        GroupSpec{.name = "Attenuation",
+        GroupSpec{.name = kAttenuationGroup,
                   .caption = "Give Attenuation by entering",
                   .options = {{kOpAr, "Ar, Ratio of output to input, < 1"},
                               {kOpDB, "Attenuation in dB"},
                               {kOpVinVout, "Input and output voltage"}},
                   .initial = 3},
-        GroupSpec{.name = "Loading",
+        GroupSpec{.name = kLoadingGroup,
                   .caption = "Loading condition",
                   .options = {{kOpNoLoad, "No Load"},
                               {kOpILoad, "Current Loading"},
@@ -374,11 +377,15 @@ Calculator makeVoltDivider() {
 
     c.dataFile = "VoltDiv.DAT";
     c.fields = {
-        {FieldKind::TypedOrZero, kAr},  {FieldKind::TypedOrZero, kDB},
-        {FieldKind::Eng, kVo},          {FieldKind::Eng, kVin},
-        {FieldKind::Eng, kIL},          {FieldKind::Eng, kRtMin},
-        {FieldKind::Eng, kRtMax},       {FieldKind::Option, "Attenuation"},
-        {FieldKind::Option, "Loading"},
+        {FieldKind::TypedOrZero, kAr},
+        {FieldKind::TypedOrZero, kDB},
+        {FieldKind::Eng, kVo},
+        {FieldKind::Eng, kVin},
+        {FieldKind::Eng, kIL},
+        {FieldKind::Eng, kRtMin},
+        {FieldKind::Eng, kRtMax},
+        {FieldKind::Option, kAttenuationGroup},
+        {FieldKind::Option, kLoadingGroup},
     };
     c.clearBoxes = {kAr, kVo, kVin, kRtMin, kRtMax};
 

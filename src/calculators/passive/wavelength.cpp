@@ -10,7 +10,7 @@ namespace ferrovane {
 namespace {
 
 constexpr const char* kFreq = "TxtFreq";
-constexpr const char* kLength = "TxtFeet";
+constexpr const char* kLength = "TxtFeet"; // the length in any unit, metres too
 constexpr const char* kInch = "TxtInch";
 constexpr const char* kFraction = "TxtFraction";
 constexpr const char* kFactor = "TxtFactor";
