@@ -184,16 +184,10 @@ TEST(DesignFiles, LoadNewDesignFillsTheLossyWindowWithTheDesign) {
         Texts boxes; // in the order of the design's list lines
         std::string coilLoss;
     };
-    const std::vector<Case> cases{{capDivider(),
-                                   capDivLossy(),
-                                   "TxtQ=12 TxtRL=300",
-                                   {"TxtF", "TxtR1", "TxtL", "TxtC1", "TxtC2", "TxtQ", "TxtRL"},
-                                   "0.000"},
-                                  {piNetwork(),
-                                   piNetLossy(),
-                                   "TxtQ=20 TxtF=3.6e6",
-                                   {"TxtF", "TxtR1", "TxtC1", "TxtL", "TxtC2", "TxtQ", "TxtRL"},
-                                   "0.00"}};
+    const std::vector<Case> cases{{capDivider(), capDivLossy(), "TxtQ=12 TxtRL=300",
+                                   words("TxtF TxtR1 TxtL TxtC1 TxtC2 TxtQ TxtRL"), "0.000"},
+                                  {piNetwork(), piNetLossy(), "TxtQ=20 TxtF=3.6e6",
+                                   words("TxtF TxtR1 TxtC1 TxtL TxtC2 TxtQ TxtRL"), "0.00"}};
     for (const Case& c : cases) {
         TestWindow w(c.design);
         w.apply(c.typed);

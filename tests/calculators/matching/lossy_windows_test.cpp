@@ -117,7 +117,9 @@ TEST(LossyWindows, ZeroPartsAndSingularLoopsEmptyTheListOnly) {
         // At 1 rad/s: R1 = 1, L = 1 H, Rc = 0, XC1 = 1, XC2 = -1, RL = -1. With
         // the source shorted R1 with the coil is (1 + j)/2, C1 -j and C2 with
         // RL (-1 + j)/2: the loop impedance is zero, the matrix singular.
-        {capDivLossy(), "TxtF=0.15915494309189535 TxtR1=1 TxtL=1 TxtRc=0 TxtC1=1 TxtC2=-1 TxtRL=-1",
+        {capDivLossy(),
+         "TxtF=0.15915494309189535 TxtR1=1 TxtL=1 TxtRc=0 "
+         "TxtC1=1 TxtC2=-1 TxtRL=-1",
          "the loop currents: the loop equations have no single solution"}};
     for (const Case& c : cases) {
         TestWindow w(c.calc);
