@@ -47,8 +47,9 @@ TEST(Catalogue, TextsAreKeptAsStored) {
 }
 
 // Opens the calculator on its example and works every control through the
-// window cycle: every option of every group, every check box both ways,
-// every box and drop-down box, Clear, Load, Calculate, every button, Close.
+// window cycle: every option of every group (calculating with each), every
+// check box both ways, every box and drop-down box, Clear, Load, Calculate,
+// every button, Close.
 // A name the code uses but the description does not declare throws
 // std::out_of_range, which is reported with the step that reached it.
 void driveEveryControl(const Calculator& calc) {
@@ -63,7 +64,10 @@ void driveEveryControl(const Calculator& calc) {
     forEachControl(calc.form, [&](const ControlSpec& control) {
         if (const auto* g = std::get_if<GroupSpec>(&control)) {
             for (const auto& [option, caption] : g->options)
-                step(option, [&] { w.select(option); });
+                step(option, [&] {
+                    w.select(option);
+                    w.calculate();
+                });
         } else if (const auto* c = std::get_if<CheckSpec>(&control)) {
             for (bool on : {false, true})
                 step(c->name, [&] { clickCheck(calc, w.form, w.env, c->name, on); });
