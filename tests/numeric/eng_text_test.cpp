@@ -4,12 +4,17 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <locale>
 #include <random>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/temp_dir.h"
 
 namespace ferrovane {
 namespace {
@@ -37,9 +42,8 @@ TEST(FormatEng, WorkedTextsAndEdges) {
         {-1e13, "-*.***E\u00B1* "}, {kInf, "+*.***E\u00B1* "}, {-kInf, "-*.***E\u00B1* "},
         {kNaN, "+*.***E\u00B1* "},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(FormatEng(c.x), c.text) << c.x;
-    }
     EXPECT_EQ(FormatEng(-kNaN).substr(1), "*.***E\u00B1* ");
     EXPECT_EQ(FormatEng(std::string_view(" 3 + j-4")).real, " 3.000     ");
     EXPECT_EQ(FormatEng(std::string_view(" 3 + j-4")).imag, "-4.000     ");
@@ -54,14 +58,12 @@ TEST(FormatEng, EveryTextReadsBackToTheValueItShows) {
     std::mt19937_64 rng(20240611);
     std::uniform_real_distribution<double> decade(-15.0, 12.999);
     std::vector<double> xs;
-    for (int n = 0; n < 20000; ++n) {
+    for (int n = 0; n < 20000; ++n)
         xs.push_back((n % 2 == 0 ? 1 : -1) * std::pow(10.0, decade(rng)));
-    }
     for (int k = -15; k <= 11; ++k) { // the doubles around every sub-range bound 9.9995 * 10^k
         double x = 9.9995 * std::pow(10.0, k) * (1 - 5e-16);
-        for (int step = 0; step < 9; ++step, x = std::nextafter(x, kInf)) {
+        for (int step = 0; step < 9; ++step, x = std::nextafter(x, kInf))
             xs.insert(xs.end(), {x, -x});
-        }
     }
     for (double x : xs) {
         const std::string s = FormatEng(x);
@@ -79,9 +81,8 @@ TEST(FormatOhms, WorkedTexts) {
         {1e6, "1.00 M"},   {12e6, "12.0 M"},  {2200000, "2.20 M"}, {999.6, "1.00 k"},
         {9.996, "10.0  "}, {-5, "5.00  "},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(FormatOhms(c.x), c.text) << c.x;
-    }
 }
 
 TEST(NearestStandardValue, WorkedValues) {
@@ -110,9 +111,8 @@ TEST(PlainNumber, WorkedTexts) {
         {1.5e-7, " 1.5E-07"}, {-1e-7, "-1E-07"}, {0, " 0"},
         {-4, "-4"},           {6.25, " 6.25"},   {1e14, " 100000000000000"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(PlainNumber(c.x, LeadingBlank::Yes), c.text) << c.x;
-    }
 }
 
 TEST(PlainNumber, EveryTextReadsBackWithinFifteenDigits) {
@@ -142,9 +142,8 @@ TEST(ReadNumber, LeadingNumberAsFarAsItGoes) {
         {1, "1Meg"},   {0, ""},           {0, "abc"},
         {0, "e5"},     {0, "-"},          {0, "+-3"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(ReadNumber(c.text), c.x) << '"' << c.text << '"';
-    }
 }
 
 TEST(ReadNumber, AcceptsAnyBytesAndNeverReadsPastItsView) {
@@ -164,15 +163,50 @@ struct CommaPunct : std::numpunct<char> {
     char do_decimal_point() const override { return ','; }
 };
 
+// Puts the C library's number formats under a decimal comma: an installed
+// German locale, or else one compiled here with that one rule.
+bool setCommaCLocale(const testing::TempDir& tmp) {
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        return true;
+    tmp.write("comma.src", "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\n"
+                           "grouping 3;3\nEND LC_NUMERIC\n");
+    const std::string dir = tmp.path().string();
+    const std::string make =
+        "localedef -c -i '" + dir + "/comma.src' -f UTF-8 '" + dir + "/comma' >/dev/null 2>&1";
+    [[maybe_unused]] const int status = std::system(make.c_str());
+    setenv("LOCPATH", dir.c_str(), 1);
+    const bool set = std::setlocale(LC_NUMERIC, "comma") != nullptr;
+    unsetenv("LOCPATH");
+    return set;
+}
+
+// The texts are read and written with a point whatever the locale says. The
+// test first makes sure the comma is really in effect for the C library's
+// strtod and printf and for new C++ streams, so that a reader or writer that
+// used any of them would fail here.
 TEST(ReadNumber, PointIsTheSeparatorUnderACommaLocale) {
+    const testing::TempDir tmp;
     const std::string oldC = std::setlocale(LC_ALL, nullptr);
     const std::locale oldGlobal = std::locale::global(std::locale(std::locale(), new CommaPunct));
-    std::setlocale(LC_ALL, "de_DE.UTF-8"); // the C locale too, where it is installed
+    if (!setCommaCLocale(tmp)) {
+        std::locale::global(oldGlobal);
+        GTEST_SKIP() << "no locale with a decimal comma could be set";
+    }
+    char printed[16];
+    std::snprintf(printed, sizeof printed, "%.2f", 1.5);
+    std::ostringstream streamed;
+    streamed << 1.5;
+    EXPECT_EQ(std::strtod("1,5", nullptr), 1.5);
+    EXPECT_EQ(std::string(printed), "1,50");
+    EXPECT_EQ(streamed.str(), "1,5");
+
     EXPECT_EQ(ReadNumber("1.5"), 1.5);
     EXPECT_EQ(ReadNumber("1,5"), 1);
     EXPECT_EQ(ReadNumber(" 4.700e+3  "), 4700);
     EXPECT_EQ(PlainNumber(1234567.25), "1234567.25");
+    EXPECT_EQ(PlainNumber(1.5e-7, LeadingBlank::Yes), " 1.5E-07");
     EXPECT_EQ(FormatEng(4700), " 4.700e+3  ");
+    EXPECT_EQ(FormatOhms(4700), "4.70 k");
     std::locale::global(oldGlobal);
     std::setlocale(LC_ALL, oldC.c_str());
 }

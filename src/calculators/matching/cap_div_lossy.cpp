@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "calculators/matching/design_files.h"
 #include "calculators/matching/lossy_mesh.h"
 #include "numeric/complex_text.h"
 #include "numeric/eng_text.h"
@@ -13,12 +14,15 @@
 namespace ferrovane {
 namespace {
 
-constexpr const char* kDesignFile = "CapDivDesign.dat";
-
-// The design file lists the coil before the capacitors, unlike this
-// window's own file.
-const std::vector<std::string> kDesignBoxes{"TxtF",  "TxtR1", "TxtL",  "TxtRc",
-                                            "TxtC1", "TxtC2", "TxtRL", "TxtQ"};
+constexpr const char* kF = "TxtF";
+constexpr const char* kR1 = "TxtR1";
+constexpr const char* kL = "TxtL";
+constexpr const char* kRc = "TxtRc";
+constexpr const char* kC1 = "TxtC1";
+constexpr const char* kC2 = "TxtC2";
+constexpr const char* kRL = "TxtRL";
+constexpr const char* kQ = "TxtQ";
+constexpr const char* kList = "List1";
 
 constexpr const char* kLoadDesignHelp =
     "When you start this calculator the data will be from the last time you ran THIS calculator. "
@@ -31,14 +35,14 @@ constexpr const char* kLoadLastRunHelp =
 
 // Load New Design.
 void CmdClr_Click(Form& form, CalcEnv& env) {
-    lossy::loadDesign(form, env, kDesignFile, kDesignBoxes);
+    lossy::loadDesign(form, env, designs::capDivider());
 }
 
 // The last run, unless it holds a zero where no network can have one (a
 // zero coil resistance is a lossless coil): then the design is loaded.
 void LoadFile(Form& form, CalcEnv& env) {
     StandardLoadFile(capDivLossy(), form, env);
-    for (const char* box : {"TxtF", "TxtR1", "TxtC1", "TxtL", "TxtC2", "TxtRL", "TxtQ"}) {
+    for (const char* box : {kF, kR1, kC1, kL, kC2, kRL, kQ}) {
         if (form.number(box) == 0) {
             CmdClr_Click(form, env);
             return;
@@ -52,15 +56,14 @@ void LoadFile(Form& form, CalcEnv& env) {
 // are negated (every entry and the right-hand side times -1), which leaves
 // the currents as they are.
 std::vector<std::string> analyse(const Form& form) {
-    lossy::requireNonZero(form,
-                          {{"TxtF", "Frequency"}, {"TxtL", "L"}, {"TxtC1", "C1"}, {"TxtC2", "C2"}});
-    const double F = form.number("TxtF");
-    const double R1 = form.number("TxtR1");
-    const double L = form.number("TxtL");
-    const double Rc = form.number("TxtRc");
-    const double C1 = form.number("TxtC1");
-    const double C2 = form.number("TxtC2");
-    const double RL = form.number("TxtRL");
+    lossy::requireNonZero(form, {{kF, "Frequency"}, {kL, "L"}, {kC1, "C1"}, {kC2, "C2"}});
+    const double F = form.number(kF);
+    const double R1 = form.number(kR1);
+    const double L = form.number(kL);
+    const double Rc = form.number(kRc);
+    const double C1 = form.number(kC1);
+    const double C2 = form.number(kC2);
+    const double RL = form.number(kRL);
 
     const double omega = 2 * Pi * F;
     const double XL = omega * L;
@@ -117,7 +120,7 @@ std::vector<std::string> analyse(const Form& form) {
 }
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    lossy::listAnalysis(form, env, "List1", analyse);
+    lossy::listAnalysis(form, env, kList, analyse);
 }
 
 FormSpec formSpec() {
@@ -127,13 +130,13 @@ FormSpec formSpec() {
     f.widthTwips = 9555;
     f.heightTwips = 6840;
     f.left = {
-        box("TxtF", "Frequency", "Hertz"), box("TxtR1", "Design Input Resistance", "Ohms"),
-        box("TxtL", "L", "Henrys"),        box("TxtRc", "Coil Resistance", "Ohms"),
-        box("TxtC1", "C1", "Farads"),      box("TxtC2", "C2", "Farads"),
-        box("TxtRL", "RL", "Ohms"),        box("TxtQ", "Design Q", ""),
+        box(kF, "Frequency", "Hertz"), box(kR1, "Design Input Resistance", "Ohms"),
+        box(kL, "L", "Henrys"),        box(kRc, "Coil Resistance", "Ohms"),
+        box(kC1, "C1", "Farads"),      box(kC2, "C2", "Farads"),
+        box(kRL, "RL", "Ohms"),        box(kQ, "Design Q", ""),
     };
     f.right = {PictureSpec{"Image1", "cap_div_lossy.svg"}, HelpBoxSpec{"QHlp"}};
-    f.bottom = {ListSpec{"List1", "", "", 8}};
+    f.bottom = {ListSpec{kList, "", "", 8}};
     f.clearCaption = "Load New Design";
     f.closeName = "CmdClose";
     f.hoverHelp = lossy::hoverHelp(kLoadDesignHelp, kLoadLastRunHelp);
@@ -147,9 +150,9 @@ const Calculator& capDivLossy() {
         Calculator c;
         c.form = formSpec();
         c.dataFile = "CapDivLastRun.dat";
-        c.fields = {{FieldKind::Eng, "TxtF"},  {FieldKind::Eng, "TxtR1"}, {FieldKind::Eng, "TxtC1"},
-                    {FieldKind::Eng, "TxtL"},  {FieldKind::Eng, "TxtRc"}, {FieldKind::Eng, "TxtC2"},
-                    {FieldKind::Eng, "TxtRL"}, {FieldKind::Eng, "TxtQ"}};
+        c.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kR1}, {FieldKind::Eng, kC1},
+                    {FieldKind::Eng, kL},  {FieldKind::Eng, kRc}, {FieldKind::Eng, kC2},
+                    {FieldKind::Eng, kRL}, {FieldKind::Eng, kQ}};
         // Lambdas pick these handlers from the window cycle's overloads of the
         // same names.
         c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };

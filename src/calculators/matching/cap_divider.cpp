@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "calculators/matching/design_files.h"
 #include "calculators/matching/high_side.h"
 #include "numeric/eng_text.h"
 #include "shell/help_texts.h"
@@ -28,8 +29,15 @@ CapDividerDesign designCapDivider(double f, double q, double rl, double r1) {
 
 namespace {
 
+constexpr const char* kF = "TxtF";
+constexpr const char* kQ = "TxtQ";
+constexpr const char* kRL = "TxtRL";
+constexpr const char* kList = "List1";
+
+using highside::kIc;
 using highside::kModeGroup;
-constexpr const char* kDesignFile = "CapDivDesign.DAT";
+using highside::kR1;
+using highside::kVc;
 constexpr const char* kZeroValues = "Zero values not allowed.";
 constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
 constexpr const char* kQViolation = "Q Violation";
@@ -40,11 +48,11 @@ constexpr const char* kResistanceViolation = "Resistance Violation";
 constexpr const char* kLosslessCoil = "0.000";
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double f = form.number("TxtF");
-    const double q = form.number("TxtQ");
-    const double rl = form.number("TxtRL");
+    const double f = form.number(kF);
+    const double q = form.number(kQ);
+    const double rl = form.number(kRL);
     const double r1 = highside::readR1(form);
-    auto& list = form.list("List1");
+    auto& list = form.list(kList);
     list.clear();
 
     if (f == 0 || q == 0 || rl == 0 || r1 == 0) {
@@ -74,13 +82,16 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
             "       C2 =" + c2Text + "Farads", "        Q =" + qText,
             "       RL =" + rlText + "Ohms"};
 
-    // Read by the lossy-coil analysis: F, R1, L, coil loss, C1, C2, RL, Q.
-    const WriteResult written = env.files.writeLines(
-        kDesignFile, {"False", fText, r1Text, lText, kLosslessCoil, c1Text, c2Text, rlText, qText});
-    if (!written)
-        env.dialogs.show(Message{std::string("The design could not be saved in \"") + kDesignFile +
-                                     "\":\r\n" + written.error,
-                                 kAppTitle, MessageIcon::Exclamation});
+    designs::save(designs::capDivider(),
+                  {{"TxtF", fText},
+                   {"TxtR1", r1Text},
+                   {"TxtL", lText},
+                   {"TxtRc", kLosslessCoil},
+                   {"TxtC1", c1Text},
+                   {"TxtC2", c2Text},
+                   {"TxtRL", rlText},
+                   {"TxtQ", qText}},
+                  env);
 }
 
 FormSpec formSpec() {
@@ -90,18 +101,18 @@ FormSpec formSpec() {
     layout.widthTwips = 9510;
     layout.heightTwips = 6255;
     layout.left = {
-        box("TxtF", "Frequency", "Hertz"),
-        box("TxtQ", "Q", "", "0"),
-        box("TxtRL", "Load Resistance, RL", "Ohms", "0"),
-        box("TxtR1", "Plate or Antenna, High Side Resistance", "Ohms", "0"),
-        box("TxtVc", "Collector or Plate Voltage", "Volts", "0", "Text4", "Text9"),
-        box("TxtIc", "Collector or Plate Current", "Amps", "0", "Text5", "Text10"),
+        box(kF, "Frequency", "Hertz"),
+        box(kQ, "Q", "", "0"),
+        box(kRL, "Load Resistance, RL", "Ohms", "0"),
+        box(kR1, "Plate or Antenna, High Side Resistance", "Ohms", "0"),
+        box(kVc, "Collector or Plate Voltage", "Volts", "0", "Text4", "Text9"),
+        box(kIc, "Collector or Plate Current", "Amps", "0", "Text5", "Text10"),
     };
     layout.right = {
         highside::modeGroup(),
         PictureSpec{"Image1", "cap_divider.svg"},
     };
-    layout.bottom = {ListSpec{"List1", "", "", 7}};
+    layout.bottom = {ListSpec{kList, "", "", 7}};
     return layout;
 }
 
@@ -112,14 +123,12 @@ const Calculator& capDivider() {
         Calculator c;
         c.form = formSpec();
         c.dataFile = "CapDiv.dat";
-        c.fields = {{FieldKind::Eng, "TxtF"},       {FieldKind::Eng, "TxtQ"},
-                    {FieldKind::Eng, "TxtRL"},      {FieldKind::Eng, "TxtR1"},
-                    {FieldKind::Eng, "TxtVc"},      {FieldKind::Eng, "TxtIc"},
+        c.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
+                    {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
                     {FieldKind::Option, kModeGroup}};
-        c.clearBoxes = {"TxtF", "TxtQ", "TxtRL", "TxtR1", "TxtVc", "TxtIc"};
+        c.clearBoxes = {kF, kQ, kRL, kR1, kVc, kIc};
         c.calculate = CmdCalc_Click;
-        c.optionSelected = highside::optionSelected;
-        c.boxChanged = highside::boxChanged;
+        highside::addHandlers(c);
         // The boxes are emptied and both modes turned off; boxes and labels keep
         // the visibility and lock of the last mode.
         c.clearGroups = {kModeGroup};

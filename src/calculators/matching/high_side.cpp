@@ -1,6 +1,7 @@
 #include "calculators/matching/high_side.h"
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "numeric/eng_text.h"
@@ -9,9 +10,11 @@ namespace ferrovane::highside {
 
 namespace {
 
+constexpr const char* kOpRes = "OpRes";
+constexpr const char* kOpVandI = "OpVandI";
+
 // The voltage and current boxes with their labels and unit labels.
-const std::vector<std::string> kAmplifierControls{"TxtVc", "Text4", "Text9",
-                                                  "TxtIc", "Text5", "Text10"};
+const std::vector<std::string> kAmplifierControls{kVc, "Text4", "Text9", kIc, "Text5", "Text10"};
 
 void showAmplifierBoxes(Form& form, bool on) {
     for (const auto& name : kAmplifierControls)
@@ -21,24 +24,29 @@ void showAmplifierBoxes(Form& form, bool on) {
 // R1 as the amplifier's plate or collector voltage over its current, shown at
 // once in plain number text when both are given.
 void showAmplifierLoad(Form& form) {
-    const double vc = form.number("TxtVc");
-    const double ic = form.number("TxtIc");
+    const double vc = form.number(kVc);
+    const double ic = form.number(kIc);
     if (vc > 0 && ic > 0) {
         const double r1 = vc / ic;
         if (std::isfinite(r1))
-            form.setText("TxtR1", PlainNumber(r1));
+            form.setText(kR1, PlainNumber(r1));
     }
 }
 
-void OpRes_Click(Form& form) {
+void OpRes_Click(Form& form, CalcEnv&) {
     showAmplifierBoxes(form, false);
-    form.setLocked("TxtR1", false);
+    form.setLocked(kR1, false);
 }
 
-void OpVandI_Click(Form& form) {
+void OpVandI_Click(Form& form, CalcEnv&) {
     showAmplifierBoxes(form, true);
-    form.setLocked("TxtR1", true);
+    form.setLocked(kR1, true);
     showAmplifierLoad(form);
+}
+
+void amplifierChanged(Form& form, CalcEnv&) {
+    if (form.selected(kOpVandI))
+        showAmplifierLoad(form);
 }
 
 } // namespace
@@ -47,28 +55,23 @@ GroupSpec modeGroup() {
     return GroupSpec{
         kModeGroup,
         "",
-        {{"OpRes", "High Side Resistance"}, {"OpVandI", "Amplifier Voltage and Current"}},
+        {{kOpRes, "High Side Resistance"}, {kOpVandI, "Amplifier Voltage and Current"}},
         0};
 }
 
-void optionSelected(Form& form, CalcEnv&, const std::string& option) {
-    if (option == "OpRes")
-        OpRes_Click(form);
-    else if (option == "OpVandI")
-        OpVandI_Click(form);
-}
-
-void boxChanged(Form& form, CalcEnv&, const std::string& box) {
-    if ((box == "TxtVc" || box == "TxtIc") && form.selected("OpVandI"))
-        showAmplifierLoad(form);
+void addHandlers(Calculator& calc) {
+    calc.options[kOpRes] = OpRes_Click;
+    calc.options[kOpVandI] = OpVandI_Click;
+    calc.boxes[kVc] = amplifierChanged;
+    calc.boxes[kIc] = amplifierChanged;
 }
 
 double readR1(Form& form) {
-    if (form.selected("OpRes"))
-        return form.number("TxtR1");
-    if (form.selected("OpVandI")) {
-        const double r1 = form.number("TxtVc") / form.number("TxtIc");
-        form.setEng("TxtR1", r1);
+    if (form.selected(kOpRes))
+        return form.number(kR1);
+    if (form.selected(kOpVandI)) {
+        const double r1 = form.number(kVc) / form.number(kIc);
+        form.setEng(kR1, r1);
         return r1;
     }
     return 0;

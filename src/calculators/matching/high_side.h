@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "shell/calculator.h"
 
 // The high side of the three matching designs (L, capacitive divider, Pi):
@@ -10,15 +8,17 @@
 namespace ferrovane::highside {
 
 inline constexpr const char* kModeGroup = "Frame1";
+inline constexpr const char* kR1 = "TxtR1";
+inline constexpr const char* kVc = "TxtVc";
+inline constexpr const char* kIc = "TxtIc";
 
 // The two mode options in their frame.
 GroupSpec modeGroup();
 
-// OpRes shows only R1; OpVandI shows the voltage and current boxes, locks R1
-// and shows Vc / Ic in it at once.
-void optionSelected(Form& form, CalcEnv& env, const std::string& option);
-// While R1 comes from the amplifier, it follows the voltage and current boxes.
-void boxChanged(Form& form, CalcEnv& env, const std::string& box);
+// Registers the mode rules in the calculator: OpRes shows only R1; OpVandI
+// shows the voltage and current boxes, locks R1 and shows Vc / Ic in it at
+// once, and while it is selected R1 follows the voltage and current boxes.
+void addHandlers(Calculator& calc);
 
 // R1 for a calculation: the typed resistance, or Vc / Ic (then also written
 // into TxtR1 as engineering text), or 0 when neither mode is selected.

@@ -24,12 +24,19 @@ LNetworkDesign designLNetwork(double f, double r1, double rl) {
 
 namespace {
 
+constexpr const char* kF = "TxtF";
+constexpr const char* kRL = "TxtRL";
+constexpr const char* kList = "List1";
+
+using highside::kIc;
 using highside::kModeGroup;
+using highside::kR1;
+using highside::kVc;
 constexpr const char* kR1NotAboveRL = "RL must be less than R1.";
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double f = form.number("TxtF");
-    const double rl = form.number("TxtRL");
+    const double f = form.number(kF);
+    const double rl = form.number(kRL);
     const double r1 = highside::readR1(form);
     if (!(r1 > rl)) {
         env.dialogs.say(kR1NotAboveRL);
@@ -42,7 +49,7 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     std::vector<std::string> lines{"Frequency =" + engText(f),   "       R1 =" + engText(r1),
                                    "        C =" + engText(d.c), "        L =" + engText(d.l),
                                    "        Q =" + engText(d.q), "       RL =" + engText(rl)};
-    form.list("List1") = std::move(lines);
+    form.list(kList) = std::move(lines);
 }
 
 FormSpec formSpec() {
@@ -52,17 +59,17 @@ FormSpec formSpec() {
     layout.widthTwips = 9330;
     layout.heightTwips = 5625;
     layout.left = {
-        box("TxtF", "Frequency", "Hertz"),
-        box("TxtRL", "Low Side Resistance RL", "Ohms"),
-        box("TxtR1", "Plate or Antenna, High Side Resistance", "Ohms"),
-        box("TxtVc", "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
-        box("TxtIc", "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
+        box(kF, "Frequency", "Hertz"),
+        box(kRL, "Low Side Resistance RL", "Ohms"),
+        box(kR1, "Plate or Antenna, High Side Resistance", "Ohms"),
+        box(kVc, "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
+        box(kIc, "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
     };
     layout.right = {
         highside::modeGroup(),
         PictureSpec{"Image1", "l_network.svg"},
     };
-    layout.bottom = {ListSpec{"List1", "", "", 6}};
+    layout.bottom = {ListSpec{kList, "", "", 6}};
     return layout;
 }
 
@@ -73,13 +80,11 @@ const Calculator& lNetwork() {
         Calculator c;
         c.form = formSpec();
         c.dataFile = "LNetD.dat";
-        c.fields = {{FieldKind::Eng, "TxtF"},  {FieldKind::Eng, "TxtRL"},
-                    {FieldKind::Eng, "TxtR1"}, {FieldKind::Eng, "TxtVc"},
-                    {FieldKind::Eng, "TxtIc"}, {FieldKind::Option, kModeGroup}};
-        c.clearBoxes = {"TxtF", "TxtRL", "TxtR1", "TxtVc", "TxtIc"};
+        c.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kRL}, {FieldKind::Eng, kR1},
+                    {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc}, {FieldKind::Option, kModeGroup}};
+        c.clearBoxes = {kF, kRL, kR1, kVc, kIc};
         c.calculate = CmdCalc_Click;
-        c.optionSelected = highside::optionSelected;
-        c.boxChanged = highside::boxChanged;
+        highside::addHandlers(c);
         // The boxes are emptied and both modes turned off; boxes and labels keep
         // the visibility and lock of the last mode.
         c.clearGroups = {kModeGroup};

@@ -114,13 +114,10 @@ HoverHelp hoverHelp(std::string loadDesignHelp, std::string loadLastRunHelp) {
                       {"CmdLoadData", std::move(loadLastRunHelp)}}};
 }
 
-void loadDesign(Form& form, CalcEnv& env, std::string_view fileName,
-                const std::vector<std::string>& boxes) {
-    const auto fields = env.files.readFields(fileName, boxes.size() + 1);
-    if (!fields)
-        return;
-    for (std::size_t i = 0; i < boxes.size() && i + 1 < fields->size(); ++i)
-        form.setText(boxes[i], (*fields)[i + 1]);
+void loadDesign(Form& form, CalcEnv& env, const DesignFile& design) {
+    if (const auto values = design.read(env.files))
+        for (const auto& [box, text] : *values)
+            form.setText(box, text);
 }
 
 void requireNonZero(const Form& form,

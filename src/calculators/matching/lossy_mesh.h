@@ -11,6 +11,7 @@
 #include "numeric/determinant.h"
 #include "numeric/numeric_fault.h"
 #include "shell/calculator.h"
+#include "shell/design_file.h"
 
 // What the two lossy-coil analysis windows (capacitive divider and pi network)
 // share: the three loop equations solved by Cramer's rule on complex value
@@ -78,11 +79,9 @@ inline constexpr const char* kCloseHelp =
     "The current data will be save and this calculator will be closed.";
 HoverHelp hoverHelp(std::string loadDesignHelp, std::string loadLastRunHelp);
 
-// Reads the design file (its flag line skipped) into the boxes in the
-// order given. A missing or short file is passed over silently; boxes
-// already filled keep their new text.
-void loadDesign(Form& form, CalcEnv& env, std::string_view fileName,
-                const std::vector<std::string>& boxes);
+// Reads a design into the boxes its fields name. A missing or short file
+// is passed over silently; the boxes it has no line for keep their text.
+void loadDesign(Form& form, CalcEnv& env, const DesignFile& design);
 
 // The reactances need these boxes non-zero: throws NumericFault naming the
 // zero ones ({box, name shown}).

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "calculators/matching/design_files.h"
 #include "calculators/matching/high_side.h"
 #include "numeric/eng_text.h"
 #include "shell/help_texts.h"
@@ -35,8 +36,15 @@ PiNetworkDesign designPiNetwork(double f, double q, double rl, double r1) {
 
 namespace {
 
+constexpr const char* kF = "TxtF";
+constexpr const char* kQ = "TxtQ";
+constexpr const char* kRL = "TxtRL";
+constexpr const char* kList = "List1";
+
+using highside::kIc;
 using highside::kModeGroup;
-constexpr const char* kDesignFile = "PiNetDesign.DAT";
+using highside::kR1;
+using highside::kVc;
 constexpr const char* kR1NotAboveRL = "RL must be less than R1.";
 constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
 // The design file holds a coil loss resistance for the lossy-coil analysis;
@@ -44,9 +52,9 @@ constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q i
 constexpr const char* kLosslessCoil = "0.00";
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double f = form.number("TxtF");
-    const double q = form.number("TxtQ");
-    const double rl = form.number("TxtRL");
+    const double f = form.number(kF);
+    const double q = form.number(kQ);
+    const double rl = form.number(kRL);
     const double r1 = highside::readR1(form);
     if (!(r1 > rl)) {
         env.dialogs.say(kR1NotAboveRL);
@@ -66,18 +74,21 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     const std::string fText = engText(f), r1Text = engText(r1), c1Text = engText(d.c1),
                       lText = engText(d.l), c2Text = engText(d.c2), qText = engText(q),
                       rlText = engText(rl);
-    form.list("List1") = {"Frequency =" + fText + "Hertz",   "       R1 =" + r1Text + "Ohms",
-                          "       C1 =" + c1Text + "Farads", "        L =" + lText + "Henrys",
-                          "       C2 =" + c2Text + "Farads", "        Q =" + qText,
-                          "       RL =" + rlText + "Ohms"};
+    form.list(kList) = {"Frequency =" + fText + "Hertz",   "       R1 =" + r1Text + "Ohms",
+                        "       C1 =" + c1Text + "Farads", "        L =" + lText + "Henrys",
+                        "       C2 =" + c2Text + "Farads", "        Q =" + qText,
+                        "       RL =" + rlText + "Ohms"};
 
-    // Read by the lossy-coil analysis: F, R1, C1, L, coil loss, C2, RL, Q.
-    const WriteResult written = env.files.writeLines(
-        kDesignFile, {"False", fText, r1Text, c1Text, lText, kLosslessCoil, c2Text, rlText, qText});
-    if (!written)
-        env.dialogs.show(Message{std::string("The design could not be saved in \"") + kDesignFile +
-                                     "\":\r\n" + written.error,
-                                 kAppTitle, MessageIcon::Exclamation});
+    designs::save(designs::piNetwork(),
+                  {{"TxtF", fText},
+                   {"TxtR1", r1Text},
+                   {"TxtC1", c1Text},
+                   {"TxtL", lText},
+                   {"TxtRc", kLosslessCoil},
+                   {"TxtC2", c2Text},
+                   {"TxtRL", rlText},
+                   {"TxtQ", qText}},
+                  env);
 }
 
 FormSpec formSpec() {
@@ -87,18 +98,18 @@ FormSpec formSpec() {
     layout.widthTwips = 9330;
     layout.heightTwips = 6330;
     layout.left = {
-        box("TxtF", "Frequency", "Hertz"),
-        box("TxtQ", "Q", ""),
-        box("TxtRL", "Low Side Resistance RL", "Ohms"),
-        box("TxtR1", "Plate or Antenna,\nHigh Side\nResistance", "Ohms"),
-        box("TxtVc", "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
-        box("TxtIc", "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
+        box(kF, "Frequency", "Hertz"),
+        box(kQ, "Q", ""),
+        box(kRL, "Low Side Resistance RL", "Ohms"),
+        box(kR1, "Plate or Antenna,\nHigh Side\nResistance", "Ohms"),
+        box(kVc, "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
+        box(kIc, "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
     };
     layout.right = {
         highside::modeGroup(),
         PictureSpec{"Image1", "pi_network.svg"},
     };
-    layout.bottom = {ListSpec{"List1", "", "", 7}};
+    layout.bottom = {ListSpec{kList, "", "", 7}};
     layout.clearCaption = "Clear All Data";
     return layout;
 }
@@ -110,14 +121,12 @@ const Calculator& piNetwork() {
         Calculator c;
         c.form = formSpec();
         c.dataFile = "PiNetD.dat";
-        c.fields = {{FieldKind::Eng, "TxtF"},       {FieldKind::Eng, "TxtQ"},
-                    {FieldKind::Eng, "TxtRL"},      {FieldKind::Eng, "TxtR1"},
-                    {FieldKind::Eng, "TxtVc"},      {FieldKind::Eng, "TxtIc"},
+        c.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
+                    {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
                     {FieldKind::Option, kModeGroup}};
-        c.clearBoxes = {"TxtF", "TxtRL", "TxtR1", "TxtVc", "TxtIc"};
+        c.clearBoxes = {kF, kRL, kR1, kVc, kIc};
         c.calculate = CmdCalc_Click;
-        c.optionSelected = highside::optionSelected;
-        c.boxChanged = highside::boxChanged;
+        highside::addHandlers(c);
         // The boxes are emptied and both modes turned off; boxes and labels keep
         // the visibility and lock of the last mode.
         c.clearGroups = {kModeGroup};

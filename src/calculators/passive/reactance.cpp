@@ -9,6 +9,14 @@
 namespace ferrovane {
 namespace {
 
+constexpr const char* kFreq = "TxtFreq";
+constexpr const char* kAngFreq = "TxtAngFreq";
+constexpr const char* kInd = "TxtInd";
+constexpr const char* kCap = "TxtCap";
+constexpr const char* kIndRct = "TxtIndRct";
+constexpr const char* kCapRct = "TxtCapRct";
+constexpr const char* kQuickHelp = "Txt2QuickHelp";
+
 constexpr const char* kAllZeros = "Enter some data, it's all zeros.";
 constexpr const char* kCannotTell = "I can't make enything out of that.  Enter more data.";
 constexpr const char* kAssumeXcIsXl = "I will assume Xc = XL.";
@@ -36,20 +44,20 @@ struct Quantities {
 };
 
 Quantities readBoxes(const Form& form) {
-    return {form.number("TxtFreq"), form.number("TxtAngFreq"), form.number("TxtInd"),
-            form.number("TxtCap"),  form.number("TxtIndRct"),  form.number("TxtCapRct")};
+    return {form.number(kFreq), form.number(kAngFreq), form.number(kInd),
+            form.number(kCap),  form.number(kIndRct),  form.number(kCapRct)};
 }
 
 // Writes all six quantities in engineering text. setEng refuses inf and nan,
 // so a formula that divided by a zero product or overflowed ends the
 // calculation here and the window keeps what it showed before.
 void show(Form& form, const Quantities& q) {
-    form.setEng("TxtFreq", q.f);
-    form.setEng("TxtAngFreq", q.w);
-    form.setEng("TxtInd", q.l);
-    form.setEng("TxtCap", q.c);
-    form.setEng("TxtIndRct", q.xl);
-    form.setEng("TxtCapRct", q.xc);
+    form.setEng(kFreq, q.f);
+    form.setEng(kAngFreq, q.w);
+    form.setEng(kInd, q.l);
+    form.setEng(kCap, q.c);
+    form.setEng(kIndRct, q.xl);
+    form.setEng(kCapRct, q.xc);
 }
 
 // Each given quantity (one greater than zero) adds its weight; w counts only
@@ -218,17 +226,16 @@ FormSpec formSpec() {
     f.widthTwips = 5955;
     f.heightTwips = 5985;
     f.left = {
-        box("TxtFreq", "Frequency, (0 to enter Omega), F", "Hz"),
-        box("TxtAngFreq", "Angular Frequency, Omega", "Radians/second"),
-        box("TxtInd", "Inductance", "Henrys"),
-        box("TxtCap", "Capacitance", "Farads"),
-        box("TxtIndRct", "Inductive Reactance", "Ohms"),
-        box("TxtCapRct", "Capacitive Reactance", "Ohms"),
+        box(kFreq, "Frequency, (0 to enter Omega), F", "Hz"),
+        box(kAngFreq, "Angular Frequency, Omega", "Radians/second"),
+        box(kInd, "Inductance", "Henrys"),
+        box(kCap, "Capacitance", "Farads"),
+        box(kIndRct, "Inductive Reactance", "Ohms"),
+        box(kCapRct, "Capacitive Reactance", "Ohms"),
     };
-    f.bottom = {HelpBoxSpec{"Txt2QuickHelp"}};
-    f.clearCaption = "Clear Data";
+    f.bottom = {HelpBoxSpec{kQuickHelp}};
     f.closeName = "CmdClose2";
-    f.hoverHelp = HoverHelp{"Txt2QuickHelp", "Frame2", true, {}};
+    f.hoverHelp = HoverHelp{kQuickHelp, "Frame2", true, {}};
     return f;
 }
 
@@ -239,10 +246,10 @@ const Calculator& reactance() {
         Calculator c;
         c.form = formSpec();
         c.dataFile = "XlXcFLC.dat";
-        c.fields = {{FieldKind::Eng, "TxtFreq"},   {FieldKind::Eng, "TxtAngFreq"},
-                    {FieldKind::Eng, "TxtInd"},    {FieldKind::Eng, "TxtCap"},
-                    {FieldKind::Eng, "TxtIndRct"}, {FieldKind::Eng, "TxtCapRct"}};
-        c.clearBoxes = {"TxtFreq", "TxtAngFreq", "TxtInd", "TxtCap", "TxtIndRct", "TxtCapRct"};
+        // Every box is saved and cleared, in the window's order.
+        c.clearBoxes = {kFreq, kAngFreq, kInd, kCap, kIndRct, kCapRct};
+        for (const auto& name : c.clearBoxes)
+            c.fields.push_back({FieldKind::Eng, name});
         c.calculate = CmdCalc_Click;
         return c;
     }();

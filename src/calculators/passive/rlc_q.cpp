@@ -7,6 +7,13 @@
 namespace ferrovane {
 namespace {
 
+constexpr const char* kF = "TxtF";
+constexpr const char* kBW = "TxtBW";
+constexpr const char* kC = "TxtC";
+constexpr const char* kL = "TxtL";
+constexpr const char* kR = "TxtR";
+constexpr const char* kQ = "TxtQ";
+
 constexpr const char* kInsufficientData = "Insufficient data, please enter more.";
 
 // Each quantity typed greater than zero adds its weight to the selector, so
@@ -23,12 +30,12 @@ constexpr int kGivenBW = 1;
 // For a series circuit: w = 2 pi F, XL = wL = 1/(wC) at resonance,
 // Q = XL / R = F / BW.
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double c = form.number("TxtC");
-    const double l = form.number("TxtL");
-    const double r = form.number("TxtR");
-    const double q = form.number("TxtQ");
-    const double f = form.number("TxtF");
-    const double bw = form.number("TxtBW");
+    const double c = form.number(kC);
+    const double l = form.number(kL);
+    const double r = form.number(kR);
+    const double q = form.number(kQ);
+    const double f = form.number(kF);
+    const double bw = form.number(kBW);
 
     int selector = 0;
     if (c > 0)
@@ -50,9 +57,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         const double cNew = 1 / (w * w * l);
         const double qNew = f / bw;
         const double rNew = w * l / qNew;
-        form.setEng("TxtC", cNew);
-        form.setEng("TxtR", rNew);
-        form.setEng("TxtQ", qNew);
+        form.setEng(kC, cNew);
+        form.setEng(kR, rNew);
+        form.setEng(kQ, qNew);
         break;
     }
     case 26: // L, F, Q; a bandwidth typed as well is ignored
@@ -61,9 +68,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         const double cNew = 1 / (w * w * l);
         const double rNew = w * l / q;
         const double bwNew = f / q;
-        form.setEng("TxtC", cNew);
-        form.setEng("TxtR", rNew);
-        form.setEng("TxtBW", bwNew);
+        form.setEng(kC, cNew);
+        form.setEng(kR, rNew);
+        form.setEng(kBW, bwNew);
         break;
     }
     case 28: // L, F, R; R decides Q, a typed Q or bandwidth is ignored
@@ -74,9 +81,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         const double cNew = 1 / (w * w * l);
         const double qNew = w * l / r;
         const double bwNew = f / qNew;
-        form.setEng("TxtC", cNew);
-        form.setEng("TxtQ", qNew);
-        form.setEng("TxtBW", bwNew);
+        form.setEng(kC, cNew);
+        form.setEng(kQ, qNew);
+        form.setEng(kBW, bwNew);
         break;
     }
     case 41: { // C, F, BW
@@ -84,9 +91,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         const double lNew = 1 / (w * w * c);
         const double qNew = f / bw;
         const double rNew = w * lNew / qNew;
-        form.setEng("TxtL", lNew);
-        form.setEng("TxtR", rNew);
-        form.setEng("TxtQ", qNew);
+        form.setEng(kL, lNew);
+        form.setEng(kR, rNew);
+        form.setEng(kQ, qNew);
         break;
     }
     case 49: // C, L, BW; L and C fix the resonance, so a typed F is replaced
@@ -96,9 +103,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         const double fNew = w / (2 * Pi);
         const double qNew = fNew / bw;
         const double rNew = w * l / qNew;
-        form.setEng("TxtF", fNew);
-        form.setEng("TxtQ", qNew);
-        form.setEng("TxtR", rNew);
+        form.setEng(kF, fNew);
+        form.setEng(kQ, qNew);
+        form.setEng(kR, rNew);
         break;
     }
     case 50: // C, L, Q; a typed F is replaced, a typed bandwidth ignored
@@ -110,9 +117,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         const double fNew = w / (2 * Pi);
         const double rNew = w * l / q;
         const double bwNew = fNew / q;
-        form.setEng("TxtF", fNew);
-        form.setEng("TxtBW", bwNew);
-        form.setEng("TxtR", rNew);
+        form.setEng(kF, fNew);
+        form.setEng(kBW, bwNew);
+        form.setEng(kR, rNew);
         break;
     }
     case 52: // C, L, R; a typed F is replaced, a typed Q or bandwidth ignored
@@ -128,13 +135,13 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         const double fNew = w / (2 * Pi);
         const double qNew = w * l / r;
         const double bwNew = fNew / qNew;
-        form.setEng("TxtF", fNew);
+        form.setEng(kF, fNew);
         if (selector < 60) {
-            form.setEng("TxtQ", qNew);
-            form.setEng("TxtBW", bwNew);
+            form.setEng(kQ, qNew);
+            form.setEng(kBW, bwNew);
         } else {
-            form.setEng("TxtBW", bwNew);
-            form.setEng("TxtQ", qNew);
+            form.setEng(kBW, bwNew);
+            form.setEng(kQ, qNew);
         }
         break;
     }
@@ -152,17 +159,15 @@ Calculator makeRlcQ() {
     calc.form.widthTwips = 6000;
     calc.form.heightTwips = 6000;
     calc.form.left = {
-        BoxSpec{"TxtF", "Frequency", "Hertz"},    BoxSpec{"TxtBW", "Bandwidth", "Hertz"},
-        BoxSpec{"TxtC", "Capacitance", "Farads"}, BoxSpec{"TxtL", "Inductance", "Henrys"},
-        BoxSpec{"TxtR", "Resistance", "Ohms"},    BoxSpec{"TxtQ", "Q", ""},
+        box(kF, "Frequency", "Hertz"),    box(kBW, "Bandwidth", "Hertz"),
+        box(kC, "Capacitance", "Farads"), box(kL, "Inductance", "Henrys"),
+        box(kR, "Resistance", "Ohms"),    box(kQ, "Q", ""),
     };
-    calc.form.clearCaption = "Clear Data";
     calc.dataFile = "RLCQ.dat";
-    calc.fields = {
-        {FieldKind::Eng, "TxtF"}, {FieldKind::Eng, "TxtBW"}, {FieldKind::Eng, "TxtC"},
-        {FieldKind::Eng, "TxtL"}, {FieldKind::Eng, "TxtR"},  {FieldKind::Eng, "TxtQ"},
-    };
-    calc.clearBoxes = {"TxtF", "TxtBW", "TxtC", "TxtL", "TxtR", "TxtQ"};
+    // Every box is saved and cleared, in the window's order.
+    calc.clearBoxes = {kF, kBW, kC, kL, kR, kQ};
+    for (const auto& name : calc.clearBoxes)
+        calc.fields.push_back({FieldKind::Eng, name});
     calc.calculate = CmdCalc_Click;
     return calc;
 }

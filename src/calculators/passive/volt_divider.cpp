@@ -10,6 +10,28 @@
 namespace ferrovane {
 namespace {
 
+// The controls the rules refer to.
+constexpr const char* kAttenuationGroup = "Attenuation";
+constexpr const char* kLoadingGroup = "Loading";
+constexpr const char* kAr = "TxtAr";
+constexpr const char* kDB = "TxtdB";
+constexpr const char* kVo = "TxtVo";
+constexpr const char* kVin = "TxtVin";
+constexpr const char* kIL = "TxtIL";
+constexpr const char* kRtMin = "TxtRtMin";
+constexpr const char* kRtMax = "TxtRtMax";
+constexpr const char* kLoadLabel = "Text5";
+constexpr const char* kLoadUnit = "Text14";
+constexpr const char* kHeader = "Text16";
+constexpr const char* kList = "LstOutput";
+constexpr const char* kStandardValues = "Check1";
+constexpr const char* kOpAr = "OpAr";
+constexpr const char* kOpDB = "OpdB";
+constexpr const char* kOpVinVout = "OpVinVout";
+constexpr const char* kOpNoLoad = "OpNoLoad";
+constexpr const char* kOpILoad = "OpILoad";
+constexpr const char* kOpRLoad = "OpRLoad";
+
 constexpr const char* kHeaderDesigned = " R1    R2    Ar  %Error Current  P in R1   P in R2";
 constexpr const char* kHeaderLoaded =
     " R1    R2    Ar  %Error  Rin    Ro    Current  P in R1   P in R2";
@@ -53,15 +75,15 @@ void select(Form& form, CalcEnv& env, const std::string& option) {
 
 // Ar or dB typed: the voltages are not used.
 void attenuationTyped(Form& form, CalcEnv& env, bool byRatio) {
-    form.setEnabled("TxtAr", byRatio);
-    form.setEnabled("TxtdB", !byRatio);
-    for (const char* box : {"TxtVo", "TxtVin"}) {
+    form.setEnabled(kAr, byRatio);
+    form.setEnabled(kDB, !byRatio);
+    for (const char* box : {kVo, kVin}) {
         form.setText(box, "0.00");
         form.setEnabled(box, false);
     }
     // A load current needs the voltages; a load resistance does not.
-    if (!form.selected("OpRLoad"))
-        select(form, env, "OpNoLoad");
+    if (!form.selected(kOpRLoad))
+        select(form, env, kOpNoLoad);
 }
 
 void OpAr_Click(Form& form, CalcEnv& env) {
@@ -73,44 +95,29 @@ void OpdB_Click(Form& form, CalcEnv& env) {
 }
 
 void OpVinVout_Click(Form& form, CalcEnv&) {
-    form.setEnabled("TxtAr", false);
-    form.setEnabled("TxtdB", false);
-    for (const char* box : {"TxtVo", "TxtVin", "TxtIL"})
+    form.setEnabled(kAr, false);
+    form.setEnabled(kDB, false);
+    for (const char* box : {kVo, kVin, kIL})
         form.setEnabled(box, true);
 }
 
 void OpNoLoad_Click(Form& form, CalcEnv&) {
-    form.setText("Text5", "");
-    form.setText("Text14", "");
-    form.setEnabled("TxtIL", false);
+    form.setText(kLoadLabel, "");
+    form.setText(kLoadUnit, "");
+    form.setEnabled(kIL, false);
 }
 
 void OpILoad_Click(Form& form, CalcEnv& env) {
-    form.setText("Text5", "Load Current");
-    form.setText("Text14", "Amps");
-    form.setEnabled("TxtIL", true);
-    select(form, env, "OpVinVout");
+    form.setText(kLoadLabel, "Load Current");
+    form.setText(kLoadUnit, "Amps");
+    form.setEnabled(kIL, true);
+    select(form, env, kOpVinVout);
 }
 
 void OpRLoad_Click(Form& form, CalcEnv&) {
-    form.setText("Text5", "Load Resistance");
-    form.setText("Text14", "Ohms");
-    form.setEnabled("TxtIL", true);
-}
-
-void optionSelected(Form& form, CalcEnv& env, const std::string& option) {
-    if (option == "OpAr")
-        OpAr_Click(form, env);
-    else if (option == "OpdB")
-        OpdB_Click(form, env);
-    else if (option == "OpVinVout")
-        OpVinVout_Click(form, env);
-    else if (option == "OpNoLoad")
-        OpNoLoad_Click(form, env);
-    else if (option == "OpILoad")
-        OpILoad_Click(form, env);
-    else if (option == "OpRLoad")
-        OpRLoad_Click(form, env);
+    form.setText(kLoadLabel, "Load Resistance");
+    form.setText(kLoadUnit, "Ohms");
+    form.setEnabled(kIL, true);
 }
 
 // A resistor value and the text it is listed with: snapped to the nearest
@@ -151,16 +158,16 @@ std::string errorText(double percent) {
 }
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    form.list("LstOutput").clear();
-    double ar = form.number("TxtAr");
-    const double dB = form.number("TxtdB");
-    const double vo = form.number("TxtVo");
-    const double vin = form.number("TxtVin");
-    const double il = form.number("TxtIL");
+    form.list(kList).clear();
+    double ar = form.number(kAr);
+    const double dB = form.number(kDB);
+    const double vo = form.number(kVo);
+    const double vin = form.number(kVin);
+    const double il = form.number(kIL);
     const double rl = il; // the same box, by the loading option
-    const double rtMin = form.number("TxtRtMin");
-    const double rtMax = form.number("TxtRtMax");
-    const bool byVoltages = form.selected("OpVinVout");
+    const double rtMin = form.number(kRtMin);
+    const double rtMax = form.number(kRtMax);
+    const bool byVoltages = form.selected(kOpVinVout);
 
     if (byVoltages) {
         if (vin == 0) {
@@ -172,15 +179,15 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
             return;
         }
         ar = vo / vin;
-        form.setEng("TxtAr", ar);
+        form.setEng(kAr, ar);
         // Voltages of opposite sign have no decibels; the Ar test below says so.
         if (ar > 0)
-            form.setEng("TxtdB", 20 * std::log(ar) / std::log(10.0));
+            form.setEng(kDB, 20 * std::log(ar) / std::log(10.0));
     }
-    if (form.selected("OpdB")) {
+    if (form.selected(kOpDB)) {
         // Attenuation in either sign: 6 dB and -6 dB both mean Ar = 0.501.
         ar = std::pow(10.0, -std::fabs(dB) / 20);
-        form.setEng("TxtAr", ar);
+        form.setEng(kAr, ar);
     }
 
     if (ar > 1) {
@@ -208,8 +215,8 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         return;
     }
 
-    const bool standardValues = form.checked("Check1");
-    const int loading = form.option("Loading");
+    const bool standardValues = form.checked(kStandardValues);
+    const int loading = form.option(kLoadingGroup);
     // R1 takes the share (1 - Ar) of the total resistance.
     Resistor r1 = name((1 - ar) * rtMin, standardValues);
     const double r1Limit = (1 - ar) * rtMax;
@@ -311,7 +318,7 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
             padTo(line, 56);
             line += engText(p2) + " ";
         }
-        form.list("LstOutput").push_back(line);
+        form.list(kList).push_back(line);
 
         const Resistor next =
             name(checkFinite(r1.value * kR1Step, "R1 is too large"), standardValues);
@@ -327,8 +334,8 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
 // The header names Rin and Ro only when the data file could be read.
 void setUp(Form& form, CalcEnv&, bool flagRead) {
     if (flagRead)
-        form.setText("Text16", kHeaderLoaded);
-    form.setChecked("Check1", true);
+        form.setText(kHeader, kHeaderLoaded);
+    form.setChecked(kStandardValues, true);
 }
 
 Calculator makeVoltDivider() {
@@ -339,52 +346,53 @@ Calculator makeVoltDivider() {
     f.widthTwips = 11910;
     f.heightTwips = 7110;
     f.left = {
-        BoxSpec{.name = "TxtAr", .label = "Attenuation Ratio, Ar"},
-        BoxSpec{.name = "TxtdB", .label = "Attenuation in dB", .unit = "dB"},
-        BoxSpec{.name = "TxtVo", .label = "Output Voltage, Vo", .unit = "Volts"},
-        BoxSpec{.name = "TxtVin", .label = "Input Voltage, Vin", .unit = "Volts"},
-        BoxSpec{.name = "TxtIL",
-                .label = "Load Current",
-                .unit = "Amps",
-                .labelName = "Text5",
-                .unitName = "Text14"},
-        BoxSpec{.name = "TxtRtMin", .label = "Minimum Total Resistance, Rt min", .unit = "Ohms"},
-        BoxSpec{.name = "TxtRtMax", .label = "Maximum Total Resistance, Rt max", .unit = "Ohms"},
+        box(kAr, "Attenuation Ratio, Ar", ""),
+        box(kDB, "Attenuation in dB", "dB"),
+        box(kVo, "Output Voltage, Vo", "Volts"),
+        box(kVin, "Input Voltage, Vin", "Volts"),
+        box(kIL, "Load Current", "Amps", "", kLoadLabel, kLoadUnit),
+        box(kRtMin, "Minimum Total Resistance, Rt min", "Ohms"),
+        box(kRtMax, "Maximum Total Resistance, Rt max", "Ohms"),
     };
     // As designed the window asks for the voltages and a load current, which
     // matches the load label "Load Current" / "Amps".
     f.right = {
-        GroupSpec{.name = "Attenuation",
+        GroupSpec{.name = kAttenuationGroup,
                   .caption = "Give Attenuation by entering",
-                  .options = {{"OpAr", "Ar, Ratio of output to input, < 1"},
-                              {"OpdB", "Attenuation in dB"},
-                              {"OpVinVout", "Input and output voltage"}},
+                  .options = {{kOpAr, "Ar, Ratio of output to input, < 1"},
+                              {kOpDB, "Attenuation in dB"},
+                              {kOpVinVout, "Input and output voltage"}},
                   .initial = 3},
-        GroupSpec{.name = "Loading",
+        GroupSpec{.name = kLoadingGroup,
                   .caption = "Loading condition",
-                  .options = {{"OpNoLoad", "No Load"},
-                              {"OpILoad", "Current Loading"},
-                              {"OpRLoad", "Resistance Loading"}},
+                  .options = {{kOpNoLoad, "No Load"},
+                              {kOpILoad, "Current Loading"},
+                              {kOpRLoad, "Resistance Loading"}},
                   .initial = 2},
-        CheckSpec{.name = "Check1", .caption = "Use Standard Values.", .checked = true},
+        CheckSpec{.name = kStandardValues, .caption = "Use Standard Values.", .checked = true},
     };
     f.bottom = {
-        ListSpec{.name = "LstOutput", .headerName = "Text16", .header = kHeaderDesigned},
+        ListSpec{.name = kList, .headerName = kHeader, .header = kHeaderDesigned},
     };
-    f.clearCaption = "Clear Data";
 
     c.dataFile = "VoltDiv.DAT";
     c.fields = {
-        {FieldKind::TypedOrZero, "TxtAr"}, {FieldKind::TypedOrZero, "TxtdB"},
-        {FieldKind::Eng, "TxtVo"},         {FieldKind::Eng, "TxtVin"},
-        {FieldKind::Eng, "TxtIL"},         {FieldKind::Eng, "TxtRtMin"},
-        {FieldKind::Eng, "TxtRtMax"},      {FieldKind::Option, "Attenuation"},
-        {FieldKind::Option, "Loading"},
+        {FieldKind::TypedOrZero, kAr},
+        {FieldKind::TypedOrZero, kDB},
+        {FieldKind::Eng, kVo},
+        {FieldKind::Eng, kVin},
+        {FieldKind::Eng, kIL},
+        {FieldKind::Eng, kRtMin},
+        {FieldKind::Eng, kRtMax},
+        {FieldKind::Option, kAttenuationGroup},
+        {FieldKind::Option, kLoadingGroup},
     };
-    c.clearBoxes = {"TxtAr", "TxtVo", "TxtVin", "TxtRtMin", "TxtRtMax"};
+    c.clearBoxes = {kAr, kVo, kVin, kRtMin, kRtMax};
 
     c.calculate = CmdCalc_Click;
-    c.optionSelected = optionSelected;
+    c.options = {{kOpAr, OpAr_Click},           {kOpDB, OpdB_Click},
+                 {kOpVinVout, OpVinVout_Click}, {kOpNoLoad, OpNoLoad_Click},
+                 {kOpILoad, OpILoad_Click},     {kOpRLoad, OpRLoad_Click}};
     c.setUp = setUp;
     return c;
 }

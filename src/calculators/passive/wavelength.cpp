@@ -9,6 +9,21 @@
 namespace ferrovane {
 namespace {
 
+constexpr const char* kFreq = "TxtFreq";
+constexpr const char* kLength = "TxtFeet"; // the length in any unit, metres too
+constexpr const char* kInch = "TxtInch";
+constexpr const char* kFraction = "TxtFraction";
+constexpr const char* kFactor = "TxtFactor";
+constexpr const char* kFreqUnit = "Text5";
+constexpr const char* kLengthUnit = "Text3";
+constexpr const char* kInchUnit = "Text4";
+constexpr const char* kOpCy = "OpCy";
+constexpr const char* kOpKc = "Opkc";
+constexpr const char* kOpMc = "OpMc";
+constexpr const char* kOpMeters = "OpMeters";
+constexpr const char* kOpFeet = "OpFeet";
+constexpr const char* kOpFeetInch = "OpFeetInch";
+
 constexpr double kSpeedOfLight = 3e8; // m/s, the round value users work with
 constexpr double kMetresPerFoot = 0.3048;
 constexpr double kInchesPerFoot = 12;
@@ -38,9 +53,9 @@ std::string wholeNumberText(double x) {
 
 // Hertz per unit of the frequency box.
 double hertzPerUnit(const Form& form) {
-    if (form.selected("Opkc"))
+    if (form.selected(kOpKc))
         return 1000;
-    if (form.selected("OpMc"))
+    if (form.selected(kOpMc))
         return 1e6;
     return 1;
 }
@@ -48,53 +63,55 @@ double hertzPerUnit(const Form& form) {
 // The stored frequency shown in the selected unit.
 void showFrequency(Form& form) {
     const double hz = form.value(kFreqHz);
-    if (form.selected("Opkc"))
-        form.setText("TxtFreq", FormatEng(hz * 0.001));
-    else if (form.selected("OpMc"))
-        form.setText("TxtFreq", FormatEng(hz * 1e-6));
+    if (form.selected(kOpKc))
+        form.setText(kFreq, FormatEng(hz * 0.001));
+    else if (form.selected(kOpMc))
+        form.setText(kFreq, FormatEng(hz * 1e-6));
     else
-        form.setText("TxtFreq", FormatEng(hz));
+        form.setText(kFreq, FormatEng(hz));
 }
 
 // The stored length shown in the selected unit. In feet and inches the inch
 // part is rounded, so a length just short of a whole foot shows 12 inches.
 void showLength(Form& form) {
     const double metres = form.value(kLengthM);
-    if (form.selected("OpFeetInch")) {
+    if (form.selected(kOpFeetInch)) {
         const double ft = metres / kMetresPerFoot;
         const double wholeFeet = std::floor(ft);
-        form.setText("TxtFeet", wholeNumberText(wholeFeet));
-        form.setText("TxtInch",
-                     wholeNumberText(std::floor((ft - wholeFeet) * kInchesPerFoot + 0.5)));
-    } else if (form.selected("OpFeet")) {
-        form.setText("TxtFeet", FormatEng(metres / kMetresPerFoot));
+        form.setText(kLength, wholeNumberText(wholeFeet));
+        form.setText(kInch, wholeNumberText(std::floor((ft - wholeFeet) * kInchesPerFoot + 0.5)));
+    } else if (form.selected(kOpFeet)) {
+        form.setText(kLength, FormatEng(metres / kMetresPerFoot));
     } else {
-        form.setText("TxtFeet", FormatEng(metres));
+        form.setText(kLength, FormatEng(metres));
     }
 }
 
 // The length the boxes give, in metres, read in the selected unit.
 double typedMetres(const Form& form) {
-    const double length = form.number("TxtFeet");
-    if (form.selected("OpFeetInch"))
-        return (length + form.number("TxtInch") / kInchesPerFoot) * kMetresPerFoot;
-    if (form.selected("OpFeet"))
+    const double length = form.number(kLength);
+    if (form.selected(kOpFeetInch))
+        return (length + form.number(kInch) / kInchesPerFoot) * kMetresPerFoot;
+    if (form.selected(kOpFeet))
         return length * kMetresPerFoot;
     return length;
 }
 
 // Selecting a unit relabels the box and shows the stored value in that unit.
-void unitSelected(Form& form, CalcEnv&, const std::string& option) {
-    if (option == "OpCy" || option == "Opkc" || option == "OpMc") {
-        form.setText("Text5", option == "OpCy" ? "Hertz" : option == "Opkc" ? "kHz" : "MHz");
+Handler frequencyUnit(const char* unit) {
+    return [unit](Form& form, CalcEnv&) {
+        form.setText(kFreqUnit, unit);
         showFrequency(form);
-        return;
-    }
-    const bool feetAndInches = option == "OpFeetInch";
-    form.setText("Text3", option == "OpMeters" ? "Meters" : "Feet");
-    form.setVisible("TxtInch", feetAndInches);
-    form.setVisible("Text4", feetAndInches);
-    showLength(form);
+    };
+}
+
+Handler lengthUnit(const char* unit, bool feetAndInches) {
+    return [unit, feetAndInches](Form& form, CalcEnv&) {
+        form.setText(kLengthUnit, unit);
+        form.setVisible(kInch, feetAndInches);
+        form.setVisible(kInchUnit, feetAndInches);
+        showLength(form);
+    };
 }
 
 void selectUnit(Form& form, CalcEnv& env, const std::string& option) {
@@ -117,8 +134,8 @@ void selectStoredUnit(Form& form, CalcEnv& env, const char* group, const std::st
 // stored values in the stored units. A short file stops where it ends.
 void LoadFile(Form& form, CalcEnv& env) {
     if (form.value(kOpened) == 0) {
-        selectUnit(form, env, "OpMeters");
-        selectUnit(form, env, "OpCy");
+        selectUnit(form, env, kOpMeters);
+        selectUnit(form, env, kOpCy);
         form.setValue(kOpened, 1);
     }
     const auto fields = env.files.readFields(kDataFile, 7);
@@ -128,23 +145,23 @@ void LoadFile(Form& form, CalcEnv& env) {
     if (f.size() < 2)
         return;
     form.setValue(kFreqHz, finiteOrZero(ReadNumber(f[1])));
-    form.setText("TxtFreq", PlainNumber(form.value(kFreqHz)));
+    form.setText(kFreq, PlainNumber(form.value(kFreqHz)));
     if (f.size() < 3)
         return;
     form.setValue(kLengthM, finiteOrZero(ReadNumber(f[2])));
-    form.setText("TxtFeet", PlainNumber(form.value(kLengthM)));
+    form.setText(kLength, PlainNumber(form.value(kLengthM)));
     if (f.size() < 4)
         return;
-    form.setText("TxtFraction", f[3]);
+    form.setText(kFraction, f[3]);
     if (f.size() < 5)
         return;
-    form.setText("TxtFactor", f[4]);
-    for (const char* option : {"OpCy", "Opkc", "OpMc"})
+    form.setText(kFactor, f[4]);
+    for (const char* option : {kOpCy, kOpKc, kOpMc})
         selectUnit(form, env, option);
     if (f.size() < 6)
         return;
     selectStoredUnit(form, env, kFreqGroup, f[5]);
-    for (const char* option : {"OpMeters", "OpFeet", "OpFeetInch"})
+    for (const char* option : {kOpMeters, kOpFeet, kOpFeetInch})
         selectUnit(form, env, option);
     if (f.size() < 7)
         return;
@@ -154,18 +171,18 @@ void LoadFile(Form& form, CalcEnv& env) {
 // length = fraction x factor x c / f, for whichever of length and frequency
 // is given. A fraction or factor left at zero means 1.
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double length = form.number("TxtFeet");
-    const double f = form.number("TxtFreq");
-    double fraction = form.number("TxtFraction");
-    double factor = form.number("TxtFactor");
+    const double length = form.number(kLength);
+    const double f = form.number(kFreq);
+    double fraction = form.number(kFraction);
+    double factor = form.number(kFactor);
 
     if (fraction == 0) {
         fraction = 1;
-        form.setText("TxtFraction", "1.0");
+        form.setText(kFraction, "1.0");
     }
     if (factor == 0) {
         factor = 1;
-        form.setText("TxtFactor", "1.0");
+        form.setText(kFactor, "1.0");
     }
     if (f == 0 && length == 0) {
         env.dialogs.say("Enter a frequency or a length.");
@@ -201,14 +218,14 @@ void saveShownValues(Form& form, CalcEnv&) {
         return TrimBlanks(form.text(box)) == TrimBlanks(redisplayed.text(box));
     };
 
-    const double shownHz = finiteOrZero(form.number("TxtFreq") * hertzPerUnit(form));
+    const double shownHz = finiteOrZero(form.number(kFreq) * hertzPerUnit(form));
     if (shownHz == 0)
         form.setValue(kFreqHz, 0);
-    else if (!unchanged("TxtFreq"))
+    else if (!unchanged(kFreq))
         form.setValue(kFreqHz, shownHz);
 
     const bool lengthUnchanged =
-        unchanged("TxtFeet") && (!form.selected("OpFeetInch") || unchanged("TxtInch"));
+        unchanged(kLength) && (!form.selected(kOpFeetInch) || unchanged(kInch));
     const double shownMetres = finiteOrZero(typedMetres(form));
     if (shownMetres == 0)
         form.setValue(kLengthM, 0);
@@ -219,8 +236,8 @@ void saveShownValues(Form& form, CalcEnv&) {
 // Clear returns to hertz and metres (showing the stored values), then empties
 // the boxes; the stored values themselves are kept.
 void CmdClr_Click(Form& form, CalcEnv& env) {
-    selectUnit(form, env, "OpMeters");
-    selectUnit(form, env, "OpCy");
+    selectUnit(form, env, kOpMeters);
+    selectUnit(form, env, kOpCy);
     for (const auto& box : wavelength().clearBoxes)
         form.setText(box, "");
 }
@@ -232,32 +249,33 @@ Calculator makeWavelength() {
     calc.form.widthTwips = 6500;
     calc.form.heightTwips = 5565;
     calc.form.left = {
-        BoxSpec{"TxtFreq", "", "Hertz", "", "Text5"},
-        BoxSpec{"TxtFeet", "", "Meters", "", "Text3"},
-        BoxSpec{"TxtInch", "", "Inches", "", "Text4"},
-        BoxSpec{"TxtFraction", "Fraction of Wavelength", ""},
-        BoxSpec{"TxtFactor", "Velocity or End Effect Factor", ""},
+        box(kFreq, "", "Hertz", "", "", kFreqUnit),
+        box(kLength, "", "Meters", "", "", kLengthUnit),
+        box(kInch, "", "Inches", "", "", kInchUnit),
+        box(kFraction, "Fraction of Wavelength", ""),
+        box(kFactor, "Velocity or End Effect Factor", ""),
     };
     calc.form.right = {
         GroupSpec{kFreqGroup,
                   "Enter Frequency In ...",
-                  {{"OpCy", "Hertz"}, {"Opkc", "Kilohertz"}, {"OpMc", "Megahertz"}},
+                  {{kOpCy, "Hertz"}, {kOpKc, "Kilohertz"}, {kOpMc, "Megahertz"}},
                   1},
         GroupSpec{kLengthGroup,
                   "Enter Length In ...",
-                  {{"OpMeters", "Meters"}, {"OpFeet", "Feet"}, {"OpFeetInch", "Feet and Inches"}},
+                  {{kOpMeters, "Meters"}, {kOpFeet, "Feet"}, {kOpFeetInch, "Feet and Inches"}},
                   1},
     };
-    calc.form.clearCaption = "Clear Data";
     calc.dataFile = kDataFile;
     calc.fields = {
         {FieldKind::Value, kFreqHz},           {FieldKind::Value, kLengthM},
-        {FieldKind::Typed, "TxtFraction"},     {FieldKind::Typed, "TxtFactor"},
+        {FieldKind::Typed, kFraction},         {FieldKind::Typed, kFactor},
         {FieldKind::OptionNumber, kFreqGroup}, {FieldKind::OptionNumber, kLengthGroup},
     };
-    calc.clearBoxes = {"TxtFreq", "TxtFeet", "TxtFraction", "TxtFactor"};
+    calc.clearBoxes = {kFreq, kLength, kFraction, kFactor};
     calc.calculate = CmdCalc_Click;
-    calc.optionSelected = unitSelected;
+    calc.options = {{kOpCy, frequencyUnit("Hertz")},      {kOpKc, frequencyUnit("kHz")},
+                    {kOpMc, frequencyUnit("MHz")},        {kOpMeters, lengthUnit("Meters", false)},
+                    {kOpFeet, lengthUnit("Feet", false)}, {kOpFeetInch, lengthUnit("Feet", true)}};
     calc.values = {kFreqHz, kLengthM, kOpened};
     calc.clear = CmdClr_Click;
     calc.loadFile = LoadFile;

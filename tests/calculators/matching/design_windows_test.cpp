@@ -1,15 +1,24 @@
 #include <cmath>
+#include <complex>
 #include <filesystem>
 
 #include "calculators/matching/cap_div_lossy.h"
 #include "calculators/matching/cap_divider.h"
 #include "calculators/matching/l_network.h"
-#include "calculators/matching/matching_support.h"
 #include "calculators/matching/pi_net_lossy.h"
 #include "calculators/matching/pi_network.h"
+#include "shell/help_texts.h"
+#include "support/test_window.h"
 
 namespace ferrovane::testing {
 namespace {
+
+using Cplx = std::complex<double>;
+
+// Both design files, to see that a refused design writes neither.
+std::string designFiles(const TestWindow& w) {
+    return w.tmp.read("CapDivDesign.DAT") + "|" + w.tmp.read("PiNetDesign.DAT");
+}
 
 const std::vector<std::string> kAmplifierControls{"TxtVc", "TxtIc", "Text4",
                                                   "Text5", "Text9", "Text10"};
@@ -17,40 +26,40 @@ const std::vector<std::string> kAmplifierControls{"TxtVc", "TxtIc", "Text4",
 // R1 = 1500 / 0.25 = 6000, Q = sqrt(119), XC = R1 / Q = 550.02 ohms, and the
 // coil that cancels the series reactance Q * RL = 545.44 ohms: 11.97 uH.
 TEST(LNetworkWindow, ExampleDesignsTheTextbookInductor) {
-    Window w(lNetwork());
+    TestWindow w(lNetwork());
     EXPECT_EQ(w.form.text("TxtR1"), "6000");
     ASSERT_TRUE(w.calculate());
     EXPECT_EQ(w.form.text("TxtR1"), " 6.000e+3  ");
-    EXPECT_EQ(w.list(), (Lines{"Frequency = 7.250e+6  ", "       R1 = 6.000e+3  ",
+    EXPECT_EQ(w.list(), (Texts{"Frequency = 7.250e+6  ", "       R1 = 6.000e+3  ",
                                "        C = 39.91e-12 ", "        L = 11.97e-6  ",
                                "        Q = 10.91     ", "       RL = 50.00     "}));
     EXPECT_TRUE(w.dialogs.shown.empty());
 }
 
 TEST(LNetworkWindow, ModesShowHideLockAndShowTheQuotientAtOnce) {
-    Window w(lNetwork());
+    TestWindow w(lNetwork());
     w.select("OpRes");
     for (const auto& name : kAmplifierControls)
         EXPECT_FALSE(w.form.visible(name)) << name;
     EXPECT_FALSE(w.form.locked("TxtR1"));
-    w.type({{"TxtR1", "2200"}, {"TxtVc", "3000"}});
+    w.apply("TxtR1=2200 TxtVc=3000");
     EXPECT_EQ(w.form.text("TxtR1"), "2200");
     w.select("OpVandI");
     for (const auto& name : kAmplifierControls)
         EXPECT_TRUE(w.form.visible(name)) << name;
     EXPECT_TRUE(w.form.locked("TxtR1"));
     EXPECT_EQ(w.form.text("TxtR1"), "12000"); // 3000 / 0.25
-    w.type({{"TxtIc", ".4"}});
+    w.apply("TxtIc=.4");
     EXPECT_EQ(w.form.text("TxtR1"), "7500");
     // R1 follows only while both Vc and Ic are above zero.
-    w.type({{"TxtIc", "-1"}, {"TxtVc", "0"}, {"TxtIc", "1"}});
+    w.apply("TxtIc=-1 TxtVc=0 TxtIc=1");
     EXPECT_EQ(w.form.text("TxtR1"), "7500");
 }
 
 TEST(CapDividerWindow, ExampleListsAndWritesTheDesign) {
-    Window w(capDivider());
+    TestWindow w(capDivider());
     ASSERT_TRUE(w.calculate());
-    EXPECT_EQ(w.list(), (Lines{"Frequency = 455.0e+3  Hertz", "       R1 = 5.000e+3  Ohms",
+    EXPECT_EQ(w.list(), (Texts{"Frequency = 455.0e+3  Hertz", "       R1 = 5.000e+3  Ohms",
                                "        L = 174.9e-6  Henrys", "       C1 = 1.060e-9  Farads",
                                "       C2 = 1.944e-9  Farads", "        Q = 10.00     ",
                                "       RL = 600.0     Ohms"}));
@@ -63,18 +72,18 @@ TEST(CapDividerWindow, ExampleListsAndWritesTheDesign) {
 // R1 = 2000 / 0.5; XC1 = 266.67, XC2 = 37.353, XL = 290.13 ohms. The minimum
 // Q for 4000 to 52 ohms is sqrt(4000 / 52 - 1) = 8.71, so Q = 9 designs.
 TEST(PiNetworkWindow, ExampleListsAndWritesTheDesignAndQ9Designs) {
-    Window w(piNetwork());
+    TestWindow w(piNetwork());
     EXPECT_EQ(w.form.text("TxtR1"), "4000");
     ASSERT_TRUE(w.calculate());
     EXPECT_EQ(w.form.text("TxtR1"), " 4.000e+3  ");
-    EXPECT_EQ(w.list(), (Lines{"Frequency = 14.25e+6  Hertz", "       R1 = 4.000e+3  Ohms",
+    EXPECT_EQ(w.list(), (Texts{"Frequency = 14.25e+6  Hertz", "       R1 = 4.000e+3  Ohms",
                                "       C1 = 41.88e-12 Farads", "        L = 3.240e-6  Henrys",
                                "       C2 = 299.0e-12 Farads", "        Q = 15.00     ",
                                "       RL = 52.00     Ohms"}));
     EXPECT_EQ(w.tmp.read("PiNetDesign.DAT"),
               "False\r\n 14.25e+6  \r\n 4.000e+3  \r\n 41.88e-12 \r\n 3.240e-6  \r\n0.00\r\n"
               " 299.0e-12 \r\n 52.00     \r\n 15.00     \r\n");
-    w.type({{"TxtQ", "9"}});
+    w.apply("TxtQ=9");
     ASSERT_TRUE(w.calculate());
     EXPECT_EQ(w.list()[5], "        Q = 9.000     ");
     EXPECT_TRUE(w.dialogs.shown.empty());
@@ -86,48 +95,42 @@ TEST(DesignWindows, RefusedDesignsSayWhyAndWriteNothing) {
     struct Case {
         const Calculator& calc;
         bool neitherMode;
-        Typed typed;
+        std::string typed;
         std::string text, title = kAppTitle;
     };
     const std::string kRL = "RL must be less than R1.", kQV = "Q Violation",
                       kLow = "This value of Q is too low.\r\nThe minimum Q is ";
     const std::vector<Case> cases{
-        {lNetwork(), false, {{"TxtR1", "50"}}, kRL},
-        {piNetwork(), false, {{"TxtR1", "52"}}, kRL},
-        {capDivider(),
-         false,
-         {{"TxtR1", "600"}},
-         "High Side resistance MUST BE GRATER THAN RL.",
+        {lNetwork(), false, "TxtR1=50", kRL},
+        {piNetwork(), false, "TxtR1=52", kRL},
+        {capDivider(), false, "TxtR1=600", "High Side resistance MUST BE GRATER THAN RL.",
          "Resistance Violation"},
         // 5000 / 600 = 8.33 is at least 2^2 + 1; Int(sqrt(7.33) + 1) = 3.
-        {capDivider(), false, {{"TxtQ", "2"}}, kLow + "3", kQV},
-        {piNetwork(), false, {{"TxtR1", "4000"}, {"TxtQ", "8"}}, kLow + "9"},
+        {capDivider(), false, "TxtQ=2", kLow + "3", kQV},
+        {piNetwork(), false, "TxtR1=4000 TxtQ=8", kLow + "9"},
         // The divider names Int(Qmin + 1), the Pi Int(Qmin + 0.5): Qmin = 2.2 and 8.2 here.
-        {capDivider(), false, {{"TxtR1", "3504"}, {"TxtQ", "2"}}, kLow + "3", kQV},
-        {piNetwork(), false, {{"TxtR1", "3548.48"}, {"TxtQ", "8"}}, kLow + "8"},
+        {capDivider(), false, "TxtR1=3504 TxtQ=2", kLow + "3", kQV},
+        {piNetwork(), false, "TxtR1=3548.48 TxtQ=8", kLow + "8"},
         // With neither mode R1 is not read: it counts as zero.
-        {lNetwork(), true, {{"TxtF", "1e6"}, {"TxtRL", "50"}, {"TxtR1", "6000"}}, kRL},
-        {piNetwork(), true, {{"TxtF", "1e6"}, {"TxtRL", "52"}, {"TxtR1", "4000"}}, kRL},
-        {capDivider(),
-         true,
-         {{"TxtF", "1"}, {"TxtQ", "9"}, {"TxtRL", "5"}, {"TxtR1", "9"}},
-         "Zero values not allowed."}};
+        {lNetwork(), true, "TxtF=1e6 TxtRL=50 TxtR1=6000", kRL},
+        {piNetwork(), true, "TxtF=1e6 TxtRL=52 TxtR1=4000", kRL},
+        {capDivider(), true, "TxtF=1 TxtQ=9 TxtRL=5 TxtR1=9", "Zero values not allowed."}};
     for (const Case& c : cases) {
-        Window w(c.calc);
+        TestWindow w(c.calc);
         ASSERT_TRUE(w.calculate());
-        const Lines listed = &c.calc == &capDivider() ? Lines{} : w.list();
-        const std::string designs = w.designs();
+        const Texts listed = &c.calc == &capDivider() ? Texts{} : w.list();
+        const std::string designs = designFiles(w);
         if (c.neitherMode)
             w.clear();
         else
             w.select("OpRes");
-        w.type(c.typed);
+        w.apply(c.typed);
         w.calculate();
         ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.text;
         EXPECT_EQ(w.dialogs.shown[0].text, c.text);
         EXPECT_EQ(w.dialogs.shown[0].title, c.title);
         EXPECT_EQ(w.list(), listed) << c.text;
-        EXPECT_EQ(w.designs(), designs) << c.text;
+        EXPECT_EQ(designFiles(w), designs) << c.text;
     }
 }
 
@@ -136,23 +139,23 @@ TEST(DesignWindows, RefusedDesignsSayWhyAndWriteNothing) {
 TEST(DesignWindows, ZeroCurrentAndOtherNumericFaultsChangeNothing) {
     struct Case {
         const Calculator& calc;
-        Typed typed;
+        std::string typed;
     };
-    const std::vector<Case> cases{{lNetwork(), {{"TxtIc", "0"}}},
-                                  {lNetwork(), {{"TxtF", "0"}}},
-                                  {piNetwork(), {{"TxtIc", "0"}}},
-                                  {piNetwork(), {{"TxtF", "0"}}},
-                                  {capDivider(), {{"TxtVc", "1000"}, {"TxtIc", "0"}}}};
+    const std::vector<Case> cases{{lNetwork(), "TxtIc=0"},
+                                  {lNetwork(), "TxtF=0"},
+                                  {piNetwork(), "TxtIc=0"},
+                                  {piNetwork(), "TxtF=0"},
+                                  {capDivider(), "TxtVc=1000 TxtIc=0"}};
     for (const Case& c : cases) {
-        Window w(c.calc);
+        TestWindow w(c.calc);
         ASSERT_TRUE(w.calculate());
         w.select("OpVandI");
-        w.type(c.typed);
+        w.apply(c.typed);
         const Form before = w.form;
-        const std::string designs = w.designs();
+        const std::string designs = designFiles(w);
         EXPECT_FALSE(w.calculate());
-        EXPECT_TRUE(w.form == before) << c.typed[0].first;
-        EXPECT_EQ(w.designs(), designs);
+        EXPECT_TRUE(w.form == before) << c.typed;
+        EXPECT_EQ(designFiles(w), designs);
         ASSERT_EQ(w.dialogs.shown.size(), 1u);
         EXPECT_EQ(w.dialogs.shown[0].icon, MessageIcon::Exclamation);
     }
@@ -161,7 +164,7 @@ TEST(DesignWindows, ZeroCurrentAndOtherNumericFaultsChangeNothing) {
 TEST(DesignWindows, AFailedDesignWriteIsReported) {
     for (const auto& [calc, file] : std::vector<std::pair<const Calculator*, std::string>>{
              {&capDivider(), "CapDivDesign.DAT"}, {&piNetwork(), "PiNetDesign.DAT"}}) {
-        Window w(*calc);
+        TestWindow w(*calc);
         std::filesystem::remove(w.tmp.path() / file);
         std::filesystem::create_directory(w.tmp.path() / file);
         ASSERT_TRUE(w.calculate());
@@ -177,25 +180,19 @@ TEST(DesignWindows, AFailedDesignWriteIsReported) {
 TEST(DesignFiles, LoadNewDesignFillsTheLossyWindowWithTheDesign) {
     struct Case {
         const Calculator &design, &lossy;
-        Typed typed;
-        Lines boxes; // in the order of the design's list lines
+        std::string typed;
+        Texts boxes; // in the order of the design's list lines
         std::string coilLoss;
     };
-    const std::vector<Case> cases{{capDivider(),
-                                   capDivLossy(),
-                                   {{"TxtQ", "12"}, {"TxtRL", "300"}},
-                                   {"TxtF", "TxtR1", "TxtL", "TxtC1", "TxtC2", "TxtQ", "TxtRL"},
-                                   "0.000"},
-                                  {piNetwork(),
-                                   piNetLossy(),
-                                   {{"TxtQ", "20"}, {"TxtF", "3.6e6"}},
-                                   {"TxtF", "TxtR1", "TxtC1", "TxtL", "TxtC2", "TxtQ", "TxtRL"},
-                                   "0.00"}};
+    const std::vector<Case> cases{{capDivider(), capDivLossy(), "TxtQ=12 TxtRL=300",
+                                   words("TxtF TxtR1 TxtL TxtC1 TxtC2 TxtQ TxtRL"), "0.000"},
+                                  {piNetwork(), piNetLossy(), "TxtQ=20 TxtF=3.6e6",
+                                   words("TxtF TxtR1 TxtC1 TxtL TxtC2 TxtQ TxtRL"), "0.00"}};
     for (const Case& c : cases) {
-        Window w(c.design);
-        w.type(c.typed);
+        TestWindow w(c.design);
+        w.apply(c.typed);
         ASSERT_TRUE(w.calculate());
-        const Lines listed = w.list();
+        const Texts listed = w.list();
         w.open(c.lossy);
         w.clear();
         for (std::size_t n = 0; n < c.boxes.size(); ++n)

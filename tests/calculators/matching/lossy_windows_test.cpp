@@ -1,15 +1,18 @@
 #include <array>
 #include <cmath>
-#include <tuple>
+#include <complex>
 
 #include "calculators/matching/cap_div_lossy.h"
 #include "calculators/matching/lossy_mesh.h"
-#include "calculators/matching/matching_support.h"
 #include "calculators/matching/pi_net_lossy.h"
 #include "numeric/eng_text.h"
+#include "shell/help_texts.h"
+#include "support/test_window.h"
 
 namespace ferrovane::testing {
 namespace {
+
+using Cplx = std::complex<double>;
 
 const std::string kDeg = "\u00B0";
 
@@ -22,7 +25,7 @@ const std::string kDeg = "\u00B0";
 // 0.114003, sqrt(52 / 3787.01) = 0.117180; Q = 3.749e-3 / 264.1e-6 = 14.195,
 // whose rounding adds a half to -1419.5 and rounds down to 14.2.
 TEST(LossyWindows, ExampleLastRunsListTheWorkedResults) {
-    const std::vector<std::pair<const Calculator*, Lines>> cases{
+    const std::vector<std::pair<const Calculator*, Texts>> cases{
         {&capDivLossy(),
          {"I1 =  102.0e-6  - j 8.108e-9  Amps =  102.0e-6  Amps /_0" + kDeg,
           "I2 =  97.96e-6  + j 980.4e-6  Amps =  985.3e-6  Amps /_84.29" + kDeg,
@@ -39,10 +42,10 @@ TEST(LossyWindows, ExampleLastRunsListTheWorkedResults) {
           "Q  =  14.2", "         VTR = 114.0e-3  /_-140.28" + kDeg,
           "Lossless VTR = 117.2e-3  /_-140.28" + kDeg}}};
     for (const auto& [calc, lines] : cases) {
-        Window w(*calc);
+        TestWindow w(*calc);
         ASSERT_TRUE(w.calculate());
         EXPECT_EQ(w.list(), lines);
-        w.type({{"TxtR1", "50"}}); // the Pi source has no resistance
+        w.apply("TxtR1=50"); // the Pi source has no resistance
         ASSERT_TRUE(w.calculate());
         EXPECT_EQ(w.list() == lines, calc == &piNetLossy());
         EXPECT_TRUE(w.dialogs.shown.empty());
@@ -68,9 +71,9 @@ TEST(LossyWindows, ListedCurrentsSatisfyTheLoopEquations) {
         {&piNetLossy(),
          Matrix{{{zc1, -zc1, o}, {-zc1, zc1 + zl + zc2, -zc2}, {o, -zc2, zc2 + 50.0}}}}};
     for (const auto& [calc, z] : cases) {
-        Window win(*calc);
-        win.type({{"TxtF", "1e6"}, {"TxtR1", "1000"}, {"TxtL", "10e-6"}, {"TxtRc", "5"}});
-        win.type({{"TxtC1", "2e-9"}, {"TxtC2", "5e-9"}, {"TxtRL", "50"}});
+        TestWindow win(*calc);
+        win.apply("TxtF=1e6 TxtR1=1000 TxtL=10e-6 TxtRc=5");
+        win.apply("TxtC1=2e-9 TxtC2=5e-9 TxtRL=50");
         ASSERT_TRUE(win.calculate());
         for (std::size_t r = 0; r < 3; ++r) {
             Cplx sum = 0;
@@ -86,7 +89,7 @@ TEST(LossyWindows, ListedCurrentsSatisfyTheLoopEquations) {
 
 TEST(LossyWindows, OnlyTheDividerLoadsTheDesignForAZeroC2InTheLastRun) {
     const std::string lastRun = "False\r\n1e6\r\n50\r\n1e-9\r\n1e-6\r\n0\r\n0\r\n50\r\n10\r\n";
-    Window w(capDivLossy());
+    TestWindow w(capDivLossy());
     w.tmp.write("CapDivLastRun.dat", lastRun);
     w.tmp.write("PiNetLastRun.dat", lastRun);
     w.open(capDivLossy());
@@ -103,64 +106,48 @@ TEST(LossyWindows, OnlyTheDividerLoadsTheDesignForAZeroC2InTheLastRun) {
 TEST(LossyWindows, ZeroPartsAndSingularLoopsEmptyTheListOnly) {
     struct Case {
         const Calculator& calc;
-        Typed typed;
+        std::string typed;
         std::string reason;
     };
     const std::vector<Case> cases{
-        {capDivLossy(), {{"TxtC2", "0"}}, "C2 must not be zero"},
-        {capDivLossy(), {{"TxtF", ""}, {"TxtL", "x"}}, "Frequency and L must not be zero"},
-        {piNetLossy(), {{"TxtL", "0"}}, "L must not be zero"},
-        {piNetLossy(),
-         {{"TxtF", "0"}, {"TxtC1", "0"}, {"TxtC2", "0"}},
-         "Frequency, C1 and C2 must not be zero"},
+        {capDivLossy(), "TxtC2=0", "C2 must not be zero"},
+        {capDivLossy(), "TxtF= TxtL=x", "Frequency and L must not be zero"},
+        {piNetLossy(), "TxtL=0", "L must not be zero"},
+        {piNetLossy(), "TxtF=0 TxtC1=0 TxtC2=0", "Frequency, C1 and C2 must not be zero"},
         // At 1 rad/s: R1 = 1, L = 1 H, Rc = 0, XC1 = 1, XC2 = -1, RL = -1. With
         // the source shorted R1 with the coil is (1 + j)/2, C1 -j and C2 with
         // RL (-1 + j)/2: the loop impedance is zero, the matrix singular.
         {capDivLossy(),
-         {{"TxtF", "0.15915494309189535"},
-          {"TxtR1", "1"},
-          {"TxtL", "1"},
-          {"TxtRc", "0"},
-          {"TxtC1", "1"},
-          {"TxtC2", "-1"},
-          {"TxtRL", "-1"}},
+         "TxtF=0.15915494309189535 TxtR1=1 TxtL=1 TxtRc=0 "
+         "TxtC1=1 TxtC2=-1 TxtRL=-1",
          "the loop currents: the loop equations have no single solution"}};
     for (const Case& c : cases) {
-        Window w(c.calc);
+        TestWindow w(c.calc);
         ASSERT_TRUE(w.calculate());
-        w.type(c.typed);
+        w.apply(c.typed);
         Form expected = w.form;
         expected.list("List1").clear();
         w.calculate();
         EXPECT_TRUE(w.form == expected) << c.reason;
-        EXPECT_EQ(w.dialogs.texts(), Lines{"These values cannot be calculated (" + c.reason +
+        EXPECT_EQ(w.dialogs.texts(), Texts{"These values cannot be calculated (" + c.reason +
                                            ").  The result list has been emptied."});
     }
 }
 
-TEST(LossyWindows, HoverHelpTexts) {
-    const std::string start = "When you start this calculator the data will be ";
-    const std::string last = "from the last time you ran THIS calculator.  ";
-    const std::string recall = "You can recall the data by pressing this button.  When you close "
-                               "this calculator the data currently in the boxes will be saved.";
-    const std::string load = "Pressing this button will load the output data from the most "
-                             "resent run of the ";
-    const std::vector<std::tuple<const Calculator*, std::string, std::string>> cases{
-        {&capDivLossy(), "CmdClr",
-         start + last + load + "'Capacitive Divider Matching' design calculator."},
-        {&capDivLossy(), "CmdLoadData", start + last + recall},
-        {&piNetLossy(), "CmdClr",
-         start + "that " + last + load + "'Pi-Network' design calculator."},
-        {&piNetLossy(), "CmdLoadData", start + "that " + last + recall}};
-    for (const auto& [calc, control, text] : cases)
-        EXPECT_EQ(hoverHelpText(*calc, makeForm(*calc), control), text) << control;
-    for (const Calculator* calc : {&capDivLossy(), &piNetLossy()}) {
+// Each window's "Load New Design" help names the design window it loads
+// from, "Load Last Run" its own file; Calculate and Close are shared.
+TEST(LossyWindows, HoverHelpNamesEachWindowsOwnFiles) {
+    const std::vector<std::pair<const Calculator*, std::string>> cases{
+        {&capDivLossy(), "'Capacitive Divider Matching' design calculator."},
+        {&piNetLossy(), "'Pi-Network' design calculator."}};
+    for (const auto& [calc, design] : cases) {
         const Form form = makeForm(*calc);
-        EXPECT_EQ(hoverHelpText(*calc, form, "CmdCalc"),
-                  "Recalculate loop currents and input impedance based on values entered in the "
-                  "date boxes.");
-        EXPECT_EQ(hoverHelpText(*calc, form, "CmdClose"),
-                  "The current data will be save and this calculator will be closed.");
+        const std::string loadDesign = hoverHelpText(*calc, form, "CmdClr").value_or("");
+        EXPECT_EQ(loadDesign.substr(loadDesign.size() - design.size()), design);
+        EXPECT_NE(hoverHelpText(*calc, form, "CmdLoadData")->find("You can recall the data"),
+                  std::string::npos);
+        EXPECT_EQ(hoverHelpText(*calc, form, "CmdCalc"), lossy::kCalcHelp);
+        EXPECT_EQ(hoverHelpText(*calc, form, "CmdClose"), lossy::kCloseHelp);
         EXPECT_EQ(hoverHelpText(*calc, form, "Frame3"), "");
     }
 }

@@ -4,22 +4,22 @@
 
 #include <tuple>
 
-#include "calculators/passive/passive_support.h"
 #include "numeric/eng_text.h"
 #include "shell/help_texts.h"
+#include "support/test_window.h"
 
 namespace ferrovane {
 namespace {
 
+using testing::TestWindow;
 using testing::Texts;
-using testing::Window;
 using testing::words;
 
 // F, w, L, C, XL, XC in the window's order.
 const Texts kBoxes = {"TxtFreq", "TxtAngFreq", "TxtInd", "TxtCap", "TxtIndRct", "TxtCapRct"};
 
 TEST(Reactance, ExampleFindsTheResonatingCapacitorAt455kHz) {
-    Window w(reactance(), "CmdCalc");
+    TestWindow w(reactance(), "CmdCalc");
     EXPECT_EQ(w.shown(kBoxes), (Texts{" 455.0e+3  ", " 2.859e+6  ", " 2.500e-3  ", " 48.94e-12 ",
                                       " 7.147e+3  ", " 7.147e+3  "}));
     EXPECT_TRUE(w.dialogs.shown.empty());
@@ -94,7 +94,7 @@ TEST(Reactance, EverySelectorWritesItsUnknownsAndLeavesTheRest) {
         // F (or w, when F is zero) adds 16, L 8, C 4, XL 2, XC 1.
         reached[(given(0) || (ReadNumber(words(typed)[0]) == 0 && given(1))) * 16 + given(2) * 8 +
                 given(3) * 4 + given(4) * 2 + given(5)] = true;
-        Window w(reactance());
+        TestWindow w(reactance());
         w.type(kBoxes, typed);
         const Form before = w.form;
         EXPECT_EQ(w.calculate(), !expected.empty());
@@ -112,15 +112,11 @@ TEST(Reactance, EverySelectorWritesItsUnknownsAndLeavesTheRest) {
         EXPECT_TRUE(reached[s]) << "selector " << s << " not reached";
 }
 
+// The shared texts, with this window's own close button and button frame.
 TEST(Reactance, QuickHelpShowsTheSharedTexts) {
-    Window w(reactance());
-    Texts help;
-    for (const char* control : {"CmdCalc", "CmdClr", "CmdClose2", "CmdLoadData", "Frame2"})
-        help.push_back(hoverHelpText(w.calc, w.form, control).value_or("none"));
-    EXPECT_EQ(help, (Texts{CalcHelp, ClearHelp, CloseHelp, ExampleHelp, ""}));
-    w.close();
-    w.open();
-    EXPECT_EQ(hoverHelpText(w.calc, w.form, "CmdLoadData"), ReloadHelp);
+    const Form form = makeForm(reactance());
+    EXPECT_EQ(hoverHelpText(reactance(), form, "CmdClose2"), CloseHelp);
+    EXPECT_EQ(hoverHelpText(reactance(), form, "Frame2"), "");
 }
 
 } // namespace

@@ -5,21 +5,21 @@
 #include <algorithm>
 #include <utility>
 
-#include "calculators/passive/passive_support.h"
 #include "numeric/eng_text.h"
+#include "support/test_window.h"
 
 namespace ferrovane {
 namespace {
 
+using testing::TestWindow;
 using testing::Texts;
-using testing::Window;
 using testing::words;
 
 // In the order of the weights they add to the selector: 32, 16, 8, 4, 2, 1.
 const Texts kBoxes = {"TxtC", "TxtL", "TxtF", "TxtR", "TxtQ", "TxtBW"};
 
 TEST(RlcQ, ExampleFindsCapacitanceResistanceAndQ) {
-    Window w(rlcQ(), "CmdCalc");
+    TestWindow w(rlcQ(), "CmdCalc");
     EXPECT_EQ(w.shown(kBoxes),
               (Texts{" 48.94e-12 ", "2.5e-3", "455e3", " 235.6     ", " 30.33     ", "15.0e3"}));
     EXPECT_TRUE(w.dialogs.shown.empty());
@@ -51,7 +51,7 @@ TEST(RlcQ, EverySelectorWritesWhatItComputesAndLeavesTheRest) {
         std::string typed;
         for (int i = 0; i < 6; ++i)
             typed += ((s & (32 >> i)) ? given[i] : notGiven[(s + i) % 4]) + " ";
-        Window w(rlcQ());
+        TestWindow w(rlcQ());
         w.type(kBoxes, typed);
         const Form before = w.form;
         ASSERT_TRUE(w.calculate());
@@ -76,7 +76,7 @@ TEST(RlcQ, EverySelectorWritesWhatItComputesAndLeavesTheRest) {
 // text it had and one message says why.
 TEST(RlcQ, ResultsThatAreNotFiniteChangeNothing) {
     for (const char* typed : {"1e-200 1e-200 0 1 0 0", "0 1e-3 1e999 0 5 0"}) {
-        Window w(rlcQ());
+        TestWindow w(rlcQ());
         w.type(kBoxes, typed);
         const Form before = w.form;
         EXPECT_FALSE(w.calculate());

@@ -7,14 +7,15 @@
 #include <sstream>
 #include <tuple>
 
-#include "calculators/passive/passive_support.h"
 #include "numeric/eng_text.h"
+#include "support/test_window.h"
 
 namespace ferrovane {
 namespace {
 
+using testing::Examples;
+using testing::TestWindow;
 using testing::Texts;
-using testing::Window;
 
 constexpr const char* kHeaderLoaded =
     " R1    R2    Ar  %Error  Rin    Ro    Current  P in R1   P in R2";
@@ -65,7 +66,7 @@ std::string exampleLine(double r1) {
 }
 
 TEST(VoltDivider, ExampleListsEveryStandardR1From6k2To620kWithCurrentAndPowers) {
-    Window w(voltDivider(), "CmdCalc");
+    TestWindow w(voltDivider(), "CmdCalc");
     EXPECT_TRUE(w.dialogs.shown.empty());
     EXPECT_EQ(w.shown({"TxtAr", "TxtdB"}), (Texts{" 375.0e-3  ", "-8.519     "}));
     // R1 from 6.2 k (nearest 6.25 k) to 620 k; the next, 680 k, is above 625 k.
@@ -89,8 +90,8 @@ TEST(VoltDivider, ExampleListsEveryStandardR1From6k2To620kWithCurrentAndPowers) 
 // without them 6 dB of either sign is Ar = .50119, R1 = 498.8, R2 = 501.2.
 TEST(VoltDivider, AttenuationByRatioOrByDecibelsOfEitherSign) {
     for (const char* steps : {"OpAr TxtAr=.5", "OpdB TxtdB=6 -Check1", "OpdB TxtdB=-6 -Check1"}) {
-        Window w(voltDivider(),
-                 std::string(steps) + " OpNoLoad TxtRtMin=1000 TxtRtMax=2000 CmdCalc");
+        TestWindow w(voltDivider(),
+                     std::string(steps) + " OpNoLoad TxtRtMin=1000 TxtRtMax=2000 CmdCalc");
         ASSERT_EQ(w.form.list("LstOutput").size(), 8u) << steps;
         EXPECT_EQ(w.form.list("LstOutput")[0],
                   w.form.selected("OpAr") ? "510    510     .5     0       1.02 k  255    "
@@ -100,7 +101,7 @@ TEST(VoltDivider, AttenuationByRatioOrByDecibelsOfEitherSign) {
 
 // R1 from 6.25 k growing 10% a line up to 625 k, R2 exactly 0.6 R1 RL / (RL - 0.6 R1).
 TEST(VoltDivider, WithoutStandardValuesEveryErrorIsZero) {
-    Window w(voltDivider(), "-Check1 CmdCalc");
+    TestWindow w(voltDivider(), "-Check1 CmdCalc");
     const Texts& lines = w.form.list("LstOutput");
     ASSERT_EQ(lines.size(), 49u);
     for (const auto& line : lines)
@@ -146,7 +147,7 @@ TEST(VoltDivider, EveryStopHasItsMessageInOrderAndTheListAlwaysEnds) {
     };
     for (const auto& [steps, message, lines] : cases) {
         SCOPED_TRACE(steps);
-        Window w(voltDivider(), std::string("CmdCalc ") + steps + " CmdCalc");
+        TestWindow w(voltDivider(), std::string("CmdCalc ") + steps + " CmdCalc");
         EXPECT_EQ(w.dialogs.texts(), *message ? Texts{message} : Texts{});
         EXPECT_EQ(w.form.list("LstOutput").size(), lines);
         for (const Message& m : w.dialogs.shown)
@@ -156,22 +157,22 @@ TEST(VoltDivider, EveryStopHasItsMessageInOrderAndTheListAlwaysEnds) {
 
 // With no load current R2 = R1 Vo / (Vin - Vo), as without a load.
 TEST(VoltDivider, ZeroLoadCurrentIsToldOncePerPressAndActsAsNoLoad) {
-    Window w(voltDivider(), "OpILoad TxtIL=0 CmdCalc CmdCalc");
+    TestWindow w(voltDivider(), "OpILoad TxtIL=0 CmdCalc CmdCalc");
     EXPECT_EQ(w.dialogs.texts(), Texts(2, "FYI, Load current is zero."));
     EXPECT_EQ(w.dialogs.shown.at(0).icon, MessageIcon::Information);
     EXPECT_EQ(w.form.list("LstOutput").size(), 49u);
     EXPECT_EQ(w.form.list("LstOutput"),
-              Window(voltDivider(), "OpNoLoad CmdCalc").form.list("LstOutput"));
+              TestWindow(voltDivider(), "OpNoLoad CmdCalc").form.list("LstOutput"));
 }
 
 TEST(VoltDivider, HeaderNamesRinAndRoOnlyWhenTheFileCouldBeRead) {
-    EXPECT_EQ(Window(voltDivider(), "", false).form.text("Text16"),
+    EXPECT_EQ(TestWindow(voltDivider(), "", Examples::None).form.text("Text16"),
               " R1    R2    Ar  %Error Current  P in R1   P in R2");
-    EXPECT_EQ(Window(voltDivider()).form.text("Text16"), kHeaderLoaded);
+    EXPECT_EQ(TestWindow(voltDivider()).form.text("Text16"), kHeaderLoaded);
 }
 
 TEST(VoltDivider, ClearKeepsDecibelsLoadAndListAndCloseSavesTheEmptyRatioAsZero) {
-    Window w(voltDivider(), "CmdCalc");
+    TestWindow w(voltDivider(), "CmdCalc");
     CmdClr_Click(voltDivider(), w.form, w.env);
     EXPECT_EQ(w.shown({"TxtAr", "TxtVo", "TxtVin", "TxtRtMin", "TxtRtMax"}), Texts(5, ""));
     EXPECT_EQ(w.shown({"TxtdB", "TxtIL"}), (Texts{"-8.519     ", "1.000e+6"}));
@@ -180,7 +181,7 @@ TEST(VoltDivider, ClearKeepsDecibelsLoadAndListAndCloseSavesTheEmptyRatioAsZero)
     EXPECT_EQ(w.tmp.read("VoltDiv.DAT"), "False\r\n0.00\r\n-8.519     \r\n 0.000     \r\n"
                                          " 0.000     \r\n 1.000e+6  \r\n 0.000     \r\n"
                                          " 0.000     \r\n3\r\n3\r\n");
-    w.open();
+    w.open(voltDivider());
     EXPECT_EQ(w.shown({"CmdLoadData", "Text16", "TxtAr"}),
               (Texts{"Load Last Run", kHeaderLoaded, "0.00"}));
 }

@@ -2,18 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include "calculators/passive/passive_support.h"
+#include "support/test_window.h"
 
 namespace ferrovane {
 namespace {
 
+using testing::TestWindow;
 using testing::Texts;
-using testing::Window;
 
 // Half a wave at 7.25 MHz with a factor of .98: .5 * .98 * 3e8 / 7.25e6 m =
 // 20.2758620689655 m = 66.52 ft, saved in hertz and metres whatever is shown.
 TEST(Wavelength, ExampleHalfWaveConvertsUnitsAndSavesFullPrecision) {
-    Window w(wavelength());
+    TestWindow w(wavelength());
     EXPECT_EQ(w.shown({"TxtFreq", "Text5", "TxtFeet", "TxtInch"}),
               (Texts{" 7.250e+3  ", "kHz", "0", "0"}));
     w.calculate();
@@ -24,7 +24,7 @@ TEST(Wavelength, ExampleHalfWaveConvertsUnitsAndSavesFullPrecision) {
     EXPECT_EQ(w.form.text("TxtFeet"), " 66.52     ");
     const Texts saved = {"False", " 7250000", " 20.2758620689655", ".5", ".98", " 1", " 2"};
     EXPECT_EQ(w.close(), saved);
-    w.open();
+    w.open(wavelength());
     EXPECT_EQ(w.shown({"CmdLoadData", "TxtFreq", "TxtFeet"}),
               (Texts{"Load Last Run", " 7.250e+6  ", " 66.52     "}));
     EXPECT_EQ(w.close(), saved);
@@ -32,19 +32,20 @@ TEST(Wavelength, ExampleHalfWaveConvertsUnitsAndSavesFullPrecision) {
 
 TEST(Wavelength, CalculateSolvesForWhicheverOfFrequencyAndLengthIsMissing) {
     // .25 * .66 * 3e8 / 146e6 = .3390 m
-    Window quarter(wavelength(), "OpMc OpMeters TxtFreq=146 TxtFraction=.25 TxtFactor=.66 CmdCalc");
+    TestWindow quarter(wavelength(),
+                       "OpMc OpMeters TxtFreq=146 TxtFraction=.25 TxtFactor=.66 CmdCalc");
     EXPECT_EQ(quarter.form.text("TxtFeet"), " 339.0e-3  ");
     // 3.99 ft = 1.216152 m gives 120.9 MHz; .99 ft = 11.88 inches, shown as 12.
-    Window feet(wavelength(), "OpFeet TxtFreq= TxtFeet=3.99 CmdCalc OpFeetInch");
+    TestWindow feet(wavelength(), "OpFeet TxtFreq= TxtFeet=3.99 CmdCalc OpFeetInch");
     EXPECT_EQ(feet.shown({"TxtFreq", "TxtFeet", "TxtInch"}), (Texts{" 120.9e+3  ", "3", "12"}));
     // A full wave at 7.25 MHz: 3e8 / 7.25e6 = 41.38 m = 135 ft 9 in.
-    Window full(wavelength(), "TxtFraction= TxtFactor=abc CmdCalc");
+    TestWindow full(wavelength(), "TxtFraction= TxtFactor=abc CmdCalc");
     EXPECT_EQ(full.shown({"TxtFraction", "TxtFactor", "TxtFeet", "TxtInch"}),
               (Texts{"1.0", "1.0", "135", "9"}));
 }
 
 TEST(Wavelength, BothGivenComputeNothingAndNeitherAsksForOne) {
-    Window w(wavelength(), "TxtFeet=10");
+    TestWindow w(wavelength(), "TxtFeet=10");
     const Form before = w.form;
     ASSERT_TRUE(w.calculate());
     EXPECT_TRUE(w.form == before);
@@ -57,9 +58,9 @@ TEST(Wavelength, BothGivenComputeNothingAndNeitherAsksForOne) {
 // units; a box that reads zero saves zero.
 TEST(Wavelength, CloseSavesTypedValues) {
     // 66 ft 6 in = 20.2692 m, typed while no length is stored
-    EXPECT_EQ(Window(wavelength(), "TxtFeet=66 TxtInch=6").close().at(2), " 20.2692");
-    EXPECT_EQ(Window(wavelength(), "TxtFreq=14100").close().at(1), " 14100000"); // kHz
-    EXPECT_EQ(Window(wavelength(), "TxtFreq=0").close().at(1), " 0");
+    EXPECT_EQ(TestWindow(wavelength(), "TxtFeet=66 TxtInch=6").close().at(2), " 20.2692");
+    EXPECT_EQ(TestWindow(wavelength(), "TxtFreq=14100").close().at(1), " 14100000"); // kHz
+    EXPECT_EQ(TestWindow(wavelength(), "TxtFreq=0").close().at(1), " 0");
 }
 
 } // namespace
