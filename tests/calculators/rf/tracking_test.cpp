@@ -235,6 +235,16 @@ TEST(Tracking, MessagesLeaveBoxesAndListsAndBringTheButtonsBack) {
     EXPECT_FALSE(w.form.enabled("CmdPrint"));
 }
 
+// A coil exactly at its lower limit makes the starting padder's divisor
+// zero: the iterations cannot settle, and say so instead of looping.
+TEST(Tracking, CoilAtItsLimitDoesNotSettle) {
+    for (Mode mode : {PadderTrimmer1, PadderTrimmer2}) {
+        const auto r = designStage(mode, lMin(1e6, 360e-12), 1e6, 1.1e6, 30e-12, 360e-12);
+        EXPECT_FALSE(r.stage);
+        EXPECT_EQ(r.failure, Failure::NotSettled);
+    }
+}
+
 TEST(Tracking, NoModeChecksButComputesNothing) {
     TestWindow w(receiverTracking(), "CmdCalc CmdClr");
     EXPECT_FALSE(w.form.visible("Image1"));
