@@ -1,8 +1,10 @@
 #include <QAbstractButton>
+#include <QEnterEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <filesystem>
@@ -28,6 +30,11 @@ void type(QWidget* w, const char* name, const QString& text) {
     ASSERT_NE(edit, nullptr) << name;
     edit->selectAll();
     QTest::keyClicks(edit, text);
+}
+
+void enter(QWidget* w) {
+    QEnterEvent e(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
+    QCoreApplication::sendEvent(w, &e);
 }
 
 void click(QWidget* w, const char* name) {
@@ -131,6 +138,10 @@ TEST(TrackingWindow, ModesEnableTheCoilBoxesAndShowTheirPictures) {
     EXPECT_EQ(picture->property("pictureFile").toString(), "C and C-1.GIF");
     click(w, "CmdClr");
     EXPECT_TRUE(picture->isHidden());
+    enter(find(w, "CmdRecL"));
+    EXPECT_EQ(find<QPlainTextEdit>(w, "Txt2QuickHelp")->toPlainText(),
+              "Recommend the optimum inductor for the capacitance and frequency range you have "
+              "specified.");
 }
 
 TEST(TrackingWindow, PrintWaitsForACalculateAndTheButtonsComeBackAfterAMessage) {

@@ -328,9 +328,8 @@ bool track(Form& form, CalcEnv& env, PrintWriter* printer) {
     } else {
         form.list(kTracking).clear();
     }
-    double f = b.fLo - step;
-    do {
-        f += step;
+    // From the band's bottom exactly, every step, and the band's top last.
+    for (double f = b.fLo;; f += step) {
         if (f > b.fHi)
             f = b.fHi;
         // The tuning capacitance that puts the RF stage on f, and where the
@@ -352,7 +351,9 @@ bool track(Form& form, CalcEnv& env, PrintWriter* printer) {
         // The highest Q whose half bandwidth still takes in the error.
         const double maxQ = zero ? zeroErrorQ(mode) : std::abs(f / (2 * e));
         out.line(kTracking, engText(f) + engText(c) + engText(offset) + engText(maxQ));
-    } while (f < b.fHi);
+        if (!(f < b.fHi))
+            break;
+    }
     return true;
 }
 

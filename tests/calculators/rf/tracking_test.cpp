@@ -104,6 +104,7 @@ TEST(Tracking, RandomDesignsHitBothBandEnds) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> u(0, 1);
     int designs = 0, tables = 0;
+    TestWindow w(receiverTracking());
     for (int i = 0; i < 200; ++i) {
         const double fLo = 100e3 + 20e6 * u(rng), ratio = 1.05 + 1.5 * u(rng);
         const double fHi = fLo * ratio, fIf = fLo * (0.05 + u(rng));
@@ -128,7 +129,7 @@ TEST(Tracking, RandomDesignsHitBothBandEnds) {
             EXPECT_NEAR(resonance(ce(cMin), coilL) / upper, 1, 1e-5);
             ++designs;
         }
-        TestWindow w(receiverTracking());
+        w.dialogs.shown.clear();
         w.select(mode == PadderTrimmer1 ? "OpCandC1" : "OpCandC2");
         w.type(kBoxes, PlainNumber(fLo / 1e3) + " " + PlainNumber(fHi / 1e3) + " " +
                            PlainNumber(cMax * 1e12) + " " + PlainNumber(cMin * 1e12) + " " +
@@ -268,6 +269,11 @@ TEST(Tracking, StepThatDoesNotDivideTheBandEndsAtItsTop) {
     ASSERT_EQ(rows.size(), 9u); // 3500, 3570, ... 3990, then 4000
     EXPECT_EQ(columns(rows[7])[0], 3.99e6);
     EXPECT_EQ(columns(rows[8])[0], 4e6);
+    // A step wider than the band: its two ends.
+    w.apply("TxtTrkInc=1e300 CmdCalc");
+    ASSERT_EQ(w.list("LstTracking").size(), 2u);
+    EXPECT_EQ(columns(w.list("LstTracking")[0])[0], 3.5e6);
+    EXPECT_EQ(columns(w.list("LstTracking")[1])[0], 4e6);
 }
 
 TEST(Tracking, RecommendInductors) {
