@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -184,29 +183,6 @@ TEST(TrackingWindow, PrintsToAPdfFile) {
     for (QString row : table)
         EXPECT_TRUE(text.contains(row.remove(' '))) << row.toStdString();
     EXPECT_TRUE(app.dialogs.shown.empty());
-}
-
-TEST(VswrWindow, OpensWithMeterCaptionsAndRelabelsByMode) {
-    App app;
-    // Without a mode line the window keeps its opening captions.
-    std::filesystem::remove(app.tmp.path() / "RXData.dat");
-    CalculatorWindow* w = app.open("CmdRXMeter");
-    ASSERT_NE(w, nullptr);
-    auto caption = [&](const char* name) {
-        auto* l = find<QLabel>(w, name);
-        return l ? l->text() : QString("<missing>");
-    };
-    EXPECT_EQ(caption("Text1(1)"), "Capacitance Reading, Cp");
-    find<QRadioButton>(w, "Option1")->click();
-    EXPECT_EQ(caption("Text1(1)"), "Reactance, jX");
-    EXPECT_EQ(caption("Text3(1)"), "Ohms");
-    for (auto [box, text] : {std::pair{"TxtData(0)", "75"},
-                             {"TxtData(1)", "-15"},
-                             {"TxtData(2)", "21.25e6"},
-                             {"TxtData(3)", "75"}})
-        type(w, box, text);
-    click(w, "CmdCalc");
-    EXPECT_EQ(rows(w, "List1").value(3), "VSWR = 1.221 to 1");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "calculators/rf/tracking.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -167,7 +168,7 @@ double maximumCoil(double f, double cMin) {
     return 1 / (4 * Pi * Pi * f * f * cMin);
 }
 
-void refuse(CalcEnv& env, const std::string& text, const std::string& title = kAppTitle) {
+void say(CalcEnv& env, const std::string& text, const std::string& title = kAppTitle) {
     env.dialogs.show(Message{text, title});
 }
 
@@ -175,22 +176,21 @@ void refuse(CalcEnv& env, const std::string& text, const std::string& title = kA
 // Inductors share, after the zero test. False after a message.
 bool bandChecked(const Form& form, CalcEnv& env, const Band& b) {
     if (b.fLo >= b.fHi) {
-        refuse(env, kBandReversed);
+        say(env, kBandReversed);
         return false;
     }
     if (b.cMin >= b.cMax) {
-        refuse(env, kCapReversed);
+        say(env, kCapReversed);
         return false;
     }
     if (b.cMax / b.cMin < (b.fHi / b.fLo) * (b.fHi / b.fLo)) {
         // The highest top for the given bottom and the lowest bottom for the
         // given top, in kHz.
-        refuse(env, "The given frequency range is too large\r\nfor the given capacitance "
-                    "range.\r\nYou can have " +
-                        form.text(kFLo) + " to" +
-                        engText(b.fLo * std::sqrt(b.cMax / b.cMin) / 1000) + "or" +
-                        engText(b.fHi * std::sqrt(b.cMin / b.cMax) / 1000) + "to " +
-                        form.text(kFHi) + " khz");
+        say(env, "The given frequency range is too large\r\nfor the given capacitance "
+                 "range.\r\nYou can have " +
+                     form.text(kFLo) + " to" + engText(b.fLo * std::sqrt(b.cMax / b.cMin) / 1000) +
+                     "or" + engText(b.fHi * std::sqrt(b.cMin / b.cMax) / 1000) + "to " +
+                     form.text(kFHi) + " khz");
         return false;
     }
     return true;
@@ -223,7 +223,7 @@ std::string stageFailure(const StageResult& r, const char* stage) {
     if (r.failure == Failure::TrimmerBelowStart)
         return std::string("The ") + stage +
                " stage needs a trimmer smaller than 1 pF: the capacitor's range only just "
-               "covers its band.\r\nWiden the band or use a capacitor with a larger minimum.";
+               "covers its band.\r\nNarrow the band or use a capacitor with a wider range.";
     return std::string("No padder and trimmer tune the ") + stage +
            " stage to both ends of its band with this coil.\r\n" + kSuggestion;
 }
@@ -239,16 +239,16 @@ bool track(Form& form, CalcEnv& env, PrintWriter* printer) {
     const bool padderModes = mode != CoilTrimmer;
 
     if (b.fLo == 0 || b.fHi == 0 || b.cMax == 0 || b.cMin == 0 || b.fIf == 0 || l == 0) {
-        refuse(env, kZeroValues);
+        say(env, kZeroValues);
         return false;
     }
     if (padderModes && lo == 0) {
-        refuse(env, kOscCoilRequired);
+        say(env, kOscCoilRequired);
         return false;
     }
     // Negative entries would take roots of negative numbers below.
     if (anyNegative({b.fLo, b.fHi, b.cMax, b.cMin, b.fIf, l}) || (padderModes && lo < 0)) {
-        refuse(env, kNegativeValues);
+        say(env, kNegativeValues);
         return false;
     }
     if (!bandChecked(form, env, b))
@@ -272,30 +272,30 @@ bool track(Form& form, CalcEnv& env, PrintWriter* printer) {
         };
         for (const CoilTest& t : tests)
             if (t.fails) {
-                refuse(env, t.piece + engText(t.limit) + kSuggestion, t.title);
+                say(env, t.piece + engText(t.limit) + kSuggestion, t.title);
                 return false;
             }
     }
     if (mode == None)
         return true;
     if (!(step > 0)) {
-        refuse(env, kStepNotPositive);
+        say(env, kStepNotPositive);
         return false;
     }
     if (!((b.fHi - b.fLo) / step <= kMaxRows)) {
-        refuse(env, kTooManyRows);
+        say(env, kTooManyRows);
         return false;
     }
 
     const StageResult rfResult = designStage(mode, l, b.fLo, b.fHi, b.cMin, b.cMax);
     if (!rfResult.stage) {
-        refuse(env, stageFailure(rfResult, "RF"));
+        say(env, stageFailure(rfResult, "RF"));
         return false;
     }
     const StageResult oscResult =
         designStage(mode, lo, b.fLo + b.fIf, b.fHi + b.fIf, b.cMin, b.cMax);
     if (!oscResult.stage) {
-        refuse(env, stageFailure(oscResult, "oscillator"));
+        say(env, stageFailure(oscResult, "oscillator"));
         return false;
     }
     const Stage& rf = *rfResult.stage;
@@ -393,11 +393,11 @@ void CmdRecL_Click(Form& form, CalcEnv& env) {
     const Band b = readBand(form);
     const bool valid = [&] {
         if (b.fLo == 0 || b.fHi == 0 || b.cMax == 0 || b.cMin == 0 || b.fIf == 0) {
-            refuse(env, kZeroValues);
+            say(env, kZeroValues);
             return false;
         }
         if (anyNegative({b.fLo, b.fHi, b.cMax, b.cMin, b.fIf})) {
-            refuse(env, kNegativeValues);
+            say(env, kNegativeValues);
             return false;
         }
         return bandChecked(form, env, b);
@@ -407,14 +407,13 @@ void CmdRecL_Click(Form& form, CalcEnv& env) {
         const double oscMin = minimumCoil(b.fLo + b.fIf, b.cMax);
         const double oscMax = maximumCoil(b.fHi + b.fIf, b.cMin);
         const double rf = std::sqrt(rfMin * rfMax), osc = std::sqrt(oscMin * oscMax);
-        refuse(env,
-               "                                                            Recommended   "
-               "Minimum       Maximum\r\nFor the Antenna and RF Stage     " +
-                   engText(rf) + "         " + engText(rfMin) + "     " + engText(rfMax) +
-                   "Henrys\r\n     \r\nFor the Oscillator                               " +
-                   engText(osc) + "         " + engText(oscMin) + "     " + engText(oscMax) +
-                   "Henrys",
-               "Recommended Inductance Values");
+        say(env,
+            "                                                            Recommended   "
+            "Minimum       Maximum\r\nFor the Antenna and RF Stage     " +
+                engText(rf) + "         " + engText(rfMin) + "     " + engText(rfMax) +
+                "Henrys\r\n     \r\nFor the Oscillator                               " +
+                engText(osc) + "         " + engText(oscMin) + "     " + engText(oscMax) + "Henrys",
+            "Recommended Inductance Values");
         form.setEng(kLRF, rf * 1e6);
         form.setEng(kLOsc, osc * 1e6);
     }
