@@ -9,6 +9,9 @@
 #include "calculators/passive/rlc_q.h"
 #include "calculators/passive/volt_divider.h"
 #include "calculators/passive/wavelength.h"
+#include "calculators/rf/freq_multiplier.h"
+#include "calculators/rf/tracking.h"
+#include "calculators/rf/vswr_meter.h"
 
 namespace ferrovane {
 
@@ -75,7 +78,8 @@ const std::vector<CatalogueEntry>& catalogue() {
         // Receiver front-end tracking
         {"CmdTrack", 3, 4, " Oscillator and RF Tracking",
          "This calculator exammins the accuracy of tracking between the RF and Oscillator in "
-         "a superhet receiver."},
+         "a superhet receiver.",
+         &receiverTracking},
         // Series RLC circuit and Q
         {"CmdRLCQ", 4, 1, "R-L-C Series Circuit and Q",
          "Makes various calculations on a series RLC circuit. ", &rlcQ},
@@ -96,14 +100,16 @@ const std::vector<CatalogueEntry>& catalogue() {
          "readout parallel resistance and capacitance.  Positive capacitance is just "
          "capacitance while negative capacitance is the inductance which would resonate with "
          "that capacitance at the measurement frequency.  This calculator converts these "
-         "readings into more useful forms, R + j X and Z at an angle of Theta."},
+         "readings into more useful forms, R + j X and Z at an angle of Theta.",
+         &vswrMeter},
         // L-network design
         {"CmdLNet", 5, 1, "  L--Network  Matching",
          "Calculates the values for an L network impedance matching circuit. ", &lNetwork},
         // Frequency multiplier and prime numbers
         {"CmdFreqMult", 5, 2, "Freq. Multipliers && Prime Numbers",
          "This routine helps you avoid prime numbers in the design of frequency multiplyer "
-         "chanes."},
+         "chanes.",
+         &freqMultiplier},
         // Simultaneous equations calculator
         {"Cmd5x5RjX", 5, 3, "6 x 6 R + j X",
          "This calculator solves the loop equations having as many as 6 loops.  You enter "

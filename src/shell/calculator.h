@@ -191,7 +191,8 @@ inline ControlSpec grid(std::string name, int rows, int columns,
 // Mouse-over help on the four standard buttons, written into a help box.
 // With shared texts the standard texts are used (CalcHelp, ClearHelp,
 // CloseHelp, and ExampleHelp or ReloadHelp by the example flag); otherwise
-// the window's own texts by button name. Moving over the button frame
+// the window's own texts by button name (with shared texts, for the
+// window's extra buttons). Moving over the button frame
 // empties the box.
 struct HoverHelp {
     std::string box;   // the help box's name
@@ -229,6 +230,8 @@ enum class FieldKind {
     TypedOrZero,  // a box, written as typed, "0.00" when empty
     Option,       // an option group, written "1", "2" or "3"
     OptionNumber, // an option group, written as a plain number (" 2")
+    OptionIfAny,  // an option group, "1", "2" or "3"; no line at all when none is
+                  // selected (so only as the last field)
     Value,        // a number held by the window, written as plain number text
     Fixed,        // a fixed text (name holds the text); read and ignored
 };

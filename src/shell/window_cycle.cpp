@@ -103,6 +103,7 @@ std::string fieldText(const FileField& field, const Form& form) {
     case FieldKind::TypedOrZero:
         return form.text(field.name).empty() ? "0.00" : typedField(form.text(field.name));
     case FieldKind::Option:
+    case FieldKind::OptionIfAny:
         return std::to_string(form.option(field.name));
     case FieldKind::OptionNumber:
         return PlainNumber(form.option(field.name), LeadingBlank::Yes);
@@ -155,6 +156,7 @@ Form makeForm(const Calculator& calc) {
     for (const auto& field : calc.fields)
         if (field.kind == FieldKind::Value)
             form.addValue(field.name);
+    form.setMaximised(calc.form.maximised);
     return form;
 }
 
@@ -177,6 +179,7 @@ std::vector<std::string> undeclaredNames(const Calculator& calc) {
         switch (field.kind) {
         case FieldKind::Option:
         case FieldKind::OptionNumber:
+        case FieldKind::OptionIfAny:
             need(field.name, isGroup(field.name));
             break;
         case FieldKind::Value:
@@ -237,7 +240,8 @@ void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
             form.setText(field.name, text);
             break;
         case FieldKind::Option:
-        case FieldKind::OptionNumber: {
+        case FieldKind::OptionNumber:
+        case FieldKind::OptionIfAny: {
             const double n = ReadNumber(text);
             const auto& options = form.options(field.name);
             for (std::size_t k = 0; k < options.size(); ++k)
@@ -356,7 +360,8 @@ bool runGuarded(Form& form, CalcEnv& env, const Handler& handler) {
 std::vector<std::string> fileLines(const Calculator& calc, const Form& form) {
     std::vector<std::string> lines{"False"};
     for (const auto& field : calc.fields)
-        lines.push_back(fieldText(field, form));
+        if (field.kind != FieldKind::OptionIfAny || form.option(field.name) != 0)
+            lines.push_back(fieldText(field, form));
     return lines;
 }
 
@@ -396,6 +401,9 @@ std::optional<std::string> hoverHelpText(const Calculator& calc, const Form& for
         return std::string(CloseHelp);
     if (control == "CmdLoadData")
         return std::string(form.exampleFlag() ? ExampleHelp : ReloadHelp);
+    // A window's own buttons beside the standard four keep their own texts.
+    if (auto it = help.texts.find(control); it != help.texts.end())
+        return it->second;
     return std::nullopt;
 }
 

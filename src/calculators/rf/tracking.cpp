@@ -1,0 +1,507 @@
+#include "calculators/rf/tracking.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "numeric/eng_text.h"
+#include "shell/help_texts.h"
+
+namespace ferrovane {
+namespace tracking {
+
+namespace {
+
+// The padder iterations and the trimmer search stop when the stage's top
+// lies within this fraction of the band's top.
+constexpr double kTolerance = 0.00001;
+// The padder iterations settle in a handful of passes when they settle at all.
+constexpr int kMaxPadderPasses = 1000;
+// The trimmer search starts at 1 pF and grows by 0.001% a pass; two million
+// passes reach some 480 uF, far beyond any tuning capacitor.
+constexpr double kTrimmerStart = 1e-12;
+constexpr double kTrimmerGrowth = 1.00001;
+constexpr int kMaxTrimmerPasses = 2000000;
+
+double resonance(double ce, double l) {
+    return 1 / (2 * Pi * std::sqrt(l * ce));
+}
+
+} // namespace
+
+double effectiveCapacitance(Mode mode, double c, const Stage& s) {
+    switch (mode) {
+    case PadderTrimmer1: // trimmer across C, padder in series with the pair
+        return (c + s.trimmer) * s.padder / ((c + s.padder) + s.trimmer);
+    case PadderTrimmer2: // padder in series with C, trimmer across both
+        return c * s.padder / (c + s.padder) + s.trimmer;
+    case CoilTrimmer:
+        return c + s.trimmer;
+    case None:
+        break;
+    }
+    return c;
+}
+
+StageResult designStage(Mode mode, double coil, double lower, double upper, double cMin,
+                        double cMax) {
+    const double wl2 = std::pow(2 * Pi * lower, 2);
+    const double wh2 = std::pow(2 * Pi * upper, 2);
+    Stage s{.coil = coil};
+    auto settled = [&](double ce) {
+        return std::abs(resonance(ce, s.coil) - upper) / upper < kTolerance;
+    };
+    if (mode == CoilTrimmer) {
+        // The coil alone with Cmax sets the band's bottom; the trimmer then
+        // pulls the top down to the band's top, and the bottom a little too.
+        s.coil = 1 / (wl2 * cMax);
+        s.trimmer = kTrimmerStart;
+        while (s.passes < kMaxTrimmerPasses) {
+            const double f = resonance(cMin + s.trimmer, s.coil);
+            if (!(f > upper)) {
+                // Each pass moves the top by less than the tolerance, so only
+                // a top already below the band's at the start misses it.
+                if (std::abs(f - upper) / upper < kTolerance)
+                    return {s, {}};
+                return {std::nullopt, Failure::TrimmerBelowStart};
+            }
+            s.trimmer *= kTrimmerGrowth;
+            ++s.passes;
+        }
+        return {std::nullopt, Failure::NotSettled};
+    }
+    // The padder that brings the bottom of the band down with no trimmer;
+    // then trimmer (for the top) and padder (for the bottom) in turn.
+    s.padder = cMax / (wl2 * coil * cMax - 1);
+    while (s.passes < kMaxPadderPasses) {
+        ++s.passes;
+        if (mode == PadderTrimmer1) {
+            s.trimmer =
+                (cMin + s.padder - wh2 * coil * s.padder * cMin) / (wh2 * coil * s.padder - 1);
+            s.padder = (cMax + s.trimmer) / (wl2 * coil * (cMax + s.trimmer) - 1);
+        } else {
+            s.trimmer =
+                (cMin + s.padder - wh2 * coil * cMin * s.padder) / (wh2 * coil * (cMin + s.padder));
+            s.padder =
+                (cMax - wl2 * coil * cMax * s.trimmer) / (wl2 * coil * (cMax + s.trimmer) - 1);
+        }
+        if (settled(effectiveCapacitance(mode, cMin, s)))
+            return {s, {}};
+    }
+    return {std::nullopt, Failure::NotSettled};
+}
+
+} // namespace tracking
+
+namespace {
+
+using namespace tracking;
+
+constexpr const char* kFLo = "TxtFLo";
+constexpr const char* kFHi = "TxtFHi";
+constexpr const char* kCapMax = "TxtCapMax";
+constexpr const char* kCapMin = "TxtCapMin";
+constexpr const char* kIF = "TxtIF";
+constexpr const char* kLRF = "TxtLRF";
+constexpr const char* kLOsc = "TxtLOsc";
+constexpr const char* kTrkInc = "TxtTrkInc";
+constexpr const char* kModeGroup = "FrameAdjust";
+constexpr const char* kPicture = "Image1";
+constexpr const char* kValues = "LstValues";
+constexpr const char* kTracking = "LstTracking";
+constexpr const char* kRecL = "CmdRecL";
+constexpr const char* kPrint = "CmdPrint";
+
+const std::vector<std::string> kBoxes = {kFLo, kFHi, kCapMax, kCapMin, kIF, kLRF, kLOsc, kTrkInc};
+const std::vector<std::string> kModeOptions = {"OpCandC1", "OpCandC2", "OpLandC"};
+const std::vector<std::string> kPictures = {"C and C-1.GIF", "C and C-2.GIF", "L and C.GIF"};
+// Disabled while a calculation or a recommendation runs.
+const std::vector<std::string> kWorkButtons = {"CmdCalc", "CmdClr", "CmdLoadData", kRecL};
+
+constexpr const char* kZeroValues = "Zero values ar not allowed.";
+constexpr const char* kOscCoilRequired = "A value for the oscillator coil is required.";
+constexpr const char* kNegativeValues = "Negative values are not allowed.";
+constexpr const char* kBandReversed = "High End of Band MUST\r\nbe higher than Low End.";
+constexpr const char* kCapReversed = "Capacitor Maximum MUST be\r\nlarger than Capacitor Minimum.";
+constexpr const char* kSuggestion = "Suggestion, click 'Recommend Inductors'";
+constexpr const char* kStepNotPositive =
+    "The tracking step must be greater than zero.\r\nEnter a value for Tracking Data Every.";
+// A table longer than this is no use to read or print, and a step too small
+// to move the frequency on would never reach the band's top.
+constexpr double kMaxRows = 10000;
+constexpr const char* kTooManyRows =
+    "The tracking step is too small: the table would have more than 10,000 rows.";
+
+// With exact arithmetic the error at the band's bottom is zero; what is left
+// of it in doubles is rounding, and counts as zero. The Max Q shown then
+// stands for "no limit".
+constexpr double kZeroError = 1e-9;
+double zeroErrorQ(Mode mode) {
+    return mode == PadderTrimmer1 ? 1e10 : 1e12;
+}
+
+constexpr const char* kTrackHeader = "RF Freq.        C       Offset     Max Q";
+constexpr const char* kPrintHeader = " RF Freq.       C      Offset     Max Q";
+
+// Printed in 12 point fixed pitch, 500 twips from the left edge and 1500
+// from the top, one Courier New line (13.6 points) apart.
+constexpr double kPrintLeft = 500;
+constexpr double kPrintTop = 1500;
+constexpr double kPrintPoints = 12;
+constexpr double kPrintLineTwips = 272;
+
+struct Band {
+    double fLo, fHi, cMax, cMin, fIf;
+};
+
+Band readBand(const Form& form) {
+    return {form.number(kFLo) * 1000, form.number(kFHi) * 1000, form.number(kCapMax) * 1e-12,
+            form.number(kCapMin) * 1e-12, form.number(kIF) * 1000};
+}
+
+// The lowest and highest coil that tune the band with the bare capacitor.
+double minimumCoil(double f, double cMax) {
+    return 1 / (4 * Pi * Pi * f * f * cMax);
+}
+double maximumCoil(double f, double cMin) {
+    return 1 / (4 * Pi * Pi * f * f * cMin);
+}
+
+void say(CalcEnv& env, const std::string& text, const std::string& title = kAppTitle) {
+    env.dialogs.show(Message{text, title});
+}
+
+// The checks of the band and the capacitor that Calculate and Recommend
+// Inductors share, after the zero test. False after a message.
+bool bandChecked(const Form& form, CalcEnv& env, const Band& b) {
+    if (b.fLo >= b.fHi) {
+        say(env, kBandReversed);
+        return false;
+    }
+    if (b.cMin >= b.cMax) {
+        say(env, kCapReversed);
+        return false;
+    }
+    if (b.cMax / b.cMin < (b.fHi / b.fLo) * (b.fHi / b.fLo)) {
+        // The highest top for the given bottom and the lowest bottom for the
+        // given top, in kHz.
+        say(env, "The given frequency range is too large\r\nfor the given capacitance "
+                 "range.\r\nYou can have " +
+                     form.text(kFLo) + " to" + engText(b.fLo * std::sqrt(b.cMax / b.cMin) / 1000) +
+                     "or" + engText(b.fHi * std::sqrt(b.cMin / b.cMax) / 1000) + "to " +
+                     form.text(kFHi) + " khz");
+        return false;
+    }
+    return true;
+}
+
+bool anyNegative(std::initializer_list<double> values) {
+    for (double v : values)
+        if (v < 0)
+            return true;
+    return false;
+}
+
+// Where the lines of a calculation go: the two lists, or the printer.
+struct Output {
+    Form& form;
+    PrintWriter* printer;
+    void line(const char* list, const std::string& text) {
+        if (printer)
+            printer->print(text);
+        else
+            form.list(list).push_back(text);
+    }
+};
+
+std::string pf(double c) {
+    return engText(c * 1e12) + "pf";
+}
+
+std::string stageFailure(const StageResult& r, const char* stage) {
+    if (r.failure == Failure::TrimmerBelowStart)
+        return std::string("The ") + stage +
+               " stage needs a trimmer smaller than 1 pF: the capacitor's range only just "
+               "covers its band.\r\nNarrow the band or use a capacitor with a wider range.";
+    return std::string("No padder and trimmer tune the ") + stage +
+           " stage to both ends of its band with this coil.\r\n" + kSuggestion;
+}
+
+// Calculate, with its lines going to the lists or, while printing, to the
+// printer. True when it ran to its end.
+bool track(Form& form, CalcEnv& env, PrintWriter* printer) {
+    const Band b = readBand(form);
+    const double l = form.number(kLRF) * 1e-6;
+    const double lo = form.number(kLOsc) * 1e-6;
+    const double step = form.number(kTrkInc) * 1000;
+    const auto mode = static_cast<Mode>(form.option(kModeGroup));
+    const bool padderModes = mode != CoilTrimmer;
+
+    if (b.fLo == 0 || b.fHi == 0 || b.cMax == 0 || b.cMin == 0 || b.fIf == 0 || l == 0) {
+        say(env, kZeroValues);
+        return false;
+    }
+    if (padderModes && lo == 0) {
+        say(env, kOscCoilRequired);
+        return false;
+    }
+    // Negative entries would take roots of negative numbers below.
+    if (anyNegative({b.fLo, b.fHi, b.cMax, b.cMin, b.fIf, l}) || (padderModes && lo < 0)) {
+        say(env, kNegativeValues);
+        return false;
+    }
+    if (!bandChecked(form, env, b))
+        return false;
+    if (padderModes) {
+        struct CoilTest {
+            bool fails;
+            const char* title;
+            const char* piece;
+            double limit;
+        };
+        const CoilTest tests[] = {
+            {resonance(b.cMax, l) > b.fLo, "RF Inductor Too Small", "Minimum RF inductance is ",
+             minimumCoil(b.fLo, b.cMax)},
+            {resonance(b.cMin, l) < b.fHi, "RF Inductor Too Large", "Maximum RF inductance is ",
+             maximumCoil(b.fHi, b.cMin)},
+            {resonance(b.cMax, lo) > b.fLo + b.fIf, "Oscillator Inductor Too Small",
+             "Minimum Osc inductance is ", minimumCoil(b.fLo + b.fIf, b.cMax)},
+            {resonance(b.cMin, lo) < b.fHi + b.fIf, "Oscillator Inductor Too Large",
+             "Maximum Osc inductance is ", maximumCoil(b.fHi + b.fIf, b.cMin)},
+        };
+        for (const CoilTest& t : tests)
+            if (t.fails) {
+                say(env, t.piece + engText(t.limit) + kSuggestion, t.title);
+                return false;
+            }
+    }
+    if (mode == None)
+        return true;
+    if (!(step > 0)) {
+        say(env, kStepNotPositive);
+        return false;
+    }
+    if (!((b.fHi - b.fLo) / step <= kMaxRows)) {
+        say(env, kTooManyRows);
+        return false;
+    }
+
+    const StageResult rfResult = designStage(mode, l, b.fLo, b.fHi, b.cMin, b.cMax);
+    if (!rfResult.stage) {
+        say(env, stageFailure(rfResult, "RF"));
+        return false;
+    }
+    const StageResult oscResult =
+        designStage(mode, lo, b.fLo + b.fIf, b.fHi + b.fIf, b.cMin, b.cMax);
+    if (!oscResult.stage) {
+        say(env, stageFailure(oscResult, "oscillator"));
+        return false;
+    }
+    const Stage& rf = *rfResult.stage;
+    const Stage& osc = *oscResult.stage;
+
+    Output out{form, printer};
+    if (!printer)
+        form.list(kValues).clear();
+    if (padderModes) {
+        if (printer)
+            printer->print("            RF Coil = " + form.text(kLRF) + " Microhenrys");
+        out.line(kValues, "          RF Padder =" + pf(rf.padder));
+        out.line(kValues, "         RF Trimmer =" + pf(rf.trimmer));
+        if (printer)
+            printer->print("    Oscillator Coil = " + form.text(kLOsc) + " Microhenrys");
+        out.line(kValues, "  Oscillator Padder =" + pf(osc.padder));
+        out.line(kValues, " Oscillator Trimmer =" + pf(osc.trimmer));
+    } else {
+        out.line(kValues, "            RF Coil =" + engText(rf.coil * 1e6) + "uH");
+        out.line(kValues, "         RF Trimmer =" + pf(rf.trimmer));
+        out.line(kValues, "    Oscillator Coil =" + engText(osc.coil * 1e6) + "uH");
+        out.line(kValues, " Oscillator Trimmer =" + pf(osc.trimmer));
+        form.setEng(kLRF, rf.coil * 1e6);
+        form.setEng(kLOsc, osc.coil * 1e6);
+    }
+
+    if (printer) {
+        printer->print("");
+        printer->print(kPrintHeader);
+    } else {
+        form.list(kTracking).clear();
+    }
+    // From the band's bottom exactly, every step, and the band's top last.
+    for (double f = b.fLo;; f += step) {
+        if (f > b.fHi)
+            f = b.fHi;
+        // The tuning capacitance that puts the RF stage on f, and where the
+        // oscillator then stands.
+        const double w2 = std::pow(2 * Pi * f, 2);
+        double c = 0;
+        if (mode == PadderTrimmer1)
+            c = (rf.padder + rf.trimmer - w2 * rf.coil * rf.trimmer * rf.padder) /
+                (w2 * rf.coil * rf.padder - 1);
+        else if (mode == PadderTrimmer2)
+            c = (rf.padder - w2 * rf.coil * rf.trimmer * rf.padder) /
+                (w2 * rf.coil * (rf.padder + rf.trimmer) - 1);
+        else
+            c = 1 / (w2 * rf.coil) - rf.trimmer;
+        const double fo = resonance(effectiveCapacitance(mode, c, osc), osc.coil);
+        const double e = (fo - b.fIf) - f;
+        const bool zero = std::abs(e) <= kZeroError * f;
+        const double offset = zero ? 0 : e / 1000;
+        // The highest Q whose half bandwidth still takes in the error.
+        const double maxQ = zero ? zeroErrorQ(mode) : std::abs(f / (2 * e));
+        out.line(kTracking, engText(f) + engText(c) + engText(offset) + engText(maxQ));
+        if (!(f < b.fHi))
+            break;
+    }
+    return true;
+}
+
+void setWorkButtons(Form& form, bool on) {
+    for (const auto& name : kWorkButtons)
+        form.setEnabled(name, on);
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    setWorkButtons(form, false);
+    const bool ranToEnd = track(form, env, nullptr);
+    setWorkButtons(form, true);
+    if (ranToEnd)
+        form.setEnabled(kPrint, true);
+}
+
+// The coil lines, the component lines and the table go to the printer; the
+// lists keep what they show. A run that ends with a message prints nothing.
+void CmdPrint_Click(Form& form, CalcEnv& env) {
+    PrintWriter writer("Receiver Tracking", Font{kPrintPoints, false, true}, kPrintLeft, kPrintTop,
+                       kPrintLineTwips);
+    setWorkButtons(form, false);
+    const bool ranToEnd = track(form, env, &writer);
+    setWorkButtons(form, true);
+    if (!ranToEnd)
+        return;
+    form.setEnabled(kPrint, true);
+    const PrintJob job = writer.finish();
+    if (!job.texts().empty())
+        env.print(job);
+}
+
+// The coil halfway (geometrically) between the smallest and largest that
+// tune each band with the bare capacitor.
+void CmdRecL_Click(Form& form, CalcEnv& env) {
+    setWorkButtons(form, false);
+    const Band b = readBand(form);
+    const bool valid = [&] {
+        if (b.fLo == 0 || b.fHi == 0 || b.cMax == 0 || b.cMin == 0 || b.fIf == 0) {
+            say(env, kZeroValues);
+            return false;
+        }
+        if (anyNegative({b.fLo, b.fHi, b.cMax, b.cMin, b.fIf})) {
+            say(env, kNegativeValues);
+            return false;
+        }
+        return bandChecked(form, env, b);
+    }();
+    if (valid) {
+        const double rfMin = minimumCoil(b.fLo, b.cMax), rfMax = maximumCoil(b.fHi, b.cMin);
+        const double oscMin = minimumCoil(b.fLo + b.fIf, b.cMax);
+        const double oscMax = maximumCoil(b.fHi + b.fIf, b.cMin);
+        const double rf = std::sqrt(rfMin * rfMax), osc = std::sqrt(oscMin * oscMax);
+        say(env,
+            "                                                            Recommended   "
+            "Minimum       Maximum\r\nFor the Antenna and RF Stage     " +
+                engText(rf) + "         " + engText(rfMin) + "     " + engText(rfMax) +
+                "Henrys\r\n     \r\nFor the Oscillator                               " +
+                engText(osc) + "         " + engText(oscMin) + "     " + engText(oscMax) + "Henrys",
+            "Recommended Inductance Values");
+        form.setEng(kLRF, rf * 1e6);
+        form.setEng(kLOsc, osc * 1e6);
+    }
+    setWorkButtons(form, true);
+}
+
+// The padder modes use the coils typed; coil-and-trimmer computes them.
+void modeSelected(Form& form, CalcEnv&, const std::string& option) {
+    const int mode = form.numberOf(option);
+    form.setText(kPicture, kPictures.at(mode - 1));
+    form.setVisible(kPicture, true);
+    for (const char* name : {kLRF, kLOsc, kRecL})
+        form.setEnabled(name, mode != CoilTrimmer);
+}
+
+void CmdClr_Click(Form& form, CalcEnv&) {
+    form.list(kValues).clear();
+    form.list(kTracking).clear();
+    form.clearOption(kModeGroup);
+    for (const auto& box : kBoxes)
+        form.setText(box, "");
+    form.setVisible(kPicture, false);
+}
+
+FormSpec formSpec() {
+    FormSpec f;
+    f.name = "FormTrack";
+    f.caption = "Receiver Frontend, LO and RF Tracking Calculator";
+    f.widthTwips = 11295;
+    f.heightTwips = 7785;
+    f.left = {
+        box(kFLo, "Low End of Band", "khz"),          box(kFHi, "High End of Band", "Khz"),
+        box(kCapMax, "Capacitor Maximum", "pf"),      box(kCapMin, "Capacitor Minimum", "pf"),
+        box(kIF, "Intermediate Frequency", "khz"),    box(kLRF, "RF Coil", "Microhenrys"),
+        box(kLOsc, "Oscillator Coil", "Microhenrys"), box(kTrkInc, "Tracking Data Every", "khz"),
+    };
+    f.right = {
+        GroupSpec{kModeGroup,
+                  "Adjustments in Oscillator",
+                  {{kModeOptions[0], "Padder and Trimmer 1"},
+                   {kModeOptions[1], "Padder and Trimmer 2"},
+                   {kModeOptions[2], "Coil and Trimmer"}}},
+        PictureSpec{kPicture, kPictures[1], "Circuit of the oscillator and RF stages"},
+        ListSpec{kValues, "", "", 4},
+    };
+    f.bottom = {
+        ListSpec{kTracking, "LblTracking", kTrackHeader, 12},
+        HelpBoxSpec{"Txt2QuickHelp", 3},
+    };
+    f.buttons = {{kRecL, "Recommend Inductors"},   {kPrint, "Print"},
+                 {"CmdCalc", "Calculate"},         {"CmdClr", "Clear Data"},
+                 {"CmdLoadData", "Load Last Run"}, {"CmdClose", "Close"}};
+    f.hoverHelp = HoverHelp{
+        "Txt2QuickHelp",
+        "FrameButtons",
+        true,
+        {{kRecL, "Recommend the optimum inductor for the capacitance and frequency range you "
+                 "have specified."}}};
+    return f;
+}
+
+} // namespace
+
+const Calculator& receiverTracking() {
+    static const Calculator calc = [] {
+        Calculator c;
+        c.form = formSpec();
+        c.dataFile = "Track.DAT";
+        for (const auto& name : kBoxes)
+            c.fields.push_back({FieldKind::Typed, name});
+        c.fields.push_back({FieldKind::OptionIfAny, kModeGroup});
+        c.calculate = CmdCalc_Click;
+        c.clear = CmdClr_Click;
+        c.optionSelected = modeSelected;
+        c.buttons = {{kRecL, CmdRecL_Click}, {kPrint, CmdPrint_Click}};
+        // Boxes are saved as typed, an empty one as "0.000".
+        c.beforeSave = [](Form& form, CalcEnv&) {
+            for (const auto& box : kBoxes)
+                if (form.text(box).empty())
+                    form.setText(box, "0.000");
+        };
+        c.setUp = [](Form& form, CalcEnv&, bool) {
+            form.setEnabled(kPrint, false);
+            form.setVisible(kPicture, form.option(kModeGroup) != None);
+        };
+        return c;
+    }();
+    return calc;
+}
+
+} // namespace ferrovane
