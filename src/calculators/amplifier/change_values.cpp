@@ -44,6 +44,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double r2 = form.number(kTxtR2);
 
     nonZero(r1 + r2, "R1 + R2 is 0 ohms");
+    nonZero(r1, "R1 is 0 ohms");
+    nonZero(r2, "R2 is 0 ohms");
+    nonZero(re, "Re is 0 ohms");
     nonZero(beta, "the current gain is 0");
     const double vbb = cvb::theveninVoltage(vcc, r1, r2);
     const double rb = cvb::theveninResistance(r1, r2);
@@ -59,9 +62,6 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         env.dialogs.say(kSaturated);
         return;
     }
-    nonZero(r1, "R1 is 0 ohms");
-    nonZero(r2, "R2 is 0 ohms");
-    nonZero(re, "Re is 0 ohms");
 
     const double pR1 = (vcc - ve - cvb::kVbe) * (vcc - ve - cvb::kVbe) / r1;
     const double pR2 = (ve + cvb::kVbe) * (ve + cvb::kVbe) / r2;
