@@ -176,6 +176,7 @@ void draw(Form& form, CalcEnv& env) {
     const double sx = (right - left) / (bx.end - bx.start);
     const double sy = bottom / iy.end;
     const int steps = static_cast<int>(right - left);
+    d.items.reserve(d.items.size() + static_cast<std::size_t>(steps) + 1000);
     double px = left;
     double py = std::nearbyint(bottom - sy * icAt(bx.start));
     for (int i = 1; i <= steps; ++i) {
