@@ -200,13 +200,14 @@ Calculator makeTubeGain() {
     rbValue.visible = false;
     BoxSpec rkValue = box(kRkValue, "Cathode Resistor, Rk, in ohms", "Ohms");
     rkValue.visible = false;
+    // A frame caption is one line: the two lines of each caption run on.
     f.left = {
-        frame("Frame1", "Tube Parameters, look them up \nin a tube manual.", Direction::Vertical,
+        frame("Frame1", "Tube Parameters, look them up in a tube manual.", Direction::Vertical,
               {box(kRp, "Plate Resistance, not a resistor.", "Ohms"),
                box(kMu, "Amplification Factoe,\nfor Triodes", "Volts/Volt"),
                box(kGm, "Transconductance,\nfor Pentodes", "Micromhos")}),
         frame(
-            "Frame2", "Circuit Parameters, \nreal resistors", Direction::Vertical,
+            "Frame2", "Circuit Parameters, real resistors", Direction::Vertical,
             {ComboSpec{kRcf,
                        "Following Stage\nGrid Resistor, Rcf",
                        {kSelect, "100 k", "220 k", "270 k", "470 k", "1 Meg", "3.3 Meg", "10 Meg"},
