@@ -36,11 +36,6 @@ double twoDecimals(double x) {
     return std::floor(x * 100 + 0.5) / 100;
 }
 
-// Refuses an intermediate value that is not finite, saying which.
-double finite(double x, const char* what) {
-    return checkFinite(x, what);
-}
-
 void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double vcc = form.number(kTxtVcc);
     const double icTyped = form.number(kTxtIc);
@@ -67,8 +62,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
 
     // Emitter resistor for the wanted emitter voltage, then the voltage it
     // really gives.
-    const StandardValue re =
-        NearestStandardValue(finite(ve / ((beta + 1) * ic / beta), "the current gain is -1"));
+    if (beta + 1 == 0)
+        throw NumericFault("a current gain of -1 leaves the emitter without current");
+    const StandardValue re = NearestStandardValue(ve / ((beta + 1) * ic / beta));
     if (re.value == 0)
         throw NumericFault("the emitter resistor rounds to 0 ohms");
     ve = cvb::emitterVoltage(ic, re.value, beta);
@@ -83,18 +79,22 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     if (vbb > vcc)
         vbb = vcc - kClampMargin;
 
-    const char* const noDivider = "the base voltage equals the supply voltage";
-    double r1 = finite(vcc * rb / vbb, "the base voltage is 0");
-    double r2 = finite(vbb * r1 / (vcc - vbb), noDivider);
+    if (vbb == 0)
+        throw NumericFault("the base voltage is 0");
+    if (vbb == vcc)
+        throw NumericFault("the base voltage equals the supply voltage");
+    double r1 = vcc * rb / vbb;
+    double r2 = vbb * r1 / (vcc - vbb);
     if (r1 >= kR1Limit) {
         r1 = kR1Replacement;
-        r2 = finite(vbb * kR1Replacement / (vcc - vbb), noDivider);
+        r2 = vbb * kR1Replacement / (vcc - vbb);
     }
     const StandardValue r1s = NearestStandardValue(r1);
     const StandardValue r2s = NearestStandardValue(r2);
-    const char* const noBase = "the base divider R1 + R2 is 0 ohms";
-    vbb = finite(cvb::theveninVoltage(vcc, r1s.value, r2s.value), noBase);
-    rb = finite(cvb::theveninResistance(r1s.value, r2s.value), noBase);
+    if (r1s.value + r2s.value == 0)
+        throw NumericFault("the base divider rounds to 0 ohms");
+    vbb = cvb::theveninVoltage(vcc, r1s.value, r2s.value);
+    rb = cvb::theveninResistance(r1s.value, r2s.value);
 
     // The operating point of the standard values, Ic rounded as it is shown.
     ic = ReadNumber(engText(cvb::collectorCurrent(vbb, rb, re.value, beta)));

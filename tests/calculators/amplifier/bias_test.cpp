@@ -84,8 +84,10 @@ TEST(BiasDesign, StopsChangeNothing) {
         {"TxtVe=1.01 TxtS=5000.01", unrealizable},
         // The base clamps at 0.49 V, below the base-emitter drop: Ic < 0.
         {"TxtVcc=0.5", unrealizable},
-        {"TxtB=-1", numericFaultText("the current gain is -1")},
+        {"TxtB=-1", numericFaultText("a current gain of -1 leaves the emitter without current")},
         {"TxtVcc=1e400", ""}, // an overflowing supply is a numeric fault too
+        // Vbb = 10 uA * 8 * 5.1 k + 5.151 + 0.6 = 6.159 V: the supply itself.
+        {"TxtVcc=6.159 TxtS=8", numericFaultText("the base voltage equals the supply voltage")},
     };
     for (const Case& c : cases) {
         TestWindow w(biasDesign(), "CmdCalc");
