@@ -41,12 +41,42 @@ void BM_Calculate(benchmark::State& state, const Calculator& (*calculator)()) {
     }
 }
 
+// A button of the window's own (a second calculation) on the example.
+void BM_Button(benchmark::State& state, const Calculator& (*calculator)(), std::string button) {
+    const Calculator& calc = calculator();
+    SilentDialogs dialogs;
+    CalcEnv env{dialogs, exampleDir()};
+    const Form opened = Form_Load(calc, env);
+    for (auto _ : state) {
+        Form form = opened;
+        pressButton(calc, form, env, button);
+        benchmark::DoNotOptimize(form);
+    }
+}
+
+// Opening the window: its file read and its own set-up (a graph drawn).
+void BM_Open(benchmark::State& state, const Calculator& (*calculator)()) {
+    const Calculator& calc = calculator();
+    SilentDialogs dialogs;
+    CalcEnv env{dialogs, exampleDir()};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Form_Load(calc, env));
+}
+
 const bool registered = [] {
-    for (const CatalogueEntry& entry : catalogue())
-        if (entry.calculator)
-            benchmark::RegisterBenchmark(("Calculate/" + entry.button).c_str(), BM_Calculate,
-                                         entry.calculator)
+    for (const CatalogueEntry& entry : catalogue()) {
+        if (!entry.calculator)
+            continue;
+        benchmark::RegisterBenchmark(("Calculate/" + entry.button).c_str(), BM_Calculate,
+                                     entry.calculator)
+            ->Unit(benchmark::kMicrosecond);
+        for (const auto& [name, handler] : entry.calculator().buttons)
+            benchmark::RegisterBenchmark(("Button/" + entry.button + "/" + name).c_str(), BM_Button,
+                                         entry.calculator, name)
                 ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("Open/" + entry.button).c_str(), BM_Open, entry.calculator)
+            ->Unit(benchmark::kMicrosecond);
+    }
     return true;
 }();
 

@@ -1,5 +1,10 @@
 #include "calculators/catalogue.h"
 
+#include "calculators/amplifier/beta_plot.h"
+#include "calculators/amplifier/bias_design.h"
+#include "calculators/amplifier/change_values.h"
+#include "calculators/amplifier/feedback.h"
+#include "calculators/amplifier/tube_gain.h"
 #include "calculators/matching/cap_div_lossy.h"
 #include "calculators/matching/cap_divider.h"
 #include "calculators/matching/l_network.h"
@@ -32,7 +37,8 @@ const std::vector<CatalogueEntry>& catalogue() {
         {"CmdTransBias", 1, 3, "Transistor Bias Circuit Design",
          "This calculator determines the standard 5% value resistors for a constant voltage "
          "biased transistor.  It also calculates power dissipation of all resistors and the "
-         "transistor with or without a collector resistor."},
+         "transistor with or without a collector resistor.",
+         &biasDesign},
         // Power transformer analysis
         {"CmdXform", 1, 4, "Power Transformer",
          "You can connect up an unknown transformer to the power line and measure its output "
@@ -54,7 +60,8 @@ const std::vector<CatalogueEntry>& catalogue() {
         // Collector current versus beta plot
         {"CmdBiasStab", 2, 3, "Bias Stability",
          "Plots a graph of Ic vs Beta for the circuit designed by the calculator above.  It "
-         "MUST be run first so there will be a disk file containing the resistor values."},
+         "MUST be run first so there will be a disk file containing the resistor values.",
+         &betaPlot},
         // Power supply filter simulation
         {"CmdFilter", 2, 4, "Power Supply Filter Simulator",
          "Real time simulation of LC and RC power supply filter circuits.  You will see "
@@ -74,7 +81,8 @@ const std::vector<CatalogueEntry>& catalogue() {
         {"CmdCVBChgVals", 3, 3, "Transistor Bias, Change Values",
          "In this calculator you can start with a design made by the 'Transistor Bias Circuit "
          "Design' calculator.  You can make changes to see how they effect the operating "
-         "point."},
+         "point.",
+         &changeValues},
         // Receiver front-end tracking
         {"CmdTrack", 3, 4, " Oscillator and RF Tracking",
          "This calculator exammins the accuracy of tracking between the RF and Oscillator in "
@@ -91,7 +99,7 @@ const std::vector<CatalogueEntry>& catalogue() {
          &piNetLossy},
         // Negative feedback gain and gain error
         {"CmdCoilQ", 4, 3, "Feedback",
-         "Using this calculator you can solve the feedback and gain error equations."},
+         "Using this calculator you can solve the feedback and gain error equations.", &feedback},
         // VSWR and RX meter conversion
         {"CmdRXMeter", 4, 4, "VSWR From R+jX and R-X Meter",
          "Calculates the 'Voltage Standing Wave Ratio' based on R+jX bridge or RX meter "
@@ -118,7 +126,8 @@ const std::vector<CatalogueEntry>& catalogue() {
         {"CmdVacTub", 5, 4, "Vacuum Tube Amplifier Gain",
          "This calculator uses the small signal model for a vacuum tube to calculate the "
          "voltage gain of a resistance coupled amplifier with or without a cathode bypass "
-         "capacitor."},
+         "capacitor.",
+         &tubeGain},
     };
     return entries;
 }

@@ -88,6 +88,15 @@ public:
     bool maximised() const { return maximised_; }
     void setMaximised(bool on) { maximised_ = on; }
 
+    // The control that should take the keyboard focus when the handler is
+    // done (empty for none); the window moves the focus there and forgets it.
+    const std::string& focus() const { return focus_; }
+    void setFocus(const std::string& name) {
+        control(name);
+        focus_ = name;
+    }
+    void clearFocus() { focus_.clear(); }
+
     bool exampleFlag() const { return exampleFlag_; }
     void setExampleFlag(bool on) { exampleFlag_ = on; }
 
@@ -110,6 +119,7 @@ private:
     std::map<std::string, std::vector<std::string>> lists_;
     std::map<std::string, double> values_;
     std::map<std::string, Drawing> drawings_;
+    std::string focus_;
     bool exampleFlag_ = false;
     bool maximised_ = false;
 };

@@ -51,8 +51,14 @@ TEST(CalculatorWindows, EveryAvailableCalculatorOpensNamedAndClosesBackToTheMenu
         EXPECT_TRUE(w->isVisible());
         EXPECT_EQ(w->objectName().toStdString(), calc.form.name);
         EXPECT_EQ(w->windowTitle().toStdString(), calc.form.caption);
-        // Opened right after the examples were written.
-        EXPECT_EQ(find<QAbstractButton>(w, "CmdLoadData")->text(), "Load Example") << entry.button;
+        // Opened right after the examples were written; a graph has no file
+        // to load, and the feedback window never says "Load Example".
+        if (!calc.dataFile.empty()) {
+            auto* load = find<QAbstractButton>(w, "CmdLoadData");
+            ASSERT_NE(load, nullptr) << entry.button;
+            EXPECT_EQ(load->text(), entry.button == "CmdCoilQ" ? "Load Last Run" : "Load Example")
+                << entry.button;
+        }
         // Every box can be found by the words beside it.
         for (QLineEdit* edit : w->findChildren<QLineEdit*>())
             EXPECT_FALSE(edit->accessibleName().isEmpty()) << edit->objectName().toStdString();
@@ -61,7 +67,9 @@ TEST(CalculatorWindows, EveryAvailableCalculatorOpensNamedAndClosesBackToTheMenu
         settle();
         EXPECT_TRUE(app.main.isVisible()) << entry.button;
         EXPECT_EQ(app.main.openCalculatorWindow(), nullptr);
-        EXPECT_EQ(app.tmp.read(calc.dataFile).substr(0, 7), "False\r\n") << entry.button;
+        if (!calc.dataFile.empty()) {
+            EXPECT_EQ(app.tmp.read(calc.dataFile).substr(0, 7), "False\r\n") << entry.button;
+        }
     }
     EXPECT_TRUE(app.dialogs.shown.empty());
 }

@@ -1,0 +1,134 @@
+#include "calculators/amplifier/change_values.h"
+
+#include <string>
+
+#include "calculators/amplifier/cvb_model.h"
+#include "numeric/eng_text.h"
+#include "numeric/numeric_fault.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr const char* kTxtVcc = "TxtVcc";
+constexpr const char* kTxtBeta = "TxtBeta";
+constexpr const char* kTxtR1 = "TxtR1";
+constexpr const char* kTxtR2 = "TxtR2";
+constexpr const char* kTxtRc = "TxtRc";
+constexpr const char* kTxtRe = "TxtRe";
+constexpr const char* kList = "List1";
+
+constexpr const char* kCutOff =
+    "The transistor is cut off with these values: the base is not above the 0.6 volt\r\n"
+    "base-emitter drop, so no collector current flows.  Nothing has been listed.";
+constexpr const char* kSaturated =
+    "The transistor is saturated with these values: the collector would be below the\r\n"
+    "emitter.  Use a smaller Rc or less collector current.  Nothing has been listed.";
+
+// A number of the list: its engineering text without blanks.
+std::string shown(double x) {
+    return TrimBlanks(engText(x));
+}
+
+double nonZero(double x, const char* what) {
+    if (x == 0)
+        throw NumericFault(what);
+    return x;
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const double vcc = form.number(kTxtVcc);
+    const double beta = form.number(kTxtBeta);
+    const double rc = form.number(kTxtRc);
+    const double re = form.number(kTxtRe);
+    const double r1 = form.number(kTxtR1);
+    const double r2 = form.number(kTxtR2);
+
+    nonZero(r1 + r2, "R1 + R2 is 0 ohms");
+    nonZero(r1, "R1 is 0 ohms");
+    nonZero(r2, "R2 is 0 ohms");
+    nonZero(re, "Re is 0 ohms");
+    nonZero(beta, "the current gain is 0");
+    const double vbb = cvb::theveninVoltage(vcc, r1, r2);
+    const double rb = cvb::theveninResistance(r1, r2);
+    nonZero((beta + 1) * re + rb, "(Beta + 1) Re + Rb is 0 ohms");
+    const double ic = checkFinite(cvb::collectorCurrent(vbb, rb, re, beta));
+    const double ve = checkFinite(cvb::emitterVoltage(ic, re, beta));
+    const double vc = checkFinite(vcc - ic * rc);
+    if (!(ic > 0)) {
+        env.dialogs.say(kCutOff);
+        return;
+    }
+    if (vc < ve) {
+        env.dialogs.say(kSaturated);
+        return;
+    }
+
+    const double pR1 = (vcc - ve - cvb::kVbe) * (vcc - ve - cvb::kVbe) / r1;
+    const double pR2 = (ve + cvb::kVbe) * (ve + cvb::kVbe) / r2;
+    const double pRe = ve * ve / re;
+    // An emitter follower has no collector resistor to dissipate anything.
+    const double pRc = rc == 0 ? 0 : (vcc - vc) * (vcc - vc) / rc;
+    const double pQ = (vc - ve) * ic;
+    const double pFollower = (vcc - ve) * ic;
+
+    const std::vector<std::string> lines{
+        "Ic = " + shown(ic * 1000) + " mA  Ve = " + shown(ve) + " Volts  Vc = " + shown(vc) +
+            " Volts",
+        "R1 Power = " + shown(pR1) + " Watts   R2 Power = " + shown(pR2) + " Watts",
+        "Re Power = " + shown(pRe) + " Watts   Rc Power = " + shown(pRc) + " Watts",
+        "            Collector Dissipation = " + shown(pQ) + " Watts",
+        "For Rc = 0, Collector Dissipation = " + shown(pFollower) + " Watts",
+        "                 Stability Factor = " + shown(rb / re)};
+    form.list(kList) = lines;
+}
+
+// Load New Design: the supply, gain and resistors of the last bias design.
+void CmdClr_Click(Form& form, CalcEnv& env) {
+    const auto design = cvb::designFile().read(env.files);
+    if (!design)
+        return;
+    for (const auto& [box, field] : {std::pair{kTxtVcc, cvb::kVcc},
+                                     {kTxtBeta, cvb::kBeta},
+                                     {kTxtRe, cvb::kRe},
+                                     {kTxtR1, cvb::kR1},
+                                     {kTxtR2, cvb::kR2},
+                                     {kTxtRc, cvb::kRc}})
+        if (auto it = design->find(field); it != design->end())
+            form.setText(box, it->second);
+}
+
+Calculator makeChangeValues() {
+    Calculator c;
+    FormSpec& f = c.form;
+    f.name = "Form12";
+    f.caption = "Calculator Allowing you to Try Different Values in CVB";
+    f.widthTwips = 8235;
+    f.heightTwips = 6840;
+    f.left = {box(kTxtVcc, "Collector voltage, Volts", ""),
+              box(kTxtBeta, "Transistor Current Gain, Beta", ""),
+              box(kTxtR1, "R1", ""),
+              box(kTxtR2, "R2", ""),
+              box(kTxtRc, "Rc", ""),
+              box(kTxtRe, "Re", "")};
+    f.right = {PictureSpec{"Image1", "cvb_bias.svg",
+                           "Transistor stage: R1 from the supply to the base, R2 from the base "
+                           "to ground, Rc in the collector, Re in the emitter"},
+               LabelSpec{"Label6", "When Rc = 0 the circuit is an Emitter Follower"}};
+    f.bottom = {ListSpec{kList, "", "", 6}};
+    f.clearCaption = "Load New Design";
+    c.dataFile = "CVBChngR.dat";
+    c.fields = {{FieldKind::Eng, kTxtVcc}, {FieldKind::Eng, kTxtBeta}, {FieldKind::Eng, kTxtR1},
+                {FieldKind::Eng, kTxtR2},  {FieldKind::Eng, kTxtRc},   {FieldKind::Eng, kTxtRe}};
+    c.calculate = CmdCalc_Click;
+    c.clear = CmdClr_Click;
+    return c;
+}
+
+} // namespace
+
+const Calculator& changeValues() {
+    static const Calculator calc = makeChangeValues();
+    return calc;
+}
+
+} // namespace ferrovane

@@ -1,0 +1,266 @@
+#include "calculators/amplifier/tube_gain.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "numeric/eng_text.h"
+#include "numeric/numeric_fault.h"
+#include "shell/window_cycle.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr const char* kRp = "Text2";
+constexpr const char* kMu = "Text3";
+constexpr const char* kGm = "Text4";
+constexpr const char* kRcf = "Combo1";
+constexpr const char* kRb = "Text5";
+constexpr const char* kRk = "Text6";
+constexpr const char* kRbValue = "Text5g";
+constexpr const char* kRkValue = "Text6g";
+constexpr const char* kTubeType = "Text7";
+constexpr const char* kList = "List1";
+constexpr const char* kPicture = "Image1";
+constexpr const char* kTubeGroup = "Frame3";
+constexpr const char* kBypassGroup = "Frame4";
+constexpr const char* kTriode = "Option1";
+constexpr const char* kPentode = "Option2";
+constexpr const char* kBypassed = "Option3";
+constexpr const char* kNotBypassed = "Option4";
+constexpr const char* kCode = "OptionCode";
+constexpr const char* kSelect = "Select";
+
+// The option code of the data file: one bit for each option button.
+constexpr int kTriodeBit = 1;
+constexpr int kPentodeBit = 2;
+constexpr int kBypassedBit = 4;
+constexpr int kNotBypassedBit = 8;
+
+// Transconductance is typed in micromhos.
+constexpr double kMicro = 0.000001;
+
+bool endsWith(std::string_view s, std::string_view tail) {
+    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+void setStandard(Form& form, const char* box, const char* companion, double ohms) {
+    const StandardValue v = NearestStandardValue(ohms);
+    form.setText(box, v.text);
+    form.setText(companion, PlainNumber(v.value));
+}
+
+// A resistor box takes "k", "M" and "Meg" after its number and shows the
+// nearest standard value; its hidden companion keeps that value in ohms.
+void standardResistor(Form& form, const char* box, const char* companion) {
+    const std::string text = TrimBlanks(form.text(box));
+    double ohms = ReadNumber(text);
+    if (endsWith(text, "k"))
+        ohms *= 1000;
+    else if (endsWith(text, "Meg") || endsWith(text, "M"))
+        ohms *= 1000000;
+    setStandard(form, box, companion, ohms);
+}
+
+// The grid resistor of the next stage from the drop-down text: the number up
+// to the first blank, then "k" or "Meg".
+double gridResistor(const std::string& text) {
+    std::size_t cut = text.find(' ');
+    if (cut == std::string::npos)
+        cut = text.empty() ? 0 : text.size() - 1;
+    const double value = ReadNumber(std::string_view(text).substr(0, cut + 1));
+    const std::string suffix = text.size() > cut + 1 ? text.substr(cut + 1) : std::string();
+    if (suffix == "k")
+        return value * 1000;
+    if (suffix == "Meg")
+        return value * 1000000;
+    return value;
+}
+
+// Each pair of options has its own circuit picture.
+void optionClicked(Form& form, CalcEnv&, const std::string&) {
+    const bool triode = form.selected(kTriode);
+    if (triode || form.selected(kPentode)) {
+        form.setEnabled(kMu, triode);
+        form.setEnabled(kGm, !triode);
+    }
+    form.setVisible(kPicture, true);
+    const int bypass = form.option(kBypassGroup);
+    if (form.option(kTubeGroup) != 0 && bypass != 0)
+        form.setText(kPicture, std::string("VT-") + (triode ? "T" : "P") +
+                                   (bypass == 1 ? "-BYP.GIF" : "-UBY.GIF"));
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const double rp = form.number(kRp);
+    double mu = form.number(kMu);
+    double gm = form.number(kGm);
+    const double rb = form.number(kRbValue);
+    const double rk = form.number(kRkValue);
+    if (rp == 0 || mu == 0 || gm == 0 || rb == 0 || rk == 0) {
+        env.dialogs.say("All data must be entered.");
+        return;
+    }
+    if (form.option(kTubeGroup) == 0) {
+        env.dialogs.say("Select Triode or Pentode amplifier.");
+        return;
+    }
+    if (form.option(kBypassGroup) == 0) {
+        env.dialogs.say("Select cathode bypass condition.");
+        return;
+    }
+    const double rcf = gridResistor(form.text(kRcf));
+    if (rcf == 0) {
+        env.dialogs.say("Please select a value for the 'Following Stage Grid Resistor' from "
+                        "the dropdown list.");
+        return;
+    }
+    // A triode is given by its amplification factor, a pentode by its
+    // transconductance; gm = mu / rp gives the other.
+    const bool triode = form.selected(kTriode);
+    form.setEnabled(kMu, triode);
+    form.setEnabled(kGm, !triode);
+    if (triode) {
+        gm = mu * 1000000 / rp;
+        form.setText(kGm, PlainNumber(gm));
+    } else {
+        mu = gm * kMicro * rp;
+        form.setText(kMu, PlainNumber(mu));
+    }
+
+    // The plate works into Rb in parallel with the next grid resistor; an
+    // unbypassed cathode resistor feeds back (mu + 1) Rk.
+    if (rcf + rb == 0)
+        throw NumericFault("Rcf + Rb is 0 ohms");
+    const double rl = rcf * rb / (rcf + rb);
+    const double denominator = form.selected(kBypassed) ? rp + rl : (mu + 1) * rk + (rp + rl);
+    if (denominator == 0)
+        throw NumericFault("the gain's denominator is 0");
+    const double gain = checkFinite(mu * rl / denominator);
+    if (!(gain > 0))
+        throw NumericFault("the gain is not positive, so it has no value in dB");
+    const double db = std::floor(20 * std::log(gain) / std::log(10.0) * 10 + 0.5) / 10;
+    form.list(kList) = {"      Gain =" + engText(gain), "Gain in dB = " + PlainNumber(db)};
+}
+
+// The option code: Triode 1, Pentode 2, bypassed 4, NOT bypassed 8.
+int optionCode(const Form& form) {
+    return (form.selected(kTriode) ? kTriodeBit : 0) + (form.selected(kPentode) ? kPentodeBit : 0) +
+           (form.selected(kBypassed) ? kBypassedBit : 0) +
+           (form.selected(kNotBypassed) ? kNotBypassedBit : 0);
+}
+
+const Calculator& calculator();
+
+void LoadFile(Form& form, CalcEnv& env) {
+    const auto fields = env.files.readFields("Tubes.dat", 9);
+    if (!fields)
+        return;
+    const auto& f = *fields;
+    const char* typed[] = {kRp, kMu, kGm, kRcf};
+    for (std::size_t i = 0; i < 4 && i + 1 < f.size(); ++i)
+        form.setText(typed[i], f[i + 1]);
+    if (f.size() > 5)
+        setStandard(form, kRb, kRbValue, ReadNumber(f[5]));
+    if (f.size() > 6)
+        setStandard(form, kRk, kRkValue, ReadNumber(f[6]));
+    if (f.size() > 7) {
+        const double code = std::nearbyint(ReadNumber(f[7]));
+        const long long bits = code >= 0 && code < 1e15 ? static_cast<long long>(code) : 0;
+        const std::pair<int, const char*> options[] = {{kTriodeBit, kTriode},
+                                                       {kPentodeBit, kPentode},
+                                                       {kBypassedBit, kBypassed},
+                                                       {kNotBypassedBit, kNotBypassed}};
+        for (const auto& [bit, option] : options)
+            if ((bits & bit) != 0)
+                selectOption(calculator(), form, env, option);
+    }
+    if (f.size() > 8)
+        form.setText(kTubeType, f[8]);
+}
+
+void CmdClr_Click(Form& form, CalcEnv&) {
+    for (const char* box : {kRp, kMu, kGm, kRb, kRk, kTubeType, kRbValue, kRkValue})
+        form.setText(box, "");
+    form.setText(kRcf, kSelect);
+    form.list(kList).clear();
+    form.clearOption(kTubeGroup);
+    form.clearOption(kBypassGroup);
+    form.setVisible(kPicture, false);
+}
+
+Calculator makeTubeGain() {
+    Calculator c;
+    FormSpec& f = c.form;
+    f.name = "Form15";
+    f.caption = "Small Signal Vacuum Tube Gain";
+    f.widthTwips = 9600;
+    f.heightTwips = 6840;
+    BoxSpec rbValue = box(kRbValue, "Plate Resistor, Rb, in ohms", "Ohms");
+    rbValue.visible = false;
+    BoxSpec rkValue = box(kRkValue, "Cathode Resistor, Rk, in ohms", "Ohms");
+    rkValue.visible = false;
+    // A frame caption is one line: the two lines of each caption run on.
+    f.left = {
+        frame("Frame1", "Tube Parameters, look them up in a tube manual.", Direction::Vertical,
+              {box(kRp, "Plate Resistance, not a resistor.", "Ohms"),
+               box(kMu, "Amplification Factoe,\nfor Triodes", "Volts/Volt"),
+               box(kGm, "Transconductance,\nfor Pentodes", "Micromhos")}),
+        frame(
+            "Frame2", "Circuit Parameters, real resistors", Direction::Vertical,
+            {ComboSpec{kRcf,
+                       "Following Stage\nGrid Resistor, Rcf",
+                       {kSelect, "100 k", "220 k", "270 k", "470 k", "1 Meg", "3.3 Meg", "10 Meg"},
+                       kSelect,
+                       false,
+                       "Ohms"},
+             box(kRb, "Plate Resistor, Rb", "Ohms"), box(kRk, "Cathode Resistor, Rk", "Ohms"),
+             rbValue, rkValue}),
+        LabelSpec{"Label1",
+                  "Resistors you enter will be converted \nto the nearest 5% standard value."},
+        box(kTubeType, "Tube Type, Optional", ""),
+    };
+    f.right = {
+        GroupSpec{kTubeGroup, "", {{kTriode, "Triode"}, {kPentode, "Pentode"}}},
+        GroupSpec{kBypassGroup,
+                  "",
+                  {{kBypassed, "Cathode Resistor bypassed"},
+                   {kNotBypassed, "Cathode Resistor NOT bypassed"}}},
+        PictureSpec{kPicture, "VT-T-BYP.GIF", "Vacuum tube stage with Rb, Rk and Rcf"},
+    };
+    f.bottom = {ListSpec{kList, "", "", 2}};
+    f.buttons = {{"CmdCalc", "Calculate"},         {"CmdClr", "Clear Data"},
+                 {"CmdLoadData", "Load Last Run"}, {"CmdClose", "Close"},
+                 {"Command1", "Run Test"},         {"Command2", "Close"}};
+    c.dataFile = "Tubes.dat";
+    c.fields = {{FieldKind::Typed, kRp},      {FieldKind::Typed, kMu},
+                {FieldKind::Typed, kGm},      {FieldKind::Typed, kRcf},
+                {FieldKind::Typed, kRbValue}, {FieldKind::Typed, kRkValue},
+                {FieldKind::Value, kCode},    {FieldKind::Typed, kTubeType}};
+    c.calculate = CmdCalc_Click;
+    c.clear = CmdClr_Click;
+    c.loadFile = LoadFile;
+    c.optionSelected = optionClicked;
+    c.lostFocus = {{kRb, [](Form& form, CalcEnv&) { standardResistor(form, kRb, kRbValue); }},
+                   {kRk, [](Form& form, CalcEnv&) { standardResistor(form, kRk, kRkValue); }}};
+    c.beforeSave = [](Form& form, CalcEnv&) { form.setValue(kCode, optionCode(form)); };
+    // The picture shows once an option is chosen.
+    c.setUp = [](Form& form, CalcEnv&, bool) {
+        if (form.option(kTubeGroup) == 0 && form.option(kBypassGroup) == 0)
+            form.setVisible(kPicture, false);
+    };
+    return c;
+}
+
+const Calculator& calculator() {
+    static const Calculator calc = makeTubeGain();
+    return calc;
+}
+
+} // namespace
+
+const Calculator& tubeGain() {
+    return calculator();
+}
+
+} // namespace ferrovane
