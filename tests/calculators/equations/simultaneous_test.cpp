@@ -414,6 +414,12 @@ TEST(Simultaneous, ClearEmptiesInputsButNotLoopsOrMethod) {
     EXPECT_EQ(w.form.text("ComNum2"), "4");
     EXPECT_TRUE(w.form.selected("OpImp"));
     EXPECT_TRUE(undeclaredNames(simultaneousEquations()).empty());
+    // Saved empty, and read back empty: nothing shifts.
+    EXPECT_EQ(w.close().size(), 178u);
+    w.open(simultaneousEquations());
+    EXPECT_EQ(w.form.text("TxtRLC(47)"), "");
+    EXPECT_EQ(w.form.text("ComNum3"), "4");
+    EXPECT_TRUE(w.form.selected("OpImp"));
 }
 
 } // namespace
