@@ -23,6 +23,7 @@ constexpr const char* kFrequencyLabel = "LblFreq";
 constexpr const char* kFrequencyUnit = "LblHertz";
 constexpr const char* kVtrCaption = "Text3";
 constexpr const char* kFrameEqu = "FrameEqu";
+constexpr const char* kFrameLadders = "FrameLadders";
 constexpr const char* kFrameImp = "FrameImp";
 constexpr const char* kFrameImpSources = "FrameImpE";
 constexpr const char* kFrameCmp = "FrameCmp";
@@ -161,6 +162,7 @@ void loopsChanged(Form& form, int method) {
 void showMethod(Form& form) {
     const int method = form.option(kMethod);
     setShown(form, {kFrameEqu}, method == Equations || method == None);
+    setShown(form, {kFrameLadders}, method == Impedances || method == Components);
     setShown(form, {kFrameImp, kFrameImpSources}, method == Impedances);
     setShown(form, {kFrameCmp, kFrameCmpSources, kFrequency, kFrequencyLabel, kFrequencyUnit},
              method == Components);
@@ -421,13 +423,23 @@ ComboSpec loopsCombo(int method) {
                      .editable = true};
 }
 
-ControlSpec scrollingFrame(std::string name, std::string caption, Direction direction,
-                           std::vector<ControlSpec> children, bool visible) {
+// A frame that shows and hides with the input method.
+ControlSpec methodFrame(std::string name, std::string caption, Direction direction,
+                        std::vector<ControlSpec> children) {
     auto f = std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
                                                    .caption = std::move(caption),
                                                    .direction = direction,
                                                    .children = std::move(children)});
-    f->visible = visible;
+    f->visible = false;
+    return f;
+}
+
+ControlSpec scrollingFrame(std::string name, std::string caption, Direction direction,
+                           std::vector<ControlSpec> children) {
+    auto f = std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
+                                                   .caption = std::move(caption),
+                                                   .direction = direction,
+                                                   .children = std::move(children)});
     f->scrolls = true;
     return f;
 }
@@ -441,12 +453,10 @@ ControlSpec sourceCell(int i, const std::string& label, int column) {
 }
 
 ControlSpec sourceFrame(const char* name, int first) {
-    return scrollingFrame(name, "Sources", Direction::Vertical,
-                          {grid(std::string(name) + "Grid", kMaxLoops + 1, 2,
-                                [first](int m, int c) {
-                                    return sourceCell(first + m, "E" + std::to_string(2 * m), c);
-                                })},
-                          false);
+    return methodFrame(name, "Sources", Direction::Vertical,
+                       {grid(std::string(name) + "Grid", kMaxLoops + 1, 2, [first](int m, int c) {
+                           return sourceCell(first + m, "E" + std::to_string(2 * m), c);
+                       })});
 }
 
 // Equation r, as it reads: Mr1 ... Mr6, then Kr, each a real box with
@@ -504,6 +514,9 @@ FormSpec formSpec() {
     BoxSpec frequency = box(kFrequency, "Frequency", "Hertz", {}, kFrequencyLabel, kFrequencyUnit);
     frequency.visible = false;
 
+    // One column: the method, then the boxes of the chosen method at full
+    // width (a ladder's rows beside its sources), then the results. The
+    // boxes scroll as one when the screen is too small for them.
     f.left = {
         GroupSpec{.name = kMethod,
                   .caption = "Input Method",
@@ -511,35 +524,29 @@ FormSpec formSpec() {
                               {"OpImp", "Impedances"},
                               {"OpCmp", "Component Values"}},
                   .horizontal = true},
-        scrollingFrame(kFrameImp, "Impedances", Direction::Horizontal,
-                       {frame("FrameImpRows", "", Direction::Vertical,
-                              {loopsCombo(Impedances), grid("GridZ", kBranches, 5, impedanceCell)}),
-                        PictureSpec{"Image1", "ImpLadder.svg",
-                                    "Impedance ladder: E0, series Z1, Z3, Z5, shunt Z2, Z4, Z6 "
-                                    "and the load RL"}},
-                       false),
-        scrollingFrame(
-            kFrameCmp, "Component Values", Direction::Horizontal,
-            {frame("FrameCmpRows", "", Direction::Vertical,
-                   {loopsCombo(Components),
-                    grid("GridRLC", kBranches, 4, componentCell,
-                         {"", "Resistor,\nOhms", "Inductor,\nHenrys", "Capacitor,\nFarads"})}),
-             PictureSpec{"Image2", "CmpLadder.svg",
-                         "Component ladder: E0, series R-L-C branches 1 and 3, shunt "
-                         "branch 2 with E2"}},
-            false),
-    };
-    f.right = {
         frequency,
-        sourceFrame(kFrameImpSources, kImpSources),
-        sourceFrame(kFrameCmpSources, kCmpSources),
-        LabelSpec{kVtrCaption, "VTR = Voltage Transfer Ratio"},
-    };
-    f.bottom = {
         scrollingFrame(
-            kFrameEqu, "Equations", Direction::Vertical,
-            {loopsCombo(Equations), grid("GridEqu", kMaxLoops, 2 * kMaxLoops + 2, equationCell)},
-            true),
+            "FrameInput", "", Direction::Vertical,
+            {methodFrame(kFrameEqu, "Equations", Direction::Vertical,
+                         {loopsCombo(Equations),
+                          grid("GridEqu", kMaxLoops, 2 * kMaxLoops + 2, equationCell)}),
+             frame(kFrameLadders, "", Direction::Horizontal,
+                   {methodFrame(kFrameImp, "Impedances", Direction::Vertical,
+                                {loopsCombo(Impedances), grid("GridZ", kBranches, 5, impedanceCell),
+                                 PictureSpec{"Image1", "ImpLadder.svg",
+                                             "Impedance ladder: E0, series Z1, Z3, Z5, shunt Z2, "
+                                             "Z4, Z6 with sources E2, E4, E6, and the load RL"}}),
+                    sourceFrame(kFrameImpSources, kImpSources),
+                    methodFrame(
+                        kFrameCmp, "Component Values", Direction::Vertical,
+                        {loopsCombo(Components),
+                         grid("GridRLC", kBranches, 4, componentCell,
+                              {"", "Resistor,\nOhms", "Inductor,\nHenrys", "Capacitor,\nFarads"}),
+                         PictureSpec{"Image2", "CmpLadder.svg",
+                                     "Component ladder: E0, series R-L-C branches 1 and "
+                                     "3, shunt branch 2 with E2"}}),
+                    sourceFrame(kFrameCmpSources, kCmpSources)})}),
+        LabelSpec{kVtrCaption, "VTR = Voltage Transfer Ratio"},
         ListSpec{kList, "", "", 8},
     };
     return f;
