@@ -6,7 +6,6 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <cstdio>
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include "ui_support.h"
@@ -45,13 +44,24 @@ QStringList lines(QWidget* w) {
 // since the machine running the tests sets the pace.
 TEST(EquationsWindow, OpensWithinTheScreenAndShowsTheExample) {
     App app;
-    QElapsedTimer timer;
-    timer.start();
-    CalculatorWindow* w = app.open("Cmd5x5RjX");
-    const qint64 ms = timer.elapsed();
-    ASSERT_NE(w, nullptr);
-    std::printf("[ measure  ] equations window opened in %lld ms (%d line boxes)\n",
-                static_cast<long long>(ms), static_cast<int>(w->findChildren<QLineEdit*>().size()));
+    // The first opening also loads fonts and styles; the later ones are
+    // what the user meets each time.
+    QStringList times;
+    CalculatorWindow* w = nullptr;
+    for (int i = 0; i < 4; ++i) {
+        if (w) {
+            find<QAbstractButton>(w, "CmdClose")->click();
+            settle();
+        }
+        QElapsedTimer timer;
+        timer.start();
+        w = app.open("Cmd5x5RjX");
+        times << QString::number(timer.elapsed());
+        ASSERT_NE(w, nullptr);
+    }
+    std::printf("[ measure  ] equations window opened in %s ms (%d boxes)\n",
+                qPrintable(times.join(", ")),
+                static_cast<int>(w->findChildren<QLineEdit*>().size()));
     // The boxes scroll, so the window needs less than a 1366 x 768 screen
     // (less its task bar) whichever method shows, and opens at its design size.
     for (const char* option : {"OpEqu", "OpImp", "OpCmp"}) {
@@ -70,15 +80,6 @@ TEST(EquationsWindow, OpensWithinTheScreenAndShowsTheExample) {
     EXPECT_FALSE(shown(w, "TxtR(2)"));
     EXPECT_FALSE(shown(w, "FrameImp"));
     EXPECT_TRUE(app.dialogs.shown.empty());
-    if (const char* shot = std::getenv("FERROVANE_SHOT")) {
-        w->grab().save(QString(shot) + "-equ.png");
-        find<QRadioButton>(w, "OpImp")->click();
-        settle();
-        w->grab().save(QString(shot) + "-imp.png");
-        find<QRadioButton>(w, "OpCmp")->click();
-        settle();
-        w->grab().save(QString(shot) + "-cmp.png");
-    }
 }
 
 TEST(EquationsWindow, MethodClicksShowTheirFrames) {

@@ -23,7 +23,6 @@ constexpr const char* kFrequencyLabel = "LblFreq";
 constexpr const char* kFrequencyUnit = "LblHertz";
 constexpr const char* kVtrCaption = "Text3";
 constexpr const char* kFrameEqu = "FrameEqu";
-constexpr const char* kFrameLadders = "FrameLadders";
 constexpr const char* kFrameImp = "FrameImp";
 constexpr const char* kFrameImpSources = "FrameImpE";
 constexpr const char* kFrameCmp = "FrameCmp";
@@ -162,7 +161,6 @@ void loopsChanged(Form& form, int method) {
 void showMethod(Form& form) {
     const int method = form.option(kMethod);
     setShown(form, {kFrameEqu}, method == Equations || method == None);
-    setShown(form, {kFrameLadders}, method == Impedances || method == Components);
     setShown(form, {kFrameImp, kFrameImpSources}, method == Impedances);
     setShown(form, {kFrameCmp, kFrameCmpSources, kFrequency, kFrequencyLabel, kFrequencyUnit},
              method == Components);
@@ -514,9 +512,9 @@ FormSpec formSpec() {
     BoxSpec frequency = box(kFrequency, "Frequency", "Hertz", {}, kFrequencyLabel, kFrequencyUnit);
     frequency.visible = false;
 
-    // One column: the method, then the boxes of the chosen method at full
-    // width (a ladder's rows beside its sources), then the results. The
-    // boxes scroll as one when the screen is too small for them.
+    // One column: the method, then the boxes of the chosen method (a ladder's
+    // rows, its sources and its picture), then the results. The boxes scroll
+    // as one when the screen is too small for them.
     f.left = {
         GroupSpec{.name = kMethod,
                   .caption = "Input Method",
@@ -530,22 +528,20 @@ FormSpec formSpec() {
             {methodFrame(kFrameEqu, "Equations", Direction::Vertical,
                          {loopsCombo(Equations),
                           grid("GridEqu", kMaxLoops, 2 * kMaxLoops + 2, equationCell)}),
-             frame(kFrameLadders, "", Direction::Horizontal,
-                   {methodFrame(kFrameImp, "Impedances", Direction::Vertical,
-                                {loopsCombo(Impedances), grid("GridZ", kBranches, 5, impedanceCell),
-                                 PictureSpec{"Image1", "ImpLadder.svg",
-                                             "Impedance ladder: E0, series Z1, Z3, Z5, shunt Z2, "
-                                             "Z4, Z6 with sources E2, E4, E6, and the load RL"}}),
-                    sourceFrame(kFrameImpSources, kImpSources),
-                    methodFrame(
-                        kFrameCmp, "Component Values", Direction::Vertical,
-                        {loopsCombo(Components),
-                         grid("GridRLC", kBranches, 4, componentCell,
-                              {"", "Resistor,\nOhms", "Inductor,\nHenrys", "Capacitor,\nFarads"}),
-                         PictureSpec{"Image2", "CmpLadder.svg",
-                                     "Component ladder: E0, series R-L-C branches 1 and "
-                                     "3, shunt branch 2 with E2"}}),
-                    sourceFrame(kFrameCmpSources, kCmpSources)})}),
+             methodFrame(kFrameImp, "Impedances", Direction::Vertical,
+                         {loopsCombo(Impedances), grid("GridZ", kBranches, 5, impedanceCell),
+                          sourceFrame(kFrameImpSources, kImpSources),
+                          PictureSpec{"Image1", "ImpLadder.svg",
+                                      "Impedance ladder: E0, series Z1, Z3, Z5, shunt Z2, Z4, Z6 "
+                                      "with sources E2, E4, E6, and the load RL"}}),
+             methodFrame(kFrameCmp, "Component Values", Direction::Vertical,
+                         {loopsCombo(Components),
+                          grid("GridRLC", kBranches, 4, componentCell,
+                               {"", "Resistor,\nOhms", "Inductor,\nHenrys", "Capacitor,\nFarads"}),
+                          sourceFrame(kFrameCmpSources, kCmpSources),
+                          PictureSpec{"Image2", "CmpLadder.svg",
+                                      "Component ladder: E0, series R-L-C branches 1 and 3, shunt "
+                                      "branch 2 with E2"}})}),
         LabelSpec{kVtrCaption, "VTR = Voltage Transfer Ratio"},
         ListSpec{kList, "", "", 8},
     };
