@@ -52,6 +52,8 @@ bool QtLongRunHost::run(const std::string& title, const LongWork& work) {
             loop.quit();
             return;
         }
+        if (dialog.wasCanceled() && !progress.cancelled())
+            progress.cancel();
         if (!progress.cancelled())
             dialog.setValue(static_cast<int>(std::clamp(progress.done(), 0.0, 1.0) * (kSteps - 1)));
     });
