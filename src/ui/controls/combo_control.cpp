@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSignalBlocker>
 
 #include "ui/controls/control.h"
@@ -63,6 +64,9 @@ void buildControl(const ComboSpec& spec, Builder& b) {
     if (accessible.isEmpty())
         accessible = b.place.context();
     combo->setAccessibleName(accessible.isEmpty() ? qs(spec.name) : accessible);
+    // The text box of an editable drop-down is read by the same name.
+    if (QLineEdit* edit = combo->lineEdit())
+        edit->setAccessibleName(combo->accessibleName());
     if (label)
         label->setBuddy(combo);
     QLabel* unit = makeLabel(spec.unit, b.owner);
