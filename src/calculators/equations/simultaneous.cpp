@@ -283,19 +283,23 @@ std::optional<System> componentSystem(const Form& form, CalcEnv& env) {
 
 // Whether the determinant is zero, or rounding left over from zero.
 bool singular(const System& s, const std::string& d) {
-    double bound = 1;
+    const Complex det = ReadComplex(d);
+    const double size = std::hypot(det.re, det.im);
+    if (size == 0)
+        return true;
+    // Compared as logarithms, so that large coefficients cannot overflow.
+    double logBound = 0;
     for (int r = 1; r <= s.n; ++r) {
         double row = 0;
         for (int c = 1; c <= s.n; ++c) {
             if (s.m(r, c).empty()) // off the ladder's three diagonals
                 continue;
             const Complex a = ReadComplex(s.m(r, c));
-            row += a.re * a.re + a.im * a.im;
+            row = std::hypot(row, std::hypot(a.re, a.im));
         }
-        bound *= std::sqrt(row);
+        logBound += std::log(row);
     }
-    const Complex det = ReadComplex(d);
-    return std::hypot(det.re, det.im) <= kSingularRatio * bound;
+    return std::log(size) <= std::log(kSingularRatio) + logBound;
 }
 
 // An angle in radians as degrees rounded to hundredths, plain number text.
