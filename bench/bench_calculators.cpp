@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calculators/catalogue.h"
+#include "calculators/equations/simultaneous.h"
 #include "shell/example_files.h"
 #include "shell/window_cycle.h"
 
@@ -63,7 +64,30 @@ void BM_Open(benchmark::State& state, const Calculator& (*calculator)()) {
         benchmark::DoNotOptimize(Form_Load(calc, env));
 }
 
+// The loop equations at their largest: six loops (seven order-6 determinants)
+// by each input method, from the example file's six-loop entries.
+void BM_SixLoops(benchmark::State& state, const char* option, const char* loops) {
+    const Calculator& calc = simultaneousEquations();
+    SilentDialogs dialogs;
+    CalcEnv env{dialogs, exampleDir()};
+    Form opened = Form_Load(calc, env);
+    selectOption(calc, opened, env, option);
+    chooseCombo(calc, opened, env, loops, "6");
+    for (auto _ : state) {
+        Form form = opened;
+        benchmark::DoNotOptimize(CmdCalc_Click(calc, form, env));
+        if (form.list("List1").size() < 7)
+            state.SkipWithError("no six-loop solution");
+    }
+}
+
 const bool registered = [] {
+    benchmark::RegisterBenchmark("SixLoops/Equations", BM_SixLoops, "OpEqu", "ComNum1")
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("SixLoops/Impedances", BM_SixLoops, "OpImp", "ComNum2")
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("SixLoops/Components", BM_SixLoops, "OpCmp", "ComNum3")
+        ->Unit(benchmark::kMicrosecond);
     for (const CatalogueEntry& entry : catalogue()) {
         if (!entry.calculator)
             continue;

@@ -5,6 +5,7 @@
 #include "calculators/amplifier/change_values.h"
 #include "calculators/amplifier/feedback.h"
 #include "calculators/amplifier/tube_gain.h"
+#include "calculators/equations/simultaneous.h"
 #include "calculators/matching/cap_div_lossy.h"
 #include "calculators/matching/cap_divider.h"
 #include "calculators/matching/l_network.h"
@@ -121,7 +122,8 @@ const std::vector<CatalogueEntry>& catalogue() {
         // Simultaneous equations calculator
         {"Cmd5x5RjX", 5, 3, "6 x 6 R + j X",
          "This calculator solves the loop equations having as many as 6 loops.  You enter "
-         "data in the form R + j X."},
+         "data in the form R + j X.",
+         &simultaneousEquations},
         // Vacuum tube amplifier gain
         {"CmdVacTub", 5, 4, "Vacuum Tube Amplifier Gain",
          "This calculator uses the small signal model for a vacuum tube to calculate the "

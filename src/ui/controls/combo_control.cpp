@@ -1,5 +1,7 @@
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
 
 #include "ui/controls/control.h"
 
@@ -15,6 +17,8 @@ public:
     void refresh(const Form& form) override {
         const QString text = qs(form.text(spec_.name));
         if (combo_->currentText() != text) {
+            // Showing the form is not choosing: no handler runs for it.
+            const QSignalBlocker quiet(combo_);
             const int index = combo_->findText(text, Qt::MatchExactly);
             if (index >= 0)
                 combo_->setCurrentIndex(index);
@@ -60,6 +64,9 @@ void buildControl(const ComboSpec& spec, Builder& b) {
     if (accessible.isEmpty())
         accessible = b.place.context();
     combo->setAccessibleName(accessible.isEmpty() ? qs(spec.name) : accessible);
+    // The text box of an editable drop-down is read by the same name.
+    if (QLineEdit* edit = combo->lineEdit())
+        edit->setAccessibleName(combo->accessibleName());
     if (label)
         label->setBuddy(combo);
     QLabel* unit = makeLabel(spec.unit, b.owner);
@@ -67,8 +74,7 @@ void buildControl(const ComboSpec& spec, Builder& b) {
     auto* view = b.add<ComboView>(spec, combo, label, unit);
     view->refresh(b.host.form());
     // However the text changes (chosen, typed, set by a screen reader) the
-    // handler runs once; the window's own refresh sets the form's text and
-    // so runs nothing.
+    // handler runs once.
     const std::string name = spec.name;
     ControlHost& host = b.host;
     QObject::connect(combo, &QComboBox::currentTextChanged, combo,

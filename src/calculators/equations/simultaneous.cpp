@@ -1,0 +1,620 @@
+#include "calculators/equations/simultaneous.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "numeric/complex_text.h"
+#include "numeric/determinant.h"
+#include "numeric/eng_text.h"
+#include "shell/help_texts.h"
+#include "shell/window_cycle.h"
+
+namespace ferrovane {
+namespace {
+
+constexpr const char* kMethod = "FrameMethod";
+constexpr const char* kList = "List1";
+constexpr const char* kFrequency = "Text4";
+constexpr const char* kFrequencyLabel = "LblFreq";
+constexpr const char* kFrequencyUnit = "LblHertz";
+constexpr const char* kVtrCaption = "Text3";
+constexpr const char* kFrameEqu = "FrameEqu";
+constexpr const char* kFrameImp = "FrameImp";
+constexpr const char* kFrameImpSources = "FrameImpE";
+constexpr const char* kFrameCmp = "FrameCmp";
+constexpr const char* kFrameCmpSources = "FrameCmpE";
+constexpr const char* kCalc = "CmdCalc";
+
+constexpr const char* kPlusMinusJ = "\u00B1j";
+constexpr const char* kDegree = "\u00B0";
+
+constexpr int kMaxLoops = 6;
+constexpr int kMinLoops = 2;
+constexpr int kBranches = 2 * kMaxLoops;
+// TxtK / TxtKX: the constants K1..K6, then the sources E0..E12 of the
+// impedance method, then those of the component method.
+constexpr int kImpSources = 6;
+constexpr int kCmpSources = 13;
+
+constexpr const char* kNoK = "At least one K value MUST be nonzero.";
+constexpr const char* kNoE = "At least one E value MUST be nonzero.";
+constexpr const char* kNoFrequency = "We need a value for Frequency.";
+constexpr const char* kNoCapacitor =
+    "If there is no capacitor, enter a single * in the capacitor box.";
+constexpr const char* kNoMethod =
+    "Choose an input method first: Equations, Impedances or Component Values.";
+constexpr const char* kSingular =
+    "The equations have no unique solution: their determinant is zero.";
+
+// A determinant this small beside the product of the row lengths (its
+// largest possible size) is rounding left over from a singular system; a
+// solution from it would carry no correct digit.
+constexpr double kSingularRatio = 1e-13;
+
+enum Method { None = 0, Equations = 1, Impedances = 2, Components = 3 };
+
+std::string R(int k) {
+    return indexed("TxtR", k);
+}
+std::string X(int k) {
+    return indexed("TxtX", k);
+}
+std::string K(int i) {
+    return indexed("TxtK", i);
+}
+std::string KX(int i) {
+    return indexed("TxtKX", i);
+}
+std::string Z(int i) {
+    return indexed("TxtZ", i);
+}
+std::string RLC(int i) {
+    return indexed("TxtRLC", i);
+}
+std::string combo(int method) {
+    return "ComNum" + std::to_string(method);
+}
+
+// The boxes of branch n of the impedance ladder and of branch b of the
+// component ladder.
+std::string zReal(int n) {
+    return Z(5 * n - 4);
+}
+std::string zImag(int n) {
+    return Z(5 * n - 2);
+}
+std::string branchR(int b) {
+    return RLC(4 * b - 3);
+}
+std::string branchL(int b) {
+    return RLC(4 * b - 2);
+}
+std::string branchC(int b) {
+    return RLC(4 * b - 1);
+}
+
+// Plain number text without a leading blank, as the matrix texts carry it.
+std::string text(double x) {
+    return PlainNumber(x == 0 ? 0.0 : x);
+}
+
+// A coefficient or source as a complex value text, with the "J" the
+// equations use or the "j" of a branch impedance.
+std::string pairText(double re, double im, const char* j) {
+    return text(re) + " + " + j + text(im);
+}
+
+// The number of loops in a box: the nearest whole number, 2 to 6.
+int loopsIn(const std::string& typed) {
+    const double x = std::clamp(ReadNumber(typed), double(kMinLoops), double(kMaxLoops));
+    return static_cast<int>(std::nearbyint(x));
+}
+
+void setShown(Form& form, const std::vector<std::string>& names, bool on) {
+    for (const auto& name : names)
+        form.setVisible(name, on);
+}
+
+// A source row: its label, the two boxes and the "±j" between them.
+std::vector<std::string> sourceRow(int i) {
+    return {indexed("Text2", i), K(i), indexed("TxtKJ", i), KX(i)};
+}
+
+// Shows the rows and columns of a method's boxes up to n loops.
+void showLoops(Form& form, int method, int n) {
+    if (method == Equations) {
+        for (int k = 0; k < kMaxLoops * kMaxLoops; ++k) {
+            const int r = k / kMaxLoops + 1;
+            const int c = k % kMaxLoops + 1;
+            setShown(form, {R(k), X(k), indexed("TxtJ", k), indexed("TxtI", k)}, r <= n && c <= n);
+        }
+        for (int i = 0; i < kMaxLoops; ++i)
+            setShown(form, sourceRow(i), i < n);
+        return;
+    }
+    const int sources = method == Impedances ? kImpSources : kCmpSources;
+    for (int b = 1; b <= kBranches; ++b) {
+        if (method == Impedances)
+            setShown(form, {Z(5 * b - 5), Z(5 * b - 4), Z(5 * b - 3), Z(5 * b - 2), Z(5 * b - 1)},
+                     b <= 2 * n);
+        else
+            setShown(form, {RLC(4 * b), branchR(b), branchL(b), branchC(b)}, b <= 2 * n);
+    }
+    for (int m = 0; m <= kMaxLoops; ++m)
+        setShown(form, sourceRow(sources + m), m <= n);
+}
+
+// ComNumN_Change: the count is clamped, written back and applied.
+void loopsChanged(Form& form, int method) {
+    const int n = loopsIn(form.text(combo(method)));
+    form.setText(combo(method), std::to_string(n));
+    showLoops(form, method, n);
+}
+
+// Each method shows its own frames. The equations' grid lies under the
+// ladder frames, so it goes while a ladder is shown; with no method chosen
+// the window shows the grid.
+void showMethod(Form& form) {
+    const int method = form.option(kMethod);
+    setShown(form, {kFrameEqu}, method == Equations || method == None);
+    setShown(form, {kFrameImp, kFrameImpSources}, method == Impedances);
+    setShown(form, {kFrameCmp, kFrameCmpSources, kFrequency, kFrequencyLabel, kFrequencyUnit},
+             method == Components);
+    setShown(form, {kVtrCaption}, method == Impedances || method == Components);
+}
+
+void applyAll(Form& form) {
+    showMethod(form);
+    for (int method = Equations; method <= Components; ++method)
+        loopsChanged(form, method);
+}
+
+// ---- Calculate ----------------------------------------------------------
+
+// The loop equations M I = B, with B the negated constants, and what the
+// result lines need besides the currents.
+struct System {
+    int n = 0;
+    ComplexMatrix m;
+    std::array<std::string, kMaxLoops + 1> b; // 1..n
+    std::string e0;                           // the first constant or source as entered
+    double loadR = 0;                         // resistance of the last shunt branch
+    bool ladder = false;
+};
+
+bool isZero(const Form& form, const std::string& re, const std::string& im) {
+    return form.number(re) == 0 && form.number(im) == 0;
+}
+
+std::string firstConstant(const Form& form, int i) {
+    return text(form.number(K(i))) + " + j " + text(form.number(KX(i)));
+}
+
+std::optional<System> equationsSystem(const Form& form, CalcEnv& env) {
+    System s;
+    s.n = loopsIn(form.text(combo(Equations)));
+    bool anyK = false;
+    for (int r = 1; r <= s.n; ++r) {
+        for (int c = 1; c <= s.n; ++c) {
+            const int k = (r - 1) * kMaxLoops + c - 1;
+            s.m(r, c) = pairText(form.number(R(k)), form.number(X(k)), "J");
+        }
+        s.b[r] = pairText(-form.number(K(r - 1)), -form.number(KX(r - 1)), "J");
+        anyK = anyK || !isZero(form, K(r - 1), KX(r - 1));
+    }
+    if (!anyK) {
+        env.dialogs.say(kNoK);
+        return std::nullopt;
+    }
+    s.e0 = firstConstant(form, 0);
+    return s;
+}
+
+// The ladder: E0 drives loop 1, odd branches are series arms of one loop,
+// branch 2m is the shunt arm shared by loops m and m + 1 with E(2m) in series
+// with it. Every term of the loop equations is negated, which leaves the
+// currents as they are.
+std::optional<System> ladderSystem(const Form& form, CalcEnv& env, int n,
+                                   const std::vector<std::string>& branch, int sources,
+                                   double loadR) {
+    System s;
+    s.n = n;
+    s.ladder = true;
+    s.loadR = loadR;
+    std::vector<std::string> negE;
+    bool anyE = false;
+    for (int m = 0; m <= n; ++m) {
+        negE.push_back(pairText(-form.number(K(sources + m)), -form.number(KX(sources + m)), "J"));
+        anyE = anyE || !isZero(form, K(sources + m), KX(sources + m));
+    }
+    for (int m = 1; m <= n; ++m) {
+        s.m(m, m) = CplxSub(CplxSub(CplxSub(kCplxEmpty, branch[2 * m - 2]), branch[2 * m - 1]),
+                            branch[2 * m]);
+        if (m >= 2)
+            s.m(m, m - 1) = branch[2 * m - 2];
+        if (m < n)
+            s.m(m, m + 1) = branch[2 * m];
+        s.b[m] = CplxSub(negE[m - 1], negE[m]);
+    }
+    if (!anyE) {
+        env.dialogs.say(kNoE);
+        return std::nullopt;
+    }
+    s.e0 = firstConstant(form, sources);
+    return s;
+}
+
+std::optional<System> impedanceSystem(const Form& form, CalcEnv& env) {
+    const int n = loopsIn(form.text(combo(Impedances)));
+    std::vector<std::string> branch{std::string(kCplxEmpty)};
+    for (int b = 1; b <= 2 * n; ++b)
+        branch.push_back(pairText(form.number(zReal(b)), form.number(zImag(b)), "j"));
+    return ladderSystem(form, env, n, branch, kImpSources, form.number(zReal(2 * n)));
+}
+
+std::optional<System> componentSystem(const Form& form, CalcEnv& env) {
+    const int n = loopsIn(form.text(combo(Components)));
+    const double f = form.number(kFrequency);
+    if (f == 0) {
+        env.dialogs.say(kNoFrequency);
+        return std::nullopt;
+    }
+    const double omega = checkFinite(2 * Pi * f);
+    std::vector<std::string> branch{std::string(kCplxEmpty)};
+    for (int b = 1; b <= 2 * n; ++b) {
+        // A single "*" in the capacitor box: the branch has no capacitor.
+        double x = omega * form.number(branchL(b));
+        if (TrimBlanks(form.text(branchC(b))) != "*") {
+            const double c = form.number(branchC(b));
+            if (c == 0) {
+                env.dialogs.say(kNoCapacitor);
+                return std::nullopt;
+            }
+            x -= 1 / (omega * c);
+        }
+        branch.push_back(text(form.number(branchR(b))) + " + j" + text(x));
+    }
+    return ladderSystem(form, env, n, branch, kCmpSources, form.number(branchR(2 * n)));
+}
+
+// Whether the determinant is zero, or rounding left over from zero.
+bool singular(const System& s, const std::string& d) {
+    const Complex det = ReadComplex(d);
+    const double size = std::hypot(det.re, det.im);
+    if (size == 0)
+        return true;
+    // Compared as logarithms, so that large coefficients cannot overflow.
+    double logBound = 0;
+    for (int r = 1; r <= s.n; ++r) {
+        double row = 0;
+        for (int c = 1; c <= s.n; ++c) {
+            if (s.m(r, c).empty()) // off the ladder's three diagonals
+                continue;
+            const Complex a = ReadComplex(s.m(r, c));
+            row = std::hypot(row, std::hypot(a.re, a.im));
+        }
+        logBound += std::log(row);
+    }
+    return std::log(size) <= std::log(kSingularRatio) + logBound;
+}
+
+// An angle in radians as degrees rounded to hundredths, plain number text.
+std::string degrees(double radians) {
+    return text(std::floor(checkFinite(radians * 18000 / Pi + 0.5)) / 100);
+}
+
+Polar polar(const std::string& value) {
+    const auto p = CplxToPolar(value);
+    return p ? *p : Polar{};
+}
+
+// "Ik = " real, "+j " or "-j ", |imaginary| without its sign position, " = ",
+// magnitude, "/_", angle: the engineering texts keep their fixed width.
+std::string currentLine(int k, const std::string& current) {
+    const Complex c = ReadComplex(current);
+    const Polar p = polar(current);
+    return "I" + std::to_string(k) + " = " + engText(c.re) + (c.im < 0 ? "-j " : "+j ") +
+           engText(std::abs(c.im)).substr(1) + " = " + engText(p.magnitude) + "/_" +
+           degrees(p.angle) + kDegree;
+}
+
+std::string trimmed(double x) {
+    return TrimBlanks(engText(x));
+}
+
+// The trimmed lines: caption, real, sign, |imaginary|, unit, magnitude.
+std::string trimmedLine(const std::string& caption, const std::string& value, const char* plus,
+                        const char* minus, const std::string& unit) {
+    const Complex c = ReadComplex(value);
+    const Polar p = polar(value);
+    return caption + trimmed(c.re) + (c.im < 0 ? minus : plus) + trimmed(std::abs(c.im)) + unit +
+           " = " + trimmed(p.magnitude) + unit + " /_" + degrees(p.angle) + kDegree;
+}
+
+// Cramer's rule: Ik = Dk / D, Dk the determinant with column k replaced by
+// the right-hand side. Returns false (after the message) for a singular
+// system.
+bool solve(System& s, CalcEnv& env, std::vector<std::string>& lines) {
+    const std::string d = Determinant(s.m, s.n);
+    if (d.empty() || singular(s, d)) {
+        env.dialogs.say(kSingular, MessageIcon::Exclamation);
+        return false;
+    }
+    std::vector<std::string> current(static_cast<std::size_t>(s.n) + 1);
+    for (int k = 1; k <= s.n; ++k) {
+        std::array<std::string, kMaxLoops + 1> column;
+        for (int r = 1; r <= s.n; ++r) {
+            column[r] = s.m(r, k);
+            s.m(r, k) = s.b[r];
+        }
+        current[k] = CplxDiv(Determinant(s.m, s.n), d);
+        for (int r = 1; r <= s.n; ++r)
+            s.m(r, k) = column[r];
+        lines.push_back(currentLine(k, current[k]));
+    }
+    lines.push_back(trimmedLine("Zin = ", CplxDiv(s.e0, current[1]), " +j ", " -j ", " Ohms"));
+    if (s.ladder && s.loadR != 0) {
+        const std::string vout = CplxMul(text(s.loadR) + " + j 0", current[s.n]);
+        const std::string vtr = CplxDiv(vout, s.e0);
+        lines.push_back(trimmedLine("VTR = ", vtr, " +J ", " -J ", ""));
+        const double dB =
+            std::floor(checkFinite(200 * std::log(polar(vtr).magnitude) / std::log(10.0) + 0.5)) /
+            10;
+        lines.push_back("VTR = " + text(dB) + " dB");
+    }
+    return true;
+}
+
+void calculate(Form& form, CalcEnv& env) {
+    form.list(kList).clear();
+    std::optional<System> system;
+    switch (form.option(kMethod)) {
+    case Equations:
+        system = equationsSystem(form, env);
+        break;
+    case Impedances:
+        system = impedanceSystem(form, env);
+        break;
+    case Components:
+        system = componentSystem(form, env);
+        break;
+    default:
+        env.dialogs.say(kNoMethod);
+        return;
+    }
+    std::vector<std::string> lines;
+    if (system && solve(*system, env, lines))
+        form.list(kList) = std::move(lines);
+}
+
+// Calculate is disabled while it works and enabled again however it ends.
+// The work is synchronous, so the user never sees it disabled; a numeric
+// fault drops this copy of the form and leaves the window's button as it was.
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    struct Enable {
+        Form& form;
+        ~Enable() { form.setEnabled(kCalc, true); }
+    } enableAgain{form};
+    form.setEnabled(kCalc, false);
+    calculate(form, env);
+}
+
+// ---- The window ---------------------------------------------------------
+
+BoxSpec gridBox(std::string name, std::string accessible, std::string label = {},
+                std::string labelName = {}, std::string unit = {}, std::string unitName = {}) {
+    BoxSpec b;
+    b.name = std::move(name);
+    b.label = std::move(label);
+    b.labelName = std::move(labelName);
+    b.unit = std::move(unit);
+    b.unitName = std::move(unitName);
+    b.accessibleName = std::move(accessible);
+    return b;
+}
+
+ComboSpec loopsCombo(int method) {
+    return ComboSpec{.name = combo(method),
+                     .label = "Number of Loops",
+                     .items = {"2", "3", "4", "5", "6"},
+                     .initial = "2",
+                     .editable = true};
+}
+
+// A frame that shows and hides with the input method.
+ControlSpec methodFrame(std::string name, std::string caption, Direction direction,
+                        std::vector<ControlSpec> children) {
+    auto f = std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
+                                                   .caption = std::move(caption),
+                                                   .direction = direction,
+                                                   .children = std::move(children)});
+    f->visible = false;
+    return f;
+}
+
+ControlSpec scrollingFrame(std::string name, std::string caption, Direction direction,
+                           std::vector<ControlSpec> children) {
+    auto f = std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
+                                                   .caption = std::move(caption),
+                                                   .direction = direction,
+                                                   .children = std::move(children)});
+    f->scrolls = true;
+    return f;
+}
+
+// A row of a source grid: "E0" real "±j" imaginary.
+ControlSpec sourceCell(int i, const std::string& label, int column) {
+    if (column == 0)
+        return gridBox(K(i), label + " real", label, indexed("Text2", i), kPlusMinusJ,
+                       indexed("TxtKJ", i));
+    return gridBox(KX(i), label + " imaginary");
+}
+
+ControlSpec sourceFrame(const char* name, int first) {
+    return methodFrame(name, "Sources", Direction::Vertical,
+                       {grid(std::string(name) + "Grid", kMaxLoops + 1, 2, [first](int m, int c) {
+                           return sourceCell(first + m, "E" + std::to_string(2 * m), c);
+                       })});
+}
+
+// Equation r, as it reads: Mr1 ... Mr6, then Kr, each a real box with
+// "±j" after it and an imaginary box; the tab order runs along the rows.
+ControlSpec equationCell(int r, int column) {
+    if (column >= 2 * kMaxLoops)
+        return sourceCell(r, "K" + std::to_string(r + 1), column - 2 * kMaxLoops);
+    const int k = r * kMaxLoops + column / 2;
+    const std::string label = "I" + std::to_string(r + 1) + std::to_string(column / 2 + 1);
+    if (column % 2 == 0)
+        return gridBox(R(k), label + " real", label, indexed("TxtI", k), kPlusMinusJ,
+                       indexed("TxtJ", k));
+    return gridBox(X(k), label + " imaginary");
+}
+
+ControlSpec impedanceCell(int row, int column) {
+    const int n = row + 1;
+    const std::string z = "Z" + std::to_string(n);
+    switch (column) {
+    case 0:
+        return LabelSpec{Z(5 * n - 5), z + " = "};
+    case 1:
+        return gridBox(zReal(n), z + " real");
+    case 2:
+        return LabelSpec{Z(5 * n - 3), kPlusMinusJ};
+    case 3:
+        return gridBox(zImag(n), z + " imaginary");
+    default:
+        return LabelSpec{Z(5 * n - 1), "Ohms"};
+    }
+}
+
+ControlSpec componentCell(int row, int column) {
+    const int b = row + 1;
+    const std::string branch = "Branch " + std::to_string(b);
+    switch (column) {
+    case 0:
+        return LabelSpec{RLC(4 * b), std::to_string(b)};
+    case 1:
+        return gridBox(branchR(b), branch + " resistor");
+    case 2:
+        return gridBox(branchL(b), branch + " inductor");
+    default:
+        return gridBox(branchC(b), branch + " capacitor");
+    }
+}
+
+FormSpec formSpec() {
+    FormSpec f;
+    f.name = "Form5x5";
+    f.caption = "Simultaneous Equations Calculator";
+    f.widthTwips = 12000;
+    f.heightTwips = 8550;
+
+    BoxSpec frequency = box(kFrequency, "Frequency", "Hertz", {}, kFrequencyLabel, kFrequencyUnit);
+    frequency.visible = false;
+
+    // One column: the method, then the boxes of the chosen method (a ladder's
+    // rows, its sources and its picture), then the results. The boxes scroll
+    // as one when the screen is too small for them.
+    f.left = {
+        GroupSpec{.name = kMethod,
+                  .caption = "Input Method",
+                  .options = {{"OpEqu", "Equations"},
+                              {"OpImp", "Impedances"},
+                              {"OpCmp", "Component Values"}},
+                  .horizontal = true},
+        frequency,
+        scrollingFrame(
+            "FrameInput", "", Direction::Vertical,
+            {methodFrame(kFrameEqu, "Equations", Direction::Vertical,
+                         {loopsCombo(Equations),
+                          grid("GridEqu", kMaxLoops, 2 * kMaxLoops + 2, equationCell)}),
+             methodFrame(kFrameImp, "Impedances", Direction::Vertical,
+                         {loopsCombo(Impedances), grid("GridZ", kBranches, 5, impedanceCell),
+                          sourceFrame(kFrameImpSources, kImpSources),
+                          PictureSpec{"Image1", "ImpLadder.svg",
+                                      "Impedance ladder: E0, series Z1, Z3, Z5, shunt Z2, Z4, Z6 "
+                                      "with sources E2, E4, E6, and the load RL"}}),
+             methodFrame(kFrameCmp, "Component Values", Direction::Vertical,
+                         {loopsCombo(Components),
+                          grid("GridRLC", kBranches, 4, componentCell,
+                               {"", "Resistor,\nOhms", "Inductor,\nHenrys", "Capacitor,\nFarads"}),
+                          sourceFrame(kFrameCmpSources, kCmpSources),
+                          PictureSpec{"Image2", "CmpLadder.svg",
+                                      "Component ladder: E0, series R-L-C branches 1 and 3, shunt "
+                                      "branch 2 with E2"}})}),
+        LabelSpec{kVtrCaption, "VTR = Voltage Transfer Ratio"},
+        ListSpec{kList, "", "", 8},
+    };
+    return f;
+}
+
+std::vector<FileField> fileFields() {
+    std::vector<FileField> fields;
+    // Every box is saved as typed: a "*" capacitor must survive, and what the
+    // user typed comes back as he typed it.
+    auto typed = [&fields](const std::string& name) { fields.push_back({FieldKind::Typed, name}); };
+    for (int method = Equations; method <= Components; ++method)
+        typed(combo(method));
+    for (int k = 0; k < kMaxLoops * kMaxLoops; ++k) {
+        typed(R(k));
+        typed(X(k));
+    }
+    for (int i = 0; i < kCmpSources + kMaxLoops + 1; ++i) {
+        typed(K(i));
+        typed(KX(i));
+    }
+    for (int n = 1; n <= kBranches; ++n) {
+        typed(zReal(n));
+        typed(zImag(n));
+    }
+    for (int b = 1; b <= kBranches; ++b) {
+        typed(branchR(b));
+        typed(branchL(b));
+        typed(branchC(b));
+    }
+    typed(kFrequency);
+    fields.push_back({FieldKind::Option, kMethod});
+    return fields;
+}
+
+// Every box that Close saves, the loop counts excepted, is an input box.
+std::vector<std::string> inputBoxes() {
+    std::vector<std::string> boxes;
+    for (const FileField& field : fileFields())
+        if (field.kind == FieldKind::Typed && field.name.rfind("ComNum", 0) != 0)
+            boxes.push_back(field.name);
+    return boxes;
+}
+
+} // namespace
+
+const Calculator& simultaneousEquations() {
+    static const Calculator calc = [] {
+        Calculator c;
+        c.form = formSpec();
+        c.dataFile = "Array.DAT";
+        c.fields = fileFields();
+        c.clearBoxes = inputBoxes();
+        c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
+        for (const char* option : {"OpEqu", "OpImp", "OpCmp"})
+            c.options[option] = [](Form& form, CalcEnv&) { showMethod(form); };
+        for (int method = Equations; method <= Components; ++method)
+            c.combos[combo(method)] = [method](Form& form, CalcEnv&) {
+                loopsChanged(form, method);
+            };
+        // Setting a loop count from the file has the effect of choosing it.
+        c.loadFile = [](Form& form, CalcEnv& env) {
+            StandardLoadFile(simultaneousEquations(), form, env);
+            applyAll(form);
+        };
+        c.setUp = [](Form& form, CalcEnv&, bool) { applyAll(form); };
+        return c;
+    }();
+    return calc;
+}
+
+} // namespace ferrovane
