@@ -1,9 +1,9 @@
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
+#include <QMessageBox>
 #include <QStandardPaths>
 
-#include "shell/data_dir.h"
+#include "shell/data_home.h"
+#include "shell/dialogs.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -11,13 +11,10 @@ namespace {
 // The data files live beside the executable when that directory can be
 // written (a copy run where it was built or unpacked); an installed copy
 // keeps them in the user's application data directory.
-std::filesystem::path dataDirectory() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (ferrovane::DataDir(exeDir.toStdString()).probeWritable())
-        return exeDir.toStdString();
-    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(appData);
-    return appData.toStdString();
+ferrovane::DataHome dataHome() {
+    return ferrovane::PrepareDataHome(
+        QCoreApplication::applicationDirPath().toStdString(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
 }
 
 } // namespace
@@ -26,7 +23,11 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Ferrovane");
     QApplication::setOrganizationName("Ferrovane");
-    ferrovane::MainWindow window{ferrovane::DataDir(dataDirectory())};
+    const ferrovane::DataHome home = dataHome();
+    ferrovane::MainWindow window{home.dir};
     window.start();
+    if (!home.notice.empty())
+        QMessageBox::information(&window, ferrovane::kAppTitle,
+                                 QString::fromStdString(home.notice));
     return app.exec();
 }

@@ -190,8 +190,8 @@ std::vector<std::string> undeclaredNames(const Calculator& calc) {
         need(box, form.has(box));
     for (const auto& group : calc.clearGroups)
         need(group, isGroup(group));
-    for (const auto* handlers : {&calc.options, &calc.boxes, &calc.checks, &calc.combos,
-                                 &calc.lostFocus, &calc.buttons})
+    for (const auto* handlers :
+         {&calc.options, &calc.boxes, &calc.checks, &calc.combos, &calc.lostFocus, &calc.buttons})
         for (const auto& [name, handler] : *handlers)
             need(name, form.has(name));
     if (const auto& help = calc.form.hoverHelp) {
@@ -202,18 +202,39 @@ std::vector<std::string> undeclaredNames(const Calculator& calc) {
     return missing;
 }
 
+namespace {
+
+// The data file, read once for a load: as many fields as the standard
+// reader uses, or the usual limit for a calculator with its own reader.
+DataFields readDataFile(const Calculator& calc, CalcEnv& env) {
+    if (calc.dataFile.empty())
+        return std::nullopt;
+    return calc.loadFile ? env.files.readFields(calc.dataFile)
+                         : env.files.readFields(calc.dataFile, calc.fields.size() + 1);
+}
+
+void loadFields(const Calculator& calc, Form& form, CalcEnv& env, const DataFields& fields) {
+    runGuarded(form, env, [&](Form& f, CalcEnv& e) {
+        if (calc.loadFile)
+            calc.loadFile(f, e, fields);
+        else
+            StandardLoadFile(calc, f, e, fields);
+    });
+}
+
+} // namespace
+
 Form Form_Load(const Calculator& calc, CalcEnv& env) {
     Form form = makeForm(calc);
     bool flagRead = false;
-    if (calc.dataFile.empty()) {
-        // A window without a file of its own, such as a graph.
-    } else if (auto first = env.files.readFields(calc.dataFile, 1); first && !first->empty()) {
-        if (auto flag = readFlag(first->front())) {
+    const DataFields fields = readDataFile(calc, env);
+    if (fields && !fields->empty()) {
+        if (auto flag = readFlag(fields->front())) {
             form.setExampleFlag(*flag);
             flagRead = true;
         }
     }
-    LoadFile(calc, form, env);
+    loadFields(calc, form, env, fields);
     if (form.exampleFlag())
         form.setText("CmdLoadData", "Load Example");
     if (calc.setUp)
@@ -222,9 +243,12 @@ Form Form_Load(const Calculator& calc, CalcEnv& env) {
 }
 
 void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
-    if (calc.dataFile.empty())
-        return;
-    const auto fields = env.files.readFields(calc.dataFile, calc.fields.size() + 1);
+    if (!calc.dataFile.empty())
+        StandardLoadFile(calc, form, env,
+                         env.files.readFields(calc.dataFile, calc.fields.size() + 1));
+}
+
+void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env, const DataFields& fields) {
     if (!fields)
         return;
     for (std::size_t i = 0; i < calc.fields.size() && i + 1 < fields->size(); ++i) {
@@ -255,10 +279,7 @@ void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
 }
 
 void LoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
-    if (calc.loadFile)
-        runGuarded(form, env, calc.loadFile);
-    else
-        runGuarded(form, env, [&calc](Form& f, CalcEnv& e) { StandardLoadFile(calc, f, e); });
+    loadFields(calc, form, env, readDataFile(calc, env));
 }
 
 void CmdLoadData_Click(const Calculator& calc, Form& form, CalcEnv& env) {
