@@ -24,14 +24,14 @@ double checked(double x) {
 // Parts between 2^-450 and 2^450 (about 1E-135 to 1E+135) or zero: no square
 // or product of two such parts leaves the normal range of a double, so the
 // plain quotient of two such values loses nothing on the way.
+bool between(double v, double low, double high) {
+    const double a = std::fabs(v);
+    return a >= low && a <= high;
+}
+
 bool moderate(const Complex& c) {
-    for (const double v : {c.re, c.im}) {
-        const double a = std::fabs(v);
-        if (a != 0 && (a < 0x1p-450 || a > 0x1p450)) {
-            return false;
-        }
-    }
-    return true;
+    return (c.re == 0 || between(c.re, 0x1p-450, 0x1p450)) &&
+           (c.im == 0 || between(c.im, 0x1p-450, 0x1p450));
 }
 
 // x / y with both operands first scaled by powers of two so that their
@@ -180,11 +180,23 @@ ParallelEquivalent SeriesToParallel(double f, std::string_view s) {
         throw NumericFault("a frequency is not a finite number");
     }
     // Conductance and susceptance of the series pair taken one element at a
-    // time, then inverted as the parallel pair with the same impedance.
-    const double g = 1 / rs;
-    const double b = 1 / xs;
-    const double rp = 1 / (b * b * g / (g * g + b * b));
-    const double xp = 1 / (g * g * b / (g * g + b * b));
+    // time, then inverted as the parallel pair with the same impedance. In
+    // the range of 2^-300 to 2^300 (about 1E-90 to 1E+90) no intermediate
+    // can leave the normal range of a double.
+    double rp;
+    double xp;
+    if (between(rs, 0x1p-300, 0x1p300) && between(xs, 0x1p-300, 0x1p300)) {
+        const double g = 1 / rs;
+        const double b = 1 / xs;
+        rp = 1 / (b * b * g / (g * g + b * b));
+        xp = 1 / (g * g * b / (g * g + b * b));
+    } else {
+        // Far from ordinary magnitudes the squares and the product of three
+        // would leave the range of a double; both terms have the sign of the
+        // result, so nothing cancels.
+        rp = rs + xs * (xs / rs);
+        xp = xs + rs * (rs / xs);
+    }
     ParallelEquivalent result;
     result.parallel = ComplexText(rp, xp) + " ";
     result.capacitance = checked(-1 / (8 * std::atan(1.0) * f * xp));

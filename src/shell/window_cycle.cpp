@@ -190,8 +190,8 @@ std::vector<std::string> undeclaredNames(const Calculator& calc) {
         need(box, form.has(box));
     for (const auto& group : calc.clearGroups)
         need(group, isGroup(group));
-    for (const auto* handlers :
-         {&calc.options, &calc.boxes, &calc.checks, &calc.combos, &calc.lostFocus, &calc.buttons})
+    for (const auto* handlers : {&calc.options, &calc.boxes, &calc.checks, &calc.combos,
+                                 &calc.lostFocus, &calc.buttons})
         for (const auto& [name, handler] : *handlers)
             need(name, form.has(name));
     if (const auto& help = calc.form.hoverHelp) {
@@ -263,7 +263,9 @@ void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env, const Da
         case FieldKind::Option:
         case FieldKind::OptionNumber: {
             const double n = ReadNumber(text);
-            const auto& options = form.options(field.name);
+            // A copy: selecting an option commits a new form, which would
+            // leave a reference into the old one dangling.
+            const std::vector<std::string> options = form.options(field.name);
             for (std::size_t k = 0; k < options.size(); ++k)
                 if (n == static_cast<double>(k + 1))
                     selectOption(calc, form, env, options[k]);

@@ -80,6 +80,14 @@ TEST(CplxArithmetic, QuotientsAndMagnitudesAtExtremeMagnitudes) {
     }
     EXPECT_EQ(CplxDiv(" 1 + j 0", " 1E+155 + j 0"), " 1E-155 + j 0");
     EXPECT_THROW(CplxDiv(" 1E+300 + j 0", " 1E-100 + j 0"), NumericFault);
+    // Rp = (Rs^2 + Xs^2) / Rs, Xp = (Rs^2 + Xs^2) / Xs.
+    for (const auto& [rs, xs] : {std::pair{1e15, 1e154}, {1e-200, 3e-200}, {-2e160, 1e100}}) {
+        const Cx p = readBack(SeriesToParallel(1000, ComplexText(rs, xs)).parallel);
+        const long double sq =
+            static_cast<long double>(rs) * rs + static_cast<long double>(xs) * xs;
+        EXPECT_NEAR(p.real() / (sq / rs), 1, 1e-14) << rs << " " << xs;
+        EXPECT_NEAR(p.imag() / (sq / xs), 1, 1e-14) << rs << " " << xs;
+    }
     EXPECT_DOUBLE_EQ(CplxToPolar(" 3E-200 + j 4E-200")->magnitude, 5e-200);
     EXPECT_DOUBLE_EQ(CplxToPolar(" 3E+200 + j-4E+200")->magnitude, 5e200);
 }

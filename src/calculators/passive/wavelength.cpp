@@ -105,7 +105,7 @@ void selectUnit(Form& form, CalcEnv& env, const std::string& option) {
 // as the cycling left it.
 void selectStoredUnit(Form& form, CalcEnv& env, const char* group, const std::string& field) {
     const double n = ReadNumber(field);
-    const auto& options = form.options(group);
+    const std::vector<std::string> options = form.options(group); // selecting replaces the form
     for (std::size_t k = 0; k < options.size(); ++k)
         if (n == static_cast<double>(k + 1))
             selectUnit(form, env, options[k]);
