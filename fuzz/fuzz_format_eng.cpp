@@ -8,6 +8,7 @@
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -90,14 +91,13 @@ void checkResistanceTexts(double r) {
     if (ohms.size() < 6 || (r > 0 && v.text.empty()) || v.value < 0 || v.value > 1e7) {
         std::abort();
     }
-    if (r < 1e12 && ohms.find('E') == std::string::npos) {
-        const std::size_t point = ohms.find('.');
-        std::size_t decimals = 0;
-        while (point != std::string::npos && point + 1 + decimals < ohms.size() &&
-               isDigit(ohms[point + 1 + decimals])) {
-            ++decimals;
+    if (r < 1e12) {
+        // Three significant digits, two decimals at most, and tenths of a
+        // megohm above 9.995 M. The text may show a padding zero more.
+        double unit = std::max(0.01, std::pow(10.0, std::floor(std::log10(r * 1.001)) - 2));
+        if (r > 9.995e6) {
+            unit = std::max(unit, 1e5);
         }
-        const double unit = std::pow(10.0, -static_cast<double>(decimals)) * suffixValue(ohms);
         if (std::fabs(ReadNumber(ohms) * suffixValue(ohms) - r) > 0.5 * unit * (1 + 1e-9)) {
             std::abort();
         }
