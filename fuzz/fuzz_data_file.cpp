@@ -36,8 +36,12 @@ const DataDir& folder() {
         const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
                                                ? std::filesystem::path("/dev/shm")
                                                : std::filesystem::temp_directory_path();
-        const auto path = base / ("ferrovane-fuzz-" + std::to_string(::getpid()));
+        static const auto path = base / ("ferrovane-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        });
         return DataDir(path);
     }();
     return dir;

@@ -36,8 +36,8 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
 
 // The last run, unless it holds a zero where no network can have one (a
 // zero coil resistance is a lossless coil): then the design is loaded.
-void LoadFile(Form& form, CalcEnv& env) {
-    StandardLoadFile(capDivLossy(), form, env);
+void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
+    StandardLoadFile(capDivLossy(), form, env, fields);
     for (const char* box : {"TxtF", "TxtR1", "TxtC1", "TxtL", "TxtC2", "TxtRL", "TxtQ"}) {
         if (form.number(box) == 0) {
             CmdClr_Click(form, env);
@@ -154,7 +154,9 @@ const Calculator& capDivLossy() {
         // same names.
         c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
         c.clear = [](Form& form, CalcEnv& env) { CmdClr_Click(form, env); };
-        c.loadFile = [](Form& form, CalcEnv& env) { LoadFile(form, env); };
+        c.loadFile = [](Form& form, CalcEnv& env, const DataFields& fields) {
+            LoadFile(form, env, fields);
+        };
         return c;
     }();
     return calc;

@@ -115,13 +115,12 @@ void selectStoredUnit(Form& form, CalcEnv& env, const char* group, const std::st
 // numbers and the typed fraction and factor, every unit of a group is
 // selected in turn and then the stored one, so the boxes end up showing the
 // stored values in the stored units. A short file stops where it ends.
-void LoadFile(Form& form, CalcEnv& env) {
+void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
     if (form.value(kOpened) == 0) {
         selectUnit(form, env, "OpMeters");
         selectUnit(form, env, "OpCy");
         form.setValue(kOpened, 1);
     }
-    const auto fields = env.files.readFields(kDataFile, 7);
     if (!fields)
         return;
     const auto& f = *fields; // f[0] is the example flag, not re-read here
