@@ -1,14 +1,21 @@
 // The complex value text routines over arbitrary text. A NumericFault is an
-// allowed outcome; a crash, another exception, or a result text that holds
-// "nan" or "inf" or cannot be read back is a finding.
+// allowed outcome where the exact result (or, for the products, a term of it)
+// is beyond the range of a double; a crash, another exception, a result text
+// that holds "nan" or "inf" or cannot be read back, or a result that differs
+// from std::complex<long double> of the operands read back (within the 15
+// digits of the text) is a finding. The long double's range holds every
+// square and product of two doubles, so it is a reference free of overflow.
 #include "numeric/complex_text.h"
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
 
+#include <cfloat>
 #include <cmath>
+#include <complex>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +46,125 @@ template <typename F> void allowFault(F f) {
     }
 }
 
+using Ref = std::complex<long double>;
+
+std::optional<Complex> readOrNothing(std::string_view s) {
+    try {
+        return ReadComplex(s);
+    } catch (const NumericFault&) {
+        return std::nullopt;
+    }
+}
+
+// Beyond what a double (and its 15-digit text) holds.
+bool outOfRange(long double v) {
+    return std::fabs(v) > 1.79769313486231e308L;
+}
+
+// Runs op(a, b) and compares it with the reference: within tolerance x scale
+// (plus the smallest doubles' absolute error), or a fault where faultAllowed.
+template <typename Op>
+void compare(Op op, std::string_view a, std::string_view b, const Ref& ref, long double scale,
+             bool faultAllowed) {
+    std::string text;
+    try {
+        text = op(a, b);
+    } catch (const NumericFault&) {
+        if (!faultAllowed) {
+            std::abort();
+        }
+        return;
+    }
+    checkText(text);
+    const auto got = readOrNothing(text);
+    if (!got) {
+        std::abort(); // every result reads back
+    }
+    const long double error = std::abs(Ref(got->re, got->im) - ref);
+    if (!(error <= 1e-13L * scale + 1e-300L)) {
+        std::abort();
+    }
+}
+
+// The four operations against the reference, when both operands can be read
+// and are not of the lengths that give an empty result.
+void checkArithmetic(std::string_view a, std::string_view b) {
+    if (a.size() <= 1 || b.size() <= 1) {
+        return;
+    }
+    const auto x = readOrNothing(a);
+    const auto y = readOrNothing(b);
+    if (!x || !y) {
+        return;
+    }
+    const Ref rx(x->re, x->im);
+    const Ref ry(y->re, y->im);
+    const long double ax = std::abs(rx);
+    const long double ay = std::abs(ry);
+    auto beyond = [](const Ref& r) { return outOfRange(r.real()) || outOfRange(r.imag()); };
+
+    const Ref sum = rx + ry;
+    compare(CplxAdd, a, b, sum, std::abs(sum), beyond(sum));
+    const Ref difference = rx - ry;
+    compare(CplxSub, a, b, difference, std::abs(difference), beyond(difference));
+    // The product's terms are formed one at a time and may overflow even
+    // where their difference would not.
+    const Ref product = rx * ry;
+    compare(CplxMul, a, b, product, ax * ay, beyond(product) || outOfRange(ax * ay));
+    if (ay == 0) {
+        if (ax == 0 && CplxDiv(a, b) != kCplxZero) {
+            std::abort();
+        }
+        return;
+    }
+    const Ref quotient = rx / ry;
+    compare(CplxDiv, a, b, quotient, ax / ay, beyond(quotient));
+
+    // The magnitude and angle of a.
+    std::optional<Polar> p;
+    try {
+        p = CplxToPolar(a);
+    } catch (const NumericFault&) {
+        if (!outOfRange(ax)) {
+            std::abort();
+        }
+        return;
+    }
+    if (!p || std::fabs(p->magnitude - ax) > 1e-15L * ax + 1e-322L) {
+        std::abort();
+    }
+    // On the negative real axis the angle is pi whatever the sign of the
+    // zero imaginary part, so angles are compared a whole turn apart.
+    const long double angle = std::atan2(static_cast<long double>(x->im), x->re);
+    const long double off = std::remainder(p->angle - angle, 8 * std::atan(1.0L));
+    if (ax != 0 && std::fabs(off) > 1e-13L) {
+        std::abort();
+    }
+}
+
+// The parallel equivalent against Rp = (Rs^2 + Xs^2) / Rs, Xp = (Rs^2 + Xs^2) / Xs.
+void checkParallel(double f, std::string_view s) {
+    ParallelEquivalent p;
+    try {
+        p = SeriesToParallel(f, s);
+    } catch (const NumericFault&) {
+        return;
+    }
+    checkText(p.parallel);
+    if (p.parallel.empty() || p.parallel.back() != ' ' || !std::isfinite(p.capacitance)) {
+        std::abort();
+    }
+    const std::size_t j = s.find_first_of("jJ", 1);
+    const long double rs = ReadNumber(s.substr(0, j));
+    const long double xs = ReadNumber(s.substr(j + 1));
+    const long double sq = rs * rs + xs * xs;
+    const auto got = readOrNothing(p.parallel);
+    if (!got || std::fabs(got->re - sq / rs) > 1e-12L * std::fabs(sq / rs) ||
+        std::fabs(got->im - sq / xs) > 1e-12L * std::fabs(sq / xs)) {
+        std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -60,6 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     allowFault([&] { checkResult(CplxSub(a, b)); });
     allowFault([&] { checkResult(CplxMul(a, b)); });
     allowFault([&] { checkResult(CplxDiv(a, b)); });
+    checkArithmetic(a, b);
     allowFault([&] {
         if (const auto p = CplxToPolar(a)) {
             if (!std::isfinite(p->magnitude) || !std::isfinite(p->angle) || p->magnitude < 0 ||
@@ -69,14 +196,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     });
     for (const double freq : {1000.0, f}) {
-        allowFault([&] {
-            const ParallelEquivalent p = SeriesToParallel(freq, rest);
-            checkText(p.parallel);
-            if (p.parallel.empty() || p.parallel.back() != ' ' || !std::isfinite(p.capacitance)) {
-                std::abort();
-            }
-            checkResult(p.parallel);
-        });
+        checkParallel(freq, rest);
     }
     allowFault([&] {
         const EngParts e = FormatEng(rest);

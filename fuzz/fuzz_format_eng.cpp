@@ -1,9 +1,14 @@
-// FormatEng over arbitrary doubles: the text has the 11-character engineering
-// shape or is the out-of-range text, and it reads back to the value it shows.
-// The other number texts of the same value must not fail either.
+// The number texts over arbitrary doubles, each read back and compared with
+// the value within the precision it prints: FormatEng (the 11-character
+// engineering shape or the out-of-range text; half a unit of the fourth
+// digit), its complex mode over a complex value text, PlainNumber (15
+// digits), FormatOhms (its last printed digit, times its " k" or " M") and
+// the standard value text (exactly the standard value).
+#include "numeric/complex_text.h"
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -46,15 +51,8 @@ bool hasEngShape(const std::string& s) {
     return false;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < sizeof(double)) {
-        return 0;
-    }
-    double x = 0;
-    std::memcpy(&x, data, sizeof x);
-    const std::string s = FormatEng(x);
+// The engineering text s of x.
+void checkEng(double x, const std::string& s) {
     if (s.find("nan") != std::string::npos || s.find("inf") != std::string::npos) {
         std::abort();
     }
@@ -63,36 +61,87 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (s != std::string(x < 0 ? "-" : "+") + "*.***E\u00B1* ") {
             std::abort();
         }
-    } else {
-        if (!hasEngShape(s)) {
+        return;
+    }
+    if (!hasEngShape(s)) {
+        std::abort();
+    }
+    const double shown = ReadNumber(s);
+    if (ax <= 9.9995e-16) {
+        if (shown != 0) {
             std::abort();
         }
-        const double shown = ReadNumber(s);
-        if (ax <= 9.9995e-16) {
-            if (shown != 0) {
-                std::abort();
-            }
-        } else {
-            // Within half a unit of the fourth significant digit.
-            const double unit = std::pow(10.0, std::floor(std::log10(ax)) - 3);
-            if (std::fabs(std::fabs(shown) - ax) > 0.5 * unit * (1 + 1e-9) ||
-                (shown < 0) != (x < 0)) {
-                std::abort();
-            }
+    } else {
+        // Within half a unit of the fourth significant digit.
+        const double unit = std::pow(10.0, std::floor(std::log10(ax)) - 3);
+        if (std::fabs(std::fabs(shown) - ax) > 0.5 * unit * (1 + 1e-9) || (shown < 0) != (x < 0)) {
+            std::abort();
         }
     }
-    if (std::isfinite(x)) {
-        const std::string plain = PlainNumber(x, LeadingBlank::Yes);
-        const double back = ReadNumber(plain);
-        if (std::fabs(back - x) > 5.2e-15 * ax + 5e-324) {
+}
+
+// The multiplier of a resistance text's suffix.
+double suffixValue(const std::string& s) {
+    return s.find('M') != std::string::npos ? 1e6 : s.find('k') != std::string::npos ? 1e3 : 1;
+}
+
+void checkResistanceTexts(double r) {
+    const std::string ohms = FormatOhms(r);
+    const StandardValue v = NearestStandardValue(r);
+    if (ohms.size() < 6 || (r > 0 && v.text.empty()) || v.value < 0 || v.value > 1e7) {
+        std::abort();
+    }
+    if (r < 1e12) {
+        // Three significant digits, two decimals at most, and tenths of a
+        // megohm above 9.995 M. The text may show a padding zero more.
+        double unit = std::max(0.01, std::pow(10.0, std::floor(std::log10(r * 1.001)) - 2));
+        if (r > 9.995e6) {
+            unit = std::max(unit, 1e5);
+        }
+        if (std::fabs(ReadNumber(ohms) * suffixValue(ohms) - r) > 0.5 * unit * (1 + 1e-9)) {
             std::abort();
         }
-        if (x >= 0) {
-            const std::string ohms = FormatOhms(x);
-            const StandardValue v = NearestStandardValue(x);
-            if (ohms.size() < 6 || (x > 0 && v.text.empty()) || v.value < 0 || v.value > 1e7) {
-                std::abort();
-            }
+    }
+    if (std::fabs(ReadNumber(v.text) * suffixValue(v.text) - v.value) > 1e-9 * v.value) {
+        std::abort();
+    }
+    if (r >= 1 && r <= 1e7 && std::fabs(v.value - r) > 0.1 * r) {
+        std::abort(); // the E24 steps are at most about 20 per cent apart
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < sizeof(double)) {
+        return 0;
+    }
+    double x = 0;
+    std::memcpy(&x, data, sizeof x);
+    checkEng(x, FormatEng(x));
+    if (!std::isfinite(x)) {
+        return 0;
+    }
+    const double ax = std::fabs(x);
+    const std::string plain = PlainNumber(x, LeadingBlank::Yes);
+    const double back = ReadNumber(plain);
+    if (std::fabs(back - x) > 5.2e-15 * ax + 5e-324) {
+        std::abort();
+    }
+    if (x >= 0) {
+        checkResistanceTexts(x);
+    }
+    // A second double makes a complex value text; each part's engineering
+    // text reads back to the part the text holds.
+    if (size >= 2 * sizeof(double)) {
+        double y = 0;
+        std::memcpy(&y, data + sizeof(double), sizeof y);
+        if (std::isfinite(y)) {
+            const std::string text = ComplexText(x, y);
+            const Complex c = ReadComplex(text);
+            const EngParts parts = FormatEng(text);
+            checkEng(c.re, parts.real);
+            checkEng(c.im, parts.imag);
         }
     }
     return 0;

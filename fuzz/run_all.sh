@@ -25,6 +25,8 @@ for target in $targets; do
     printf '\003 3 + j 4 .5 + j-1E-07' >"$corpus/seed2"
     printf ' 4.700e+3  ' >"$corpus/seed3"
     printf '\000\000\000\000\000\000\360\077' >"$corpus/seed4"
+    printf '\011 1 + j 0 1E+155 + j-1E-160' >"$corpus/seed5"
+    printf 'True\r\n 4.700e+3  \r\n  x,y\r\n2\r\n\200\260' >"$corpus/seed6"
     echo "== $name for $seconds s, corpus $corpus"
     if "$target" -max_total_time="$seconds" -artifact_prefix="$corpus/" \
         -print_final_stats=1 "$corpus"; then

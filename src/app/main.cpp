@@ -1,13 +1,13 @@
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 #include <QIcon>
+#include <QMessageBox>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstring>
 
-#include "shell/data_dir.h"
+#include "shell/data_home.h"
+#include "shell/dialogs.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -15,13 +15,10 @@ namespace {
 // The data files live beside the executable when that directory can be
 // written (a copy run where it was built or unpacked); an installed copy
 // keeps them in the user's application data directory.
-std::filesystem::path dataDirectory() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (ferrovane::DataDir(exeDir.toStdString()).probeWritable())
-        return exeDir.toStdString();
-    const QString appData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(appData);
-    return appData.toStdString();
+ferrovane::DataHome dataHome() {
+    return ferrovane::PrepareDataHome(
+        QCoreApplication::applicationDirPath().toStdString(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
 }
 
 // --help and --version print and end the program (so does an unknown option).
@@ -56,7 +53,11 @@ int main(int argc, char* argv[]) {
     // The installed desktop entry and icon carry the application's id.
     QGuiApplication::setDesktopFileName("io.github.ferrovane.Ferrovane");
     QApplication::setWindowIcon(QIcon::fromTheme("io.github.ferrovane.Ferrovane"));
-    ferrovane::MainWindow window{ferrovane::DataDir(dataDirectory())};
+    const ferrovane::DataHome home = dataHome();
+    ferrovane::MainWindow window{home.dir};
     window.start();
+    if (!home.notice.empty())
+        QMessageBox::information(&window, ferrovane::kAppTitle,
+                                 QString::fromStdString(home.notice));
     return app.exec();
 }

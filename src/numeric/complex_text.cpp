@@ -21,6 +21,34 @@ double checked(double x) {
     return x;
 }
 
+// Parts between 2^-450 and 2^450 (about 1E-135 to 1E+135) or zero: no square
+// or product of two such parts leaves the normal range of a double, so the
+// plain quotient of two such values loses nothing on the way.
+bool between(double v, double low, double high) {
+    const double a = std::fabs(v);
+    return a >= low && a <= high;
+}
+
+bool moderate(const Complex& c) {
+    return (c.re == 0 || between(c.re, 0x1p-450, 0x1p450)) &&
+           (c.im == 0 || between(c.im, 0x1p-450, 0x1p450));
+}
+
+// x / y with both operands first scaled by powers of two so that their
+// larger parts lie between 1 and 2: no square or product can overflow, and
+// the scaling itself is exact. Only the final scaling back can leave the
+// range, and then the quotient itself is out of range.
+Complex scaledQuotient(Complex x, Complex y) {
+    const int ex =
+        x.re == 0 && x.im == 0 ? 0 : std::ilogb(std::fmax(std::fabs(x.re), std::fabs(x.im)));
+    const int ey = std::ilogb(std::fmax(std::fabs(y.re), std::fabs(y.im)));
+    x = {std::scalbn(x.re, -ex), std::scalbn(x.im, -ex)};
+    y = {std::scalbn(y.re, -ey), std::scalbn(y.im, -ey)};
+    const double d = y.re * y.re + y.im * y.im;
+    return {std::scalbn((x.re * y.re + x.im * y.im) / d, ex - ey),
+            std::scalbn((x.im * y.re - x.re * y.im) / d, ex - ey)};
+}
+
 } // namespace
 
 Complex ReadComplex(std::string_view text) {
@@ -89,13 +117,17 @@ std::string CplxDiv(std::string_view a, std::string_view b) {
     if (x.re == 0 && x.im == 0 && y.re == 0 && y.im == 0) {
         return std::string(kCplxZero);
     }
-    const double d = y.re * y.re + y.im * y.im;
-    if (d == 0) {
+    if (y.re == 0 && y.im == 0) {
         throw NumericFault("division by zero");
     }
-    const double re = (x.re * y.re + x.im * y.im) / d;
-    const double im = (x.im * y.re - x.re * y.im) / d;
-    return ComplexText(re, im);
+    if (moderate(x) && moderate(y)) {
+        const double d = y.re * y.re + y.im * y.im;
+        const double re = (x.re * y.re + x.im * y.im) / d;
+        const double im = (x.im * y.re - x.re * y.im) / d;
+        return ComplexText(re, im);
+    }
+    const Complex q = scaledQuotient(x, y);
+    return ComplexText(q.re, q.im);
 }
 
 std::optional<Polar> CplxToPolar(std::string_view s) {
@@ -106,7 +138,8 @@ std::optional<Polar> CplxToPolar(std::string_view s) {
     const double re = c.re;
     const double im = c.im;
     Polar p;
-    p.magnitude = checked(std::sqrt(re * re + im * im));
+    // Beyond the moderate range the squares would overflow or underflow.
+    p.magnitude = checked(moderate(c) ? std::sqrt(re * re + im * im) : std::hypot(re, im));
     const double quarterTurn = 2 * std::atan(1.0);
     const double halfTurn = 4 * std::atan(1.0);
     if (re == 0 && im == 0) {
@@ -147,11 +180,23 @@ ParallelEquivalent SeriesToParallel(double f, std::string_view s) {
         throw NumericFault("a frequency is not a finite number");
     }
     // Conductance and susceptance of the series pair taken one element at a
-    // time, then inverted as the parallel pair with the same impedance.
-    const double g = 1 / rs;
-    const double b = 1 / xs;
-    const double rp = 1 / (b * b * g / (g * g + b * b));
-    const double xp = 1 / (g * g * b / (g * g + b * b));
+    // time, then inverted as the parallel pair with the same impedance. In
+    // the range of 2^-300 to 2^300 (about 1E-90 to 1E+90) no intermediate
+    // can leave the normal range of a double.
+    double rp;
+    double xp;
+    if (between(rs, 0x1p-300, 0x1p300) && between(xs, 0x1p-300, 0x1p300)) {
+        const double g = 1 / rs;
+        const double b = 1 / xs;
+        rp = 1 / (b * b * g / (g * g + b * b));
+        xp = 1 / (g * g * b / (g * g + b * b));
+    } else {
+        // Far from ordinary magnitudes the squares and the product of three
+        // would leave the range of a double; both terms have the sign of the
+        // result, so nothing cancels.
+        rp = rs + xs * (xs / rs);
+        xp = xs + rs * (rs / xs);
+    }
     ParallelEquivalent result;
     result.parallel = ComplexText(rp, xp) + " ";
     result.capacitance = checked(-1 / (8 * std::atan(1.0) * f * xp));

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -265,6 +266,36 @@ using Handler = std::function<void(Form&, CalcEnv&)>;
 using NamedHandler = std::function<void(Form&, CalcEnv&, const std::string& control)>;
 using HandlerMap = std::map<std::string, Handler>;
 
+// A data file's fields as one load read them (field 0 is the flag line);
+// nothing when the file could not be opened.
+using DataFields = std::optional<std::vector<std::string>>;
+
+// A calculator's own file reader. The window cycle reads the file once per
+// load and hands the fields over; a reader written as a plain Handler
+// (Form&, CalcEnv&) is accepted too and then reads the file itself.
+class FileReader {
+public:
+    using Read = std::function<void(Form&, CalcEnv&, const DataFields&)>;
+    FileReader() = default;
+    template <typename F>
+    requires(!std::is_same_v<F, FileReader> &&
+             std::is_invocable_v<F&, Form&, CalcEnv&, const DataFields&>) FileReader(F f)
+        : read_(std::move(f)) {}
+    template <typename F>
+    requires(std::is_invocable_v<F&, Form&, CalcEnv&> &&
+             !std::is_invocable_v<F&, Form&, CalcEnv&, const DataFields&>) FileReader(F f)
+        : read_([f = std::move(f)](Form& form, CalcEnv& env, const DataFields&) mutable {
+              f(form, env);
+          }) {}
+    explicit operator bool() const { return static_cast<bool>(read_); }
+    void operator()(Form& form, CalcEnv& env, const DataFields& fields) const {
+        read_(form, env, fields);
+    }
+
+private:
+    Read read_;
+};
+
 struct Calculator {
     FormSpec form;
     std::string dataFile;                 // empty: the window keeps no file
@@ -283,9 +314,9 @@ struct Calculator {
     NamedHandler optionSelected;
     NamedHandler checkChanged;
     NamedHandler boxChanged;
-    Handler clear;      // replaces the standard Clear when set
-    Handler loadFile;   // replaces the standard LoadFile when set
-    Handler beforeSave; // runs at Close before the file is written
+    Handler clear;       // replaces the standard Clear when set
+    FileReader loadFile; // replaces the standard LoadFile when set
+    Handler beforeSave;  // runs at Close before the file is written
     // Window-specific set-up at opening, after the file is loaded; flagRead
     // tells whether the flag line of the data file could be read.
     std::function<void(Form&, CalcEnv&, bool flagRead)> setUp;

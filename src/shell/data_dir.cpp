@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <istream>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace ferrovane {
@@ -45,10 +47,13 @@ std::string lowerAscii(std::string s) {
     return s;
 }
 
+// Reading stops here: our files are a few kilobytes, and a garbage file of
+// any size must not make start-up or opening a window slow.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 20;
+
 // Reads fields or lines from a stream: a field ends at a line end (LF, with
 // an optional CR before it), at a comma when commas split, or at the end.
-template <typename Stream>
-std::vector<std::string> readItems(Stream& in, std::size_t maxItems, bool splitCommas) {
+std::vector<std::string> readItems(std::istream& in, std::size_t maxItems, bool splitCommas) {
     std::vector<std::string> items;
     std::string field;
     bool inField = false; // something of the current field has been seen
@@ -61,28 +66,61 @@ std::vector<std::string> readItems(Stream& in, std::size_t maxItems, bool splitC
         inField = false;
         skipBlanks = splitCommas;
     };
-    char c;
-    while (items.size() < maxItems && in.get(c)) {
-        if (c == '\n') {
-            finish();
-            continue;
-        }
-        if (splitCommas && c == ',') {
-            finish();
-            continue;
-        }
-        if (skipBlanks && (c == ' ' || c == '\t')) {
+    char buffer[1 << 14];
+    std::size_t total = 0;
+    while (items.size() < maxItems && total < kMaxFileBytes) {
+        in.read(buffer,
+                static_cast<std::streamsize>(std::min(sizeof buffer, kMaxFileBytes - total)));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0)
+            break;
+        total += got;
+        for (std::size_t i = 0; i < got && items.size() < maxItems; ++i) {
+            const char c = buffer[i];
+            if (c == '\n' || (splitCommas && c == ',')) {
+                finish();
+                continue;
+            }
             inField = true;
-            continue;
+            if (skipBlanks && (c == ' ' || c == '\t'))
+                continue;
+            skipBlanks = false;
+            if (field.size() < kMaxFieldBytes)
+                field += c;
         }
-        skipBlanks = false;
-        inField = true;
-        if (field.size() < kMaxFieldBytes)
-            field += c;
     }
     if (inField && items.size() < maxItems)
         finish();
     return items;
+}
+
+// The process that made a temporary file of ours, from its name:
+// ".NAME.tmpPID-N" (writeLines) or ".ferrovane-probe-PID" (probeWritable).
+std::optional<pid_t> temporaryOwner(const std::string& name) {
+    auto digits = [](std::string_view s) {
+        return !s.empty() && s.size() <= 9 &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    constexpr std::string_view probe = ".ferrovane-probe-";
+    std::string_view pid;
+    if (name.starts_with(probe)) {
+        pid = std::string_view(name).substr(probe.size());
+    } else {
+        const std::size_t tmp = name.rfind(".tmp");
+        const std::size_t dash = name.rfind('-');
+        if (name.size() < 2 || name[0] != '.' || tmp == std::string::npos || tmp < 2 ||
+            dash == std::string::npos || dash < tmp ||
+            !digits(std::string_view(name).substr(dash + 1)))
+            return std::nullopt;
+        pid = std::string_view(name).substr(tmp + 4, dash - tmp - 4);
+    }
+    if (!digits(pid))
+        return std::nullopt;
+    return static_cast<pid_t>(std::stol(std::string(pid)));
+}
+
+bool processRuns(pid_t pid) {
+    return pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
 std::string errnoText(int err) {
@@ -182,6 +220,7 @@ std::filesystem::path DataDir::resolve(std::string_view fileName) const {
 
 std::optional<std::vector<std::string>> DataDir::readFields(std::string_view fileName,
                                                             std::size_t maxFields) const {
+    ++reads_;
     std::ifstream in(resolve(fileName), std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -190,6 +229,7 @@ std::optional<std::vector<std::string>> DataDir::readFields(std::string_view fil
 
 std::optional<std::vector<std::string>> DataDir::readLines(std::string_view fileName,
                                                            std::size_t maxLines) const {
+    ++reads_;
     std::ifstream in(resolve(fileName), std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -198,11 +238,14 @@ std::optional<std::vector<std::string>> DataDir::readLines(std::string_view file
 
 WriteResult DataDir::writeLines(std::string_view fileName,
                                 const std::vector<std::string>& lines) const {
-    const std::filesystem::path target = resolve(fileName);
     std::string bytes;
     for (const auto& line : lines)
         bytes += ToWindows1252(line) + "\r\n";
+    return writeBytes(resolve(fileName), bytes);
+}
 
+WriteResult DataDir::writeBytes(const std::filesystem::path& target,
+                                const std::string& bytes) const {
     static std::atomic<unsigned> counter{0};
     const std::filesystem::path temp =
         dir_ / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
@@ -214,6 +257,16 @@ WriteResult DataDir::writeLines(std::string_view fileName,
     };
 
     int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        // The folder is gone or was never made: make it, and when that fails
+        // say why, rather than that the file has no folder.
+        std::error_code ec;
+        std::filesystem::create_directories(dir_, ec);
+        if (ec)
+            return WriteResult{false,
+                               "cannot create the folder " + dir_.string() + ": " + ec.message()};
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    }
     if (fd < 0)
         return WriteResult{false,
                            "cannot create a file in " + dir_.string() + ": " + errnoText(errno)};
@@ -244,6 +297,33 @@ WriteResult DataDir::writeLines(std::string_view fileName,
         ::close(dirFd);
     }
     return {};
+}
+
+WriteResult DataDir::copyFrom(const DataDir& source, std::string_view fileName) const {
+    const std::filesystem::path from = source.resolve(fileName);
+    std::ifstream in(from, std::ios::binary);
+    if (!in)
+        return WriteResult{false, "cannot read " + from.string()};
+    std::string bytes(kMaxFileBytes, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return writeBytes(resolve(from.filename().string()), bytes);
+}
+
+std::size_t DataDir::removeStaleTemporaries() const {
+    std::size_t removed = 0;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir_, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const auto owner = temporaryOwner(it->path().filename().string());
+        std::error_code statEc;
+        if (!owner || processRuns(*owner) ||
+            it->symlink_status(statEc).type() != std::filesystem::file_type::regular)
+            continue;
+        if (::unlink(it->path().c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 WriteResult DataDir::probeWritable() const {

@@ -32,7 +32,7 @@ public:
     // Reads up to maxFields fields: one per line, a comma also ends a field,
     // leading blanks skipped, CR LF or LF. Nothing when the file cannot be
     // opened; a short file gives the fields it has. Reading stops once
-    // maxFields are read, however large the file.
+    // maxFields are read or after the first MiB, however large the file.
     std::optional<std::vector<std::string>> readFields(std::string_view fileName,
                                                        std::size_t maxFields = 256) const;
 
@@ -42,14 +42,32 @@ public:
 
     // Writes the lines, each ended by CR LF, atomically: a temporary file in
     // the same directory, flushed, then renamed over the old file. A failed
-    // write leaves the old file whole and says why.
+    // write leaves the old file whole and says why. A missing directory is
+    // made first.
     WriteResult writeLines(std::string_view fileName, const std::vector<std::string>& lines) const;
+
+    // Copies a file of another directory here under the name it has there,
+    // atomically as writeLines does (its first MiB, bytes as they are).
+    WriteResult copyFrom(const DataDir& source, std::string_view fileName) const;
 
     // Whether a file can be created in the directory.
     WriteResult probeWritable() const;
 
+    // Removes the temporary files that an interrupted write left behind:
+    // only names of our own pattern (".NAME.tmpPID-N", ".ferrovane-probe-PID")
+    // whose process no longer runs. Returns how many were removed.
+    std::size_t removeStaleTemporaries() const;
+
+    // How many files were opened for reading through this object.
+    std::size_t reads() const { return reads_; }
+
 private:
+    // Writes the bytes to a temporary file, then renames it over target;
+    // makes the directory when it does not exist.
+    WriteResult writeBytes(const std::filesystem::path& target, const std::string& bytes) const;
+
     std::filesystem::path dir_;
+    mutable std::size_t reads_ = 0;
 };
 
 // Windows-1252 <-> UTF-8 at the file boundary.

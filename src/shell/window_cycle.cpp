@@ -205,18 +205,39 @@ std::vector<std::string> undeclaredNames(const Calculator& calc) {
     return missing;
 }
 
+namespace {
+
+// The data file, read once for a load: as many fields as the standard
+// reader uses, or the usual limit for a calculator with its own reader.
+DataFields readDataFile(const Calculator& calc, CalcEnv& env) {
+    if (calc.dataFile.empty())
+        return std::nullopt;
+    return calc.loadFile ? env.files.readFields(calc.dataFile)
+                         : env.files.readFields(calc.dataFile, calc.fields.size() + 1);
+}
+
+void loadFields(const Calculator& calc, Form& form, CalcEnv& env, const DataFields& fields) {
+    runGuarded(form, env, [&](Form& f, CalcEnv& e) {
+        if (calc.loadFile)
+            calc.loadFile(f, e, fields);
+        else
+            StandardLoadFile(calc, f, e, fields);
+    });
+}
+
+} // namespace
+
 Form Form_Load(const Calculator& calc, CalcEnv& env) {
     Form form = makeForm(calc);
     bool flagRead = false;
-    if (calc.dataFile.empty()) {
-        // A window without a file of its own, such as a graph.
-    } else if (auto first = env.files.readFields(calc.dataFile, 1); first && !first->empty()) {
-        if (auto flag = readFlag(first->front())) {
+    const DataFields fields = readDataFile(calc, env);
+    if (fields && !fields->empty()) {
+        if (auto flag = readFlag(fields->front())) {
             form.setExampleFlag(*flag);
             flagRead = true;
         }
     }
-    LoadFile(calc, form, env);
+    loadFields(calc, form, env, fields);
     if (form.exampleFlag())
         form.setText("CmdLoadData", "Load Example");
     if (calc.setUp)
@@ -225,9 +246,12 @@ Form Form_Load(const Calculator& calc, CalcEnv& env) {
 }
 
 void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
-    if (calc.dataFile.empty())
-        return;
-    const auto fields = env.files.readFields(calc.dataFile, calc.fields.size() + 1);
+    if (!calc.dataFile.empty())
+        StandardLoadFile(calc, form, env,
+                         env.files.readFields(calc.dataFile, calc.fields.size() + 1));
+}
+
+void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env, const DataFields& fields) {
     if (!fields)
         return;
     for (std::size_t i = 0; i < calc.fields.size() && i + 1 < fields->size(); ++i) {
@@ -243,7 +267,9 @@ void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
         case FieldKind::OptionNumber:
         case FieldKind::OptionIfAny: {
             const double n = ReadNumber(text);
-            const auto& options = form.options(field.name);
+            // A copy: selecting an option commits a new form, which would
+            // leave a reference into the old one dangling.
+            const std::vector<std::string> options = form.options(field.name);
             for (std::size_t k = 0; k < options.size(); ++k)
                 if (n == static_cast<double>(k + 1))
                     selectOption(calc, form, env, options[k]);
@@ -259,10 +285,7 @@ void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
 }
 
 void LoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
-    if (calc.loadFile)
-        runGuarded(form, env, calc.loadFile);
-    else
-        runGuarded(form, env, [&calc](Form& f, CalcEnv& e) { StandardLoadFile(calc, f, e); });
+    loadFields(calc, form, env, readDataFile(calc, env));
 }
 
 void CmdLoadData_Click(const Calculator& calc, Form& form, CalcEnv& env) {

@@ -15,18 +15,20 @@ namespace ferrovane {
 // The form as designed: every control with its design-time text and flags.
 Form makeForm(const Calculator& calc);
 
-// Form_Load: reads the example flag, loads the file, sets "Load Example",
-// runs the window's own set-up. Returns the form to show.
+// Form_Load: reads the data file once for the example flag and the fields,
+// sets "Load Example", runs the window's own set-up. Returns the form to show.
 Form Form_Load(const Calculator& calc, CalcEnv& env);
 
 // The names the description uses (file fields, Clear's boxes and groups,
 // handler keys, help texts) that it does not declare; empty when all are.
 std::vector<std::string> undeclaredNames(const Calculator& calc);
 
-// Reads the data file into the form (the calculator's own reader when it has
-// one). A missing or short file is read as far as it goes, silently.
+// Reads the data file, once, into the form (the calculator's own reader when
+// it has one). A missing or short file is read as far as it goes, silently.
 void LoadFile(const Calculator& calc, Form& form, CalcEnv& env);
-// The standard reader, for calculators that extend it.
+// The standard reader, for calculators that extend it: over the fields a
+// load already read, or reading the file itself.
+void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env, const DataFields& fields);
 void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env);
 
 void CmdLoadData_Click(const Calculator& calc, Form& form, CalcEnv& env);

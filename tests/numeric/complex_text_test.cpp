@@ -58,6 +58,39 @@ TEST(CplxArithmetic, ZeroDivisorOverflowAndMalformedTextAreFaults) {
     EXPECT_THROW(CplxDiv(" 1 + j 1", "3+j4"), NumericFault);
 }
 
+// Far from ordinary magnitudes no square or product may leave the range of a
+// double on the way: the quotient is right or, when it is itself out of range,
+// a fault. The reference divides in long double, whose range holds every square.
+TEST(CplxArithmetic, QuotientsAndMagnitudesAtExtremeMagnitudes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {" 1 + j 0", " 1E+155 + j 0"},           {" 1E+200 + j 1E+200", " 1E+200 + j-1E+200"},
+        {" 1E-300 + j 0", " 1E-170 + j 0"},      {" 3 + j 4", " 1E-160 + j 2E-160"},
+        {" 1.5E+308 + j 0", " 1.9 + j 0"},       {"-7E-320 + j 1E-300", " 1E-300 + j 1E-310"},
+        {" 1E+300 + j 1E-300", " 0 + j 1E+300"},
+    };
+    for (const auto& [a, b] : cases) {
+        const Complex x = ReadComplex(a), y = ReadComplex(b);
+        const std::complex<long double> q =
+            std::complex<long double>(x.re, x.im) / std::complex<long double>(y.re, y.im);
+        const Cx got = readBack(CplxDiv(a, b));
+        EXPECT_LE(std::abs(std::complex<long double>(got.real(), got.imag()) - q),
+                  1e-14L * std::abs(q) + 1e-320L)
+            << a << " / " << b;
+    }
+    EXPECT_EQ(CplxDiv(" 1 + j 0", " 1E+155 + j 0"), " 1E-155 + j 0");
+    EXPECT_THROW(CplxDiv(" 1E+300 + j 0", " 1E-100 + j 0"), NumericFault);
+    // Rp = (Rs^2 + Xs^2) / Rs, Xp = (Rs^2 + Xs^2) / Xs.
+    for (const auto& [rs, xs] : {std::pair{1e15, 1e154}, {1e-200, 3e-200}, {-2e160, 1e100}}) {
+        const Cx p = readBack(SeriesToParallel(1000, ComplexText(rs, xs)).parallel);
+        const long double sq =
+            static_cast<long double>(rs) * rs + static_cast<long double>(xs) * xs;
+        EXPECT_NEAR(p.real() / (sq / rs), 1, 1e-14) << rs << " " << xs;
+        EXPECT_NEAR(p.imag() / (sq / xs), 1, 1e-14) << rs << " " << xs;
+    }
+    EXPECT_DOUBLE_EQ(CplxToPolar(" 3E-200 + j 4E-200")->magnitude, 5e-200);
+    EXPECT_DOUBLE_EQ(CplxToPolar(" 3E+200 + j-4E+200")->magnitude, 5e200);
+}
+
 TEST(CplxToPolar, AnglesInEveryQuadrant) {
     const double r2 = std::sqrt(2.0);
     const std::tuple<const char*, double, double> cases[] = {

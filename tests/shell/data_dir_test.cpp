@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "support/temp_dir.h"
@@ -48,13 +50,17 @@ TEST(DataDirRead, HugeFilesAreReadOnlyAsFarAsNeeded) {
     for (int i = 0; i < 200000; ++i)
         many += std::to_string(i) + "\r\n";
     tmp.write("many.dat", many);
-    tmp.write("long.dat", "True\r\n" + std::string(1 << 20, '7') + "\r\n5\r\n");
+    tmp.write("long.dat", "True\r\n" + std::string(1 << 19, '7') + "\r\n5\r\n");
+    // Nothing past the first MiB is read, however the file goes on.
+    tmp.write("garbage.dat", "True\r\n" + std::string(3 << 20, '7') + "\r\n5\r\n");
     DataDir dir(tmp.path());
     EXPECT_EQ(dir.readFields("many.dat", 3), (Fields{"0", "1", "2"}));
     const auto fields = dir.readFields("long.dat");
     ASSERT_EQ(fields->size(), 3u);
     EXPECT_LT((*fields)[1].size(), 10000u); // a garbled line is cut, not held whole
     EXPECT_EQ((*fields)[2], "5");
+    EXPECT_EQ(dir.readFields("garbage.dat")->size(), 2u);
+    EXPECT_EQ(dir.readLines("garbage.dat")->size(), 2u);
 }
 
 TEST(DataDirNames, OneFileHoweverItsNameIsSpelled) {
@@ -110,6 +116,53 @@ TEST(DataDirWrite, AReadOnlyDirectoryKeepsTheOldFile) {
     EXPECT_FALSE(DataDir(tmp.path()).writeLines("keep.dat", {"False", "new"}).ok);
     std::filesystem::permissions(tmp.path(), std::filesystem::perms::owner_all);
     EXPECT_EQ(tmp.read("keep.dat"), "True\r\nold\r\n");
+}
+
+// A folder that is missing is made by the first write; when it cannot be
+// made, the reason says so rather than that the file has no folder.
+TEST(DataDirWrite, AMissingFolderIsMadeOrTheReasonIsThatItCouldNotBe) {
+    TempDir tmp;
+    ASSERT_TRUE(DataDir(tmp.path() / "a" / "b").writeLines("v.dat", {"True"}));
+    EXPECT_EQ(tmp.read("a/b/v.dat"), "True\r\n");
+    tmp.write("plain", "x");
+    const WriteResult r = DataDir(tmp.path() / "plain" / "x" / "y").writeLines("v.dat", {"True"});
+    EXPECT_NE(r.error.find("cannot create the folder"), std::string::npos) << r.error;
+    if (::geteuid() != 0) {
+        std::filesystem::create_directory(tmp.path() / "ro");
+        std::filesystem::permissions(tmp.path() / "ro", std::filesystem::perms::owner_read |
+                                                            std::filesystem::perms::owner_exec);
+        const WriteResult denied = DataDir(tmp.path() / "ro" / "x").writeLines("v.dat", {"1"});
+        EXPECT_NE(denied.error.find("cannot create the folder"), std::string::npos);
+        EXPECT_NE(denied.error.find(std::strerror(EACCES)), std::string::npos) << denied.error;
+    }
+}
+
+// Only our own temporary names are removed, and only when the process that
+// made them no longer runs.
+TEST(DataDirTemporaries, LeftoversOfDeadWritersAreRemovedNothingElse) {
+    TempDir tmp;
+    const pid_t dead = [] {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(0);
+        ::waitpid(child, nullptr, 0);
+        return child;
+    }();
+    const std::string d = std::to_string(dead), me = std::to_string(::getpid());
+    const std::vector<std::pair<std::string, bool>> files = {
+        {".VoltDiv.DAT.tmp" + d + "-0", true}, {".Wave.dat.tmp" + d + "-17", true},
+        {".ferrovane-probe-" + d, true},       {".VoltDiv.DAT.tmp" + me + "-3", false},
+        {".VoltDiv.DAT.tmp1-0", false},        {"VoltDiv.DAT.tmp" + d + "-0", false},
+        {".x.tmp" + d + "-0.bak", false},      {".x.tmp" + d, false},
+        {".notes.tmp" + d + "-x", false},      {"VoltDiv.DAT", false},
+    };
+    for (const auto& [name, stale] : files)
+        tmp.write(name, "x");
+    std::filesystem::create_directory(tmp.path() / (".dir.tmp" + d + "-1"));
+    EXPECT_EQ(DataDir(tmp.path()).removeStaleTemporaries(), 3u);
+    for (const auto& [name, stale] : files)
+        EXPECT_EQ(std::filesystem::exists(tmp.path() / name), !stale) << name;
+    EXPECT_TRUE(std::filesystem::exists(tmp.path() / (".dir.tmp" + d + "-1")));
 }
 
 TEST(DataDirWrite, ACrashBeforeTheRenameLeavesTheOldFileWhole) {

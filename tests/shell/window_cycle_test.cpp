@@ -121,6 +121,26 @@ TEST(FormLoad, MissingOrShortFileKeepsTheDesignTextsSilently) {
     EXPECT_TRUE(t.open().selected("OpOne"));
 }
 
+// The flag and the fields come from one reading of the file, for the
+// standard reader and for a calculator's own reader alike.
+TEST(FormLoad, OneReadingOfTheFilePerLoad) {
+    Cycle t;
+    t.tmp.write("Test.dat", "True\r\n7\r\n");
+    Calculator own = t.calc;
+    own.loadFile = [](Form& f, CalcEnv&, const DataFields& fields) {
+        f.setText("TxtB", fields ? std::to_string(fields->size()) : "none");
+    };
+    for (const Calculator* calc : {&t.calc, static_cast<const Calculator*>(&own)}) {
+        const std::size_t before = t.dir.reads();
+        Form f = Form_Load(*calc, t.env);
+        EXPECT_EQ(t.dir.reads() - before, 1u);
+        EXPECT_EQ(f.text("CmdLoadData"), "Load Example");
+        CmdLoadData_Click(*calc, f, t.env);
+        EXPECT_EQ(t.dir.reads() - before, 2u);
+    }
+    EXPECT_EQ(Form_Load(own, t.env).text("TxtB"), "2");
+}
+
 TEST(Close, WritesEachFieldByItsKind) {
     Cycle t;
     Form f = t.open();

@@ -40,8 +40,8 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
 
 // The last run, unless it holds a zero where no network can have one (a
 // zero coil resistance is a lossless coil): then the design is loaded.
-void LoadFile(Form& form, CalcEnv& env) {
-    StandardLoadFile(capDivLossy(), form, env);
+void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
+    StandardLoadFile(capDivLossy(), form, env, fields);
     for (const char* box : {kF, kR1, kC1, kL, kC2, kRL, kQ}) {
         if (form.number(box) == 0) {
             CmdClr_Click(form, env);
@@ -157,7 +157,9 @@ const Calculator& capDivLossy() {
         // same names.
         c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
         c.clear = [](Form& form, CalcEnv& env) { CmdClr_Click(form, env); };
-        c.loadFile = [](Form& form, CalcEnv& env) { LoadFile(form, env); };
+        c.loadFile = [](Form& form, CalcEnv& env, const DataFields& fields) {
+            LoadFile(form, env, fields);
+        };
         return c;
     }();
     return calc;

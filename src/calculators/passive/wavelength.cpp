@@ -122,7 +122,7 @@ void selectUnit(Form& form, CalcEnv& env, const std::string& option) {
 // as the cycling left it.
 void selectStoredUnit(Form& form, CalcEnv& env, const char* group, const std::string& field) {
     const double n = ReadNumber(field);
-    const auto& options = form.options(group);
+    const std::vector<std::string> options = form.options(group); // selecting replaces the form
     for (std::size_t k = 0; k < options.size(); ++k)
         if (n == static_cast<double>(k + 1))
             selectUnit(form, env, options[k]);
@@ -132,13 +132,12 @@ void selectStoredUnit(Form& form, CalcEnv& env, const char* group, const std::st
 // numbers and the typed fraction and factor, every unit of a group is
 // selected in turn and then the stored one, so the boxes end up showing the
 // stored values in the stored units. A short file stops where it ends.
-void LoadFile(Form& form, CalcEnv& env) {
+void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
     if (form.value(kOpened) == 0) {
         selectUnit(form, env, kOpMeters);
         selectUnit(form, env, kOpCy);
         form.setValue(kOpened, 1);
     }
-    const auto fields = env.files.readFields(kDataFile, 7);
     if (!fields)
         return;
     const auto& f = *fields; // f[0] is the example flag, not re-read here
