@@ -9,6 +9,7 @@
 #include "calculators/passive/rlc_q.h"
 #include "calculators/passive/volt_divider.h"
 #include "calculators/passive/wavelength.h"
+#include "calculators/power/power_transformer.h"
 
 namespace ferrovane {
 
@@ -36,7 +37,8 @@ const std::vector<CatalogueEntry>& catalogue() {
          "voltages but how much current can you draw from each winding?  If you use a low "
          "resistance adapter, for a digital multimeter, to measure the resistance of each "
          "winding, this calculator will help you estimate how hard you can safely work the "
-         "transformer without burning it out. "},
+         "transformer without burning it out. ",
+         &powerTransformer},
         // Wavelength and tuned transmission line
         {"CmdWav", 2, 1, " Wavelength &&  Frequency",
          "This one solves the familiar frequency and wavelength equation with added features "

@@ -231,6 +231,7 @@ enum class FieldKind {
     OptionNumber, // an option group, written as a plain number (" 2")
     Value,        // a number held by the window, written as plain number text
     Fixed,        // a fixed text (name holds the text); read and ignored
+    Check,        // a check box, written "1" when ticked, "0" when not
 };
 
 struct FileField {
