@@ -9,6 +9,7 @@
 #include "calculators/passive/rlc_q.h"
 #include "calculators/passive/volt_divider.h"
 #include "calculators/passive/wavelength.h"
+#include "calculators/power/filter_sim.h"
 #include "calculators/power/power_transformer.h"
 
 namespace ferrovane {
@@ -57,7 +58,8 @@ const std::vector<CatalogueEntry>& catalogue() {
         // Power supply filter simulation
         {"CmdFilter", 2, 4, "Power Supply Filter Simulator",
          "Real time simulation of LC and RC power supply filter circuits.  You will see "
-         "graphs of the voltage at each node and the diode current."},
+         "graphs of the voltage at each node and the diode current.",
+         &filterSim},
         // Reactance and resonance
         {"CmdLCRes", 3, 1, "C-Xc, L-XL and Resonance",
          "This calculator computes the relationship between frequency, capacitance, "

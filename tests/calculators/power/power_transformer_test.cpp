@@ -133,7 +133,8 @@ TEST(PowerTransformer, BadInputChangesNothing) {
                    "or\r\nMUST ALL have nonzero values."},
         {"TxtNoSec=0", "Enter a number of secondaries from 1 to 6."},
         {"TxtNoSec=7", "Enter a number of secondaries from 1 to 6."},
-        {"-ChkLoading TxtSec1V(0)=-67.4 TxtSec1I(0)=1", "a winding's copper loss plus its power is zero"},
+        {"-ChkLoading TxtSec1V(0)=-67.4 TxtSec1I(0)=1",
+         "a winding's copper loss plus its power is zero"},
         {"TxtSec1V(0)=1e999", "no current of secondary 1 reaches its dissipation limit"},
         {"OpMil TxtX=0 TxtY=0", "the surface area is zero"},
     };
