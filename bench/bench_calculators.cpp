@@ -4,6 +4,7 @@
 #include <string>
 
 #include "calculators/catalogue.h"
+#include "calculators/power/filter_sim.h"
 #include "shell/example_files.h"
 #include "shell/window_cycle.h"
 
@@ -40,6 +41,24 @@ void BM_Calculate(benchmark::State& state, const Calculator& (*calculator)()) {
         benchmark::DoNotOptimize(CmdCalc_Click(calc, form, env));
     }
 }
+
+// The filter simulation alone, both passes with the graph's traces and
+// decoration, on the example and on a run of 1000 s.
+void BM_FilterSimulation(benchmark::State& state, double seconds) {
+    SilentDialogs dialogs;
+    CalcEnv env{dialogs, exampleDir()};
+    FilterInputs in = filterInputs(Form_Load(filterSim(), env));
+    in.tTotal = seconds;
+    for (auto _ : state) {
+        Progress progress;
+        FilterRun run;
+        simulateFilter(in, progress, run);
+        decorateFilterGraph(in, env.textMetrics(), run.graph);
+        benchmark::DoNotOptimize(run.graph.items.data());
+    }
+}
+BENCHMARK_CAPTURE(BM_FilterSimulation, Example, 4.0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FilterSimulation, Seconds1000, 1000.0)->Unit(benchmark::kMillisecond);
 
 const bool registered = [] {
     for (const CatalogueEntry& entry : catalogue())

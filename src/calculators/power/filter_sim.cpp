@@ -71,12 +71,14 @@ double series(double a, double b) {
 
 struct Circuit {
     double r0, c1, r2, l2, c3, r4, l4, c5, r6, c7;
-    bool capInput, node3, node5, node7;
+    bool capInput = false, node3 = false, node5 = false, node7 = false;
+    // Reciprocals, so that a step multiplies instead of dividing.
+    double perR0 = 0, perC1 = 0, perR2 = 0, perL2 = 0, perR0R2 = 0, perC3 = 0, perR4 = 0, perL4 = 0,
+           perC5 = 0, perR6 = 0, perC7 = 0;
 };
 
 Circuit circuitOf(const FilterInputs& in) {
-    Circuit k{in.r0, in.c1, in.r2, in.l2, in.c3, in.r4, in.l4,
-              in.c5, in.r6, in.c7, false, false, false, false};
+    Circuit k{in.r0, in.c1, in.r2, in.l2, in.c3, in.r4, in.l4, in.c5, in.r6, in.c7};
     // Unused sections, in this order; an isolated section's choke goes too,
     // or its flux would swing against the isolating resistance.
     if (k.c7 == 0 && k.r6 == 0)
@@ -96,6 +98,9 @@ Circuit circuitOf(const FilterInputs& in) {
     k.node3 = k.c3 >= kSmallestCapacitor;
     k.node5 = k.c5 >= kSmallestCapacitor;
     k.node7 = k.c7 >= kSmallestCapacitor;
+    k.perR0 = 1 / k.r0, k.perC1 = 1 / k.c1, k.perR2 = 1 / k.r2, k.perL2 = 1 / k.l2;
+    k.perR0R2 = 1 / (k.r0 + k.r2), k.perC3 = 1 / k.c3, k.perR4 = 1 / k.r4, k.perL4 = 1 / k.l4;
+    k.perC5 = 1 / k.c5, k.perR6 = 1 / k.r6, k.perC7 = 1 / k.c7;
     return k;
 }
 
@@ -167,18 +172,18 @@ struct State {
 // One explicit step of h seconds with the rectified source at vs.
 inline void advance(State& s, const Circuit& k, const Loads& ld, double vs, double h) {
     if (k.capInput) {
-        s.id = std::max(0.0, (vs - s.v1) / k.r0);
+        s.id = std::max(0.0, (vs - s.v1) * k.perR0);
         s.q1 += (s.id - s.i2 - s.j[0]) * h;
         s.ic = s.id - s.i2;
-        s.v1 = s.q1 / k.c1;
+        s.v1 = s.q1 * k.perC1;
         s.j[0] = ld.constant[0] + s.v1 * ld.g[0];
         s.phi2 += (s.v1 - k.r2 * s.i2 - s.v3) * h;
-        s.i2 = k.l2 == 0 ? (s.v1 - s.v3) / k.r2 : s.phi2 / k.l2;
+        s.i2 = k.l2 == 0 ? (s.v1 - s.v3) * k.perR2 : s.phi2 * k.perL2;
     } else {
         // Choke input: the rectifier feeds section 2 through R0. The diode
         // does not conduct backwards, so the choke current stops at zero.
         s.phi2 += (vs - (k.r0 + k.r2) * s.id - s.v3) * h;
-        s.i2 = k.l2 == 0 ? (vs - s.v3) / (k.r0 + k.r2) : s.phi2 / k.l2;
+        s.i2 = k.l2 == 0 ? (vs - s.v3) * k.perR0R2 : s.phi2 * k.perL2;
         if (s.i2 < 0) {
             s.i2 = 0;
             s.phi2 = 0;
@@ -188,20 +193,20 @@ inline void advance(State& s, const Circuit& k, const Loads& ld, double vs, doub
     }
     if (k.node3) {
         s.q3 += (s.i2 - s.i4 - s.j[1]) * h;
-        s.v3 = s.q3 / k.c3;
+        s.v3 = s.q3 * k.perC3;
         s.j[1] = ld.constant[1] + s.v3 * ld.g[1];
         s.phi4 += (s.v3 - k.r4 * s.i4 - s.v5) * h;
-        s.i4 = k.l4 == 0 ? (s.v3 - s.v5) / k.r4 : s.phi4 / k.l4;
+        s.i4 = k.l4 == 0 ? (s.v3 - s.v5) * k.perR4 : s.phi4 * k.perL4;
     }
     if (k.node5) {
         s.q5 += (s.i4 - s.i6 - s.j[2]) * h;
-        s.v5 = s.q5 / k.c5;
+        s.v5 = s.q5 * k.perC5;
         s.j[2] = ld.constant[2] + s.v5 * ld.g[2];
-        s.i6 = (s.v5 - s.v7) / k.r6;
+        s.i6 = (s.v5 - s.v7) * k.perR6;
     }
     if (k.node7) {
         s.q7 += (s.i6 - s.j[3]) * h;
-        s.v7 = s.q7 / k.c7;
+        s.v7 = s.q7 * k.perC7;
         s.j[3] = ld.constant[3] + s.v7 * ld.g[3];
     }
 }
@@ -350,14 +355,16 @@ bool runPass(const Pass& p, Stats& stats, std::string& fault) {
     const double cosH = std::cos(2 * Pi / (kStepsPerCycle * p.subSteps));
     const double sinH = std::sin(2 * Pi / (kStepsPerCycle * p.subSteps));
     const Circuit& k = p.circuit;
+    int phase = 0; // step mod 360
+    int cycles = 0;
     for (std::int64_t step = 1; step <= steps; ++step) {
-        const double t = static_cast<double>(step) * dt;
+        const int from = phase;
+        phase = phase + 1 == kStepsPerCycle ? 0 : phase + 1;
         if (p.subSteps == 1) {
-            advance(s, k, p.loads, rectified(sine[step % kStepsPerCycle]), dt);
+            advance(s, k, p.loads, rectified(sine[phase]), dt);
             stats.surge = std::max(stats.surge, s.id);
         } else {
             // The sine within the step by rotating from the step's start.
-            const int from = static_cast<int>((step - 1) % kStepsPerCycle);
             double sinA = sine[from], cosA = sine[(from + kStepsPerCycle / 4) % kStepsPerCycle];
             for (int j = 1; j <= p.subSteps; ++j) {
                 const double next = sinA * cosH + cosA * sinH;
@@ -370,6 +377,7 @@ bool runPass(const Pass& p, Stats& stats, std::string& fault) {
         if (step >= statsFrom)
             stats.add(s);
         if (p.plotter && step >= plotFrom && step <= plotTo) {
+            const double t = static_cast<double>(step) * dt;
             Plotter& g = *p.plotter;
             const double x = g.xOf(t);
             if (k.node3)
@@ -378,19 +386,19 @@ bool runPass(const Pass& p, Stats& stats, std::string& fault) {
                 g.plot(kV5, x, s.v5);
             if (k.node7)
                 g.plot(kV7, x, s.v7);
-            g.plot(kSource, x, rectified(sine[step % kStepsPerCycle]));
+            g.plot(kSource, x, rectified(sine[phase]));
             g.plot(kV1, x, s.v1);
             g.plot(kDiode, x, in.multiplier * s.id);
             if (step >= sampleFrom && step <= sampleTo && (step - sampleFrom) % stride == 0)
-                p.samples->push_back(
-                    {t, rectified(sine[step % kStepsPerCycle]), s.v1, s.v3, s.v5, s.v7, s.id});
+                p.samples->push_back({t, rectified(sine[phase]), s.v1, s.v3, s.v5, s.v7, s.id});
         }
-        if (step % kStepsPerCycle == 0) {
+        if (phase == 0) {
             if (!std::isfinite(s.v1 + s.v3 + s.v5 + s.v7 + s.id + s.ic + s.i2 + s.i4 + s.i6)) {
-                fault = "the simulation overflowed at " + TrimBlanks(FormatEng(t)) + " seconds";
+                fault = "the simulation overflowed at " +
+                        TrimBlanks(FormatEng(static_cast<double>(step) * dt)) + " seconds";
                 return true;
             }
-            if (step % (kStepsPerCycle * 64) == 0) {
+            if (++cycles % 64 == 0) {
                 p.progress.report(p.progressFrom + p.progressSpan * static_cast<double>(step) /
                                                        static_cast<double>(steps));
                 if (p.progress.cancelled())
@@ -612,9 +620,7 @@ std::string filterPointerText(const Form& form, double x, double y) {
     return TrimBlanks(FormatEng(t)) + " Sec.  " + TrimBlanks(FormatEng(v)) + " Volts";
 }
 
-namespace {
-
-FilterInputs readInputs(const Form& form) {
+FilterInputs filterInputs(const Form& form) {
     auto n = [&form](int i) { return form.number(indexed(kBox, i)); };
     // Whole numbers, halves to even; what lies beyond 32767 is refused later.
     auto whole = [&n](int i) {
@@ -638,6 +644,8 @@ FilterInputs readInputs(const Form& form) {
     return in;
 }
 
+namespace {
+
 bool tooLargeWhole(const Form& form) {
     for (int i : {18, 20, 21, 24, 25})
         if (std::abs(std::nearbyint(form.number(indexed(kBox, i)))) > kLargestWhole)
@@ -652,7 +660,7 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
                         MessageIcon::Exclamation);
         return;
     }
-    const FilterInputs in = readInputs(form);
+    const FilterInputs in = filterInputs(form);
     if (const std::string problem = filterInputProblem(in); !problem.empty()) {
         env.dialogs.say(problem, MessageIcon::Exclamation);
         return;

@@ -53,6 +53,10 @@ struct FilterRun {
     static constexpr std::size_t kMaxSamples = 1 << 20;
 };
 
+// The inputs as the boxes read (whole-number boxes rounded, halves to even,
+// and held to -32768 .. 32768) and the rectifier option.
+FilterInputs filterInputs(const Form& form);
+
 // Why these inputs cannot be run (a message for the user), or empty.
 std::string filterInputProblem(const FilterInputs& in);
 
