@@ -157,6 +157,7 @@ Form makeForm(const Calculator& calc) {
     for (const auto& field : calc.fields)
         if (field.kind == FieldKind::Value)
             form.addValue(field.name);
+    form.setMaximised(calc.form.maximised);
     return form;
 }
 

@@ -1,23 +1,13 @@
 #include "ui/calculator_window.h"
 
-#include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
-#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSvgWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -28,33 +18,22 @@ namespace ferrovane {
 
 namespace {
 
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // The longest text that focus selects, as the boxes always have.
 constexpr int kFocusSelection = 99;
 
-} // namespace
-
-QString findPicture(const QString& file) {
-    const QStringList dirs = {QCoreApplication::applicationDirPath() + "/pictures",
-                              QCoreApplication::applicationDirPath(),
-                              QStringLiteral(FERROVANE_PICTURES_INSTALL_DIR),
-                              // A copy run from its build tree.
-                              QStringLiteral(FERROVANE_PICTURES_SOURCE_DIR)};
-    for (const QString& dir : dirs) {
-        const QFileInfo info(dir + "/" + file);
-        if (info.isFile())
-            return info.filePath();
-    }
-    return {};
+// Without anything that can use more height the window is no taller than
+// its contents, so no empty band opens above the buttons.
+bool growsTaller(const FormSpec& form) {
+    return growsTaller(form.left) || growsTaller(form.right) || growsTaller(form.bottom);
 }
+
+} // namespace
 
 CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, Dialogs* dialogs,
                                    QWidget* parent)
-    : QDialog(parent), calc_(calc),
-      ownDialogs_(this), env_{dialogs ? *dialogs : static_cast<Dialogs&>(ownDialogs_), dir} {
+    : QDialog(parent), calc_(calc), ownDialogs_(this), printer_(this),
+      longRuns_(this), env_{dialogs ? *dialogs : static_cast<Dialogs&>(ownDialogs_), dir, &printer_,
+                            &metrics_, &longRuns_} {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setObjectName(qs(calc.form.name));
@@ -65,262 +44,122 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
     build();
 }
 
+CalculatorWindow::~CalculatorWindow() = default;
+
 void CalculatorWindow::open() {
     form_ = Form_Load(calc_, env_);
     refresh();
-    placeOnScreen(
-        this, QSize(twipsToPixels(calc_.form.widthTwips), twipsToPixels(calc_.form.heightTwips)));
-    show();
+    QSize design(twipsToPixels(calc_.form.widthTwips), twipsToPixels(calc_.form.heightTwips));
+    if (!growsTaller(calc_.form))
+        design.setHeight(std::min(design.height(), sizeHint().height()));
+    placeOnScreen(this, design);
+    shownMaximised_ = form_.maximised();
+    if (shownMaximised_)
+        showMaximized();
+    else
+        show();
     activateWindow();
 }
 
 void CalculatorWindow::build() {
     auto* outer = new QVBoxLayout(this);
-    auto* columns = new QHBoxLayout;
-    auto* left = new QGridLayout;
-    auto* right = new QGridLayout;
-    buildRegion(calc_.form.left, left);
-    buildRegion(calc_.form.right, right);
-    left->setRowStretch(left->rowCount(), 1);
-    right->setRowStretch(right->rowCount(), 1);
-    columns->addLayout(left, 1);
+    auto* columns = new QWidget(this);
+    auto* columnsLayout = new QHBoxLayout(columns);
+    columnsLayout->setContentsMargins(0, 0, 0, 0);
+    columnsLayout->addWidget(buildRegion(calc_.form.left, columns), 1);
     if (!calc_.form.right.empty())
-        columns->addLayout(right, 1);
-    outer->addLayout(columns);
-    auto* bottom = new QGridLayout;
-    buildRegion(calc_.form.bottom, bottom);
-    outer->addLayout(bottom, 1);
+        columnsLayout->addWidget(buildRegion(calc_.form.right, columns), 1);
+    const bool columnsGrow = growsTaller(calc_.form.left) || growsTaller(calc_.form.right);
+    outer->addWidget(columns, columnsGrow || !growsTaller(calc_.form) ? 1 : 0);
+    if (!calc_.form.bottom.empty())
+        outer->addWidget(buildRegion(calc_.form.bottom, this),
+                         growsTaller(calc_.form.bottom) ? 1 : 0);
     outer->addWidget(buildButtons());
 }
 
-void CalculatorWindow::addBox(const BoxSpec& item, QGridLayout* grid) {
-    const int row = grid->rowCount();
-    auto* label = new QLabel(qs(item.label), this);
-    label->setObjectName(qs(item.labelName.empty() ? item.name + "Label" : item.labelName));
-    // Unwrapped: a wrapped label in a grid may be given less height than it needs.
-    auto* edit = new QLineEdit(this);
-    // Wide enough for a whole engineering text.
-    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(" -000.0e-15 ") + 16);
-    edit->setObjectName(qs(item.name));
-    edit->setAccessibleName(qs(item.label.empty() ? item.unit : item.label));
-    label->setBuddy(edit);
-    edit->installEventFilter(this);
-    auto* unit = new QLabel(qs(item.unit), this);
-    unit->setObjectName(qs(item.unitName.empty() ? item.name + "Unit" : item.unitName));
-    grid->addWidget(label, row, 0);
-    grid->addWidget(edit, row, 1);
-    grid->addWidget(unit, row, 2);
-    widgets_[edit->objectName()] = edit;
-    if (!item.labelName.empty()) {
-        widgets_[label->objectName()] = label;
-        labelledBoxes_[label->objectName()] = edit;
-    }
-    if (!item.unitName.empty())
-        widgets_[unit->objectName()] = unit;
-    const std::string name = item.name;
-    connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
-        act([&] { editBox(calc_, form_, env_, name, text.toStdString()); });
-    });
-}
-
-void CalculatorWindow::buildRegion(const std::vector<ControlSpec>& items, QGridLayout* grid) {
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (const ControlSpec& item : items) {
-        const int row = grid->rowCount();
-        std::visit(
-            [&](const auto& c) {
-                using T = std::decay_t<decltype(c)>;
-                if constexpr (std::is_same_v<T, BoxSpec>) {
-                    addBox(c, grid);
-                } else if constexpr (std::is_same_v<T, GroupSpec>) {
-                    auto* box = new QGroupBox(qs(c.caption), this);
-                    box->setObjectName(qs(c.name));
-                    auto* layout = new QVBoxLayout(box);
-                    auto* group = new QButtonGroup(box);
-                    for (const auto& [name, caption] : c.options) {
-                        auto* radio = new QRadioButton(qs(caption), box);
-                        radio->setObjectName(qs(name));
-                        group->addButton(radio);
-                        layout->addWidget(radio);
-                        widgets_[radio->objectName()] = radio;
-                        const std::string option = name;
-                        connect(radio, &QRadioButton::clicked, this, [this, option] {
-                            act([&] {
-                                runGuarded(form_, env_, [&](Form& f, CalcEnv& e) {
-                                    selectOption(calc_, f, e, option);
-                                });
-                            });
-                        });
-                    }
-                    groups_[qs(c.name)] = group;
-                    grid->addWidget(box, row, 0, 1, 3);
-                } else if constexpr (std::is_same_v<T, CheckSpec>) {
-                    auto* check = new QCheckBox(qs(c.caption), this);
-                    check->setObjectName(qs(c.name));
-                    widgets_[check->objectName()] = check;
-                    const std::string name = c.name;
-                    connect(check, &QCheckBox::clicked, this, [this, name](bool on) {
-                        act([&] { clickCheck(calc_, form_, env_, name, on); });
-                    });
-                    grid->addWidget(check, row, 0, 1, 3);
-                } else if constexpr (std::is_same_v<T, LabelSpec>) {
-                    auto* label = new QLabel(qs(c.text), this);
-                    label->setObjectName(qs(c.name));
-                    label->setWordWrap(true);
-                    widgets_[label->objectName()] = label;
-                    grid->addWidget(label, row, 0, 1, 3);
-                } else if constexpr (std::is_same_v<T, ListSpec>) {
-                    auto* list = new QListWidget(this);
-                    list->setObjectName(qs(c.name));
-                    list->setFont(fixed);
-                    list->setAccessibleName(qs(c.header.empty() ? c.name : c.header));
-                    // Room for every line of a result, without scrolling.
-                    list->setMinimumHeight(list->fontMetrics().lineSpacing() *
-                                               std::max(3, c.visibleLines) +
-                                           2 * list->frameWidth() + 4);
-                    widgets_[list->objectName()] = list;
-                    if (!c.headerName.empty()) {
-                        auto* header = new QLabel(qs(c.header), this);
-                        header->setObjectName(qs(c.headerName));
-                        header->setFont(fixed);
-                        header->setTextFormat(Qt::PlainText);
-                        widgets_[header->objectName()] = header;
-                        grid->addWidget(header, row, 0, 1, 3);
-                        grid->addWidget(list, row + 1, 0, 1, 3);
-                        grid->setRowStretch(row + 1, 1);
-                    } else {
-                        grid->addWidget(list, row, 0, 1, 3);
-                        grid->setRowStretch(row, 1);
-                    }
-                } else if constexpr (std::is_same_v<T, PictureSpec>) {
-                    auto* picture = new QSvgWidget(this);
-                    picture->setObjectName(qs(c.name));
-                    picture->setAccessibleName("Circuit diagram");
-                    const QString path = findPicture(qs(c.file));
-                    if (!path.isEmpty()) {
-                        picture->load(path);
-                        QSize size = picture->sizeHint();
-                        picture->setFixedSize(size.isValid() ? size : QSize(240, 120));
-                    }
-                    widgets_[picture->objectName()] = picture;
-                    grid->addWidget(picture, row, 0, 1, 3, Qt::AlignCenter);
-                } else if constexpr (std::is_same_v<T, HelpBoxSpec>) {
-                    // The help box of hover help sits with the buttons.
-                    if (calc_.form.hoverHelp && calc_.form.hoverHelp->box == c.name)
-                        return;
-                    auto* help = new QPlainTextEdit(this);
-                    help->setObjectName(qs(c.name));
-                    help->setReadOnly(true);
-                    help->setFocusPolicy(Qt::NoFocus);
-                    widgets_[help->objectName()] = help;
-                    grid->addWidget(help, row, 0, 1, 3);
-                }
-            },
-            item);
-    }
+QWidget* CalculatorWindow::buildRegion(const std::vector<ControlSpec>& items, QWidget* owner) {
+    auto* region = new QWidget(owner);
+    auto* grid = new QGridLayout(region);
+    grid->setContentsMargins(0, 0, 0, 0);
+    LinePlace place(grid, Direction::Vertical);
+    Builder builder{*this, region, place, views_};
+    builder.build(items);
+    // Label and box keep their width; the unit column takes what is left.
+    grid->setColumnStretch(2, 1);
+    // A column shorter than its neighbour keeps its rows at the top.
+    if (!growsTaller(items))
+        grid->setRowStretch(grid->rowCount(), 1);
+    return region;
 }
 
 QFrame* CalculatorWindow::buildButtons() {
     auto* frame = new QFrame(this);
-    const bool hoverHelp = calc_.form.hoverHelp.has_value();
-    frame->setObjectName(hoverHelp ? qs(calc_.form.hoverHelp->frame) : QString("ButtonFrame"));
+    const auto& hoverHelp = calc_.form.hoverHelp;
+    frame->setObjectName(hoverHelp ? qs(hoverHelp->frame) : QString("ButtonFrame"));
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
+    LinePlace unused(nullptr, Direction::Horizontal); // buttons go in the row directly
+    Builder builder{*this, frame, unused, views_};
     if (hoverHelp) {
         frame->setMouseTracking(true);
         frame->installEventFilter(this);
-        auto* help = new QPlainTextEdit(frame);
-        help->setObjectName(qs(calc_.form.hoverHelp->box));
-        help->setAccessibleName("Help");
-        help->setReadOnly(true);
-        help->setFocusPolicy(Qt::NoFocus);
-        help->setFixedHeight(help->fontMetrics().lineSpacing() * 4 + 10);
-        widgets_[help->objectName()] = help;
-        layout->addWidget(help);
+        HelpBoxSpec spec{hoverHelp->box};
+        forEachControl(calc_.form, [&spec](const ControlSpec& c) {
+            if (const auto* h = std::get_if<HelpBoxSpec>(&c); h && h->name == spec.name)
+                spec = *h;
+        });
+        layout->addWidget(makeHelpBox(spec, builder));
     }
     auto* row = new QHBoxLayout;
-    using Cycle = void (*)(const Calculator&, Form&, CalcEnv&);
-    const std::pair<std::string, Cycle> buttons[] = {
-        {"CmdCalc", [](const Calculator& c, Form& f, CalcEnv& e) { CmdCalc_Click(c, f, e); }},
-        {"CmdClr", CmdClr_Click},
-        {"CmdLoadData", CmdLoadData_Click},
-        {calc_.form.closeName, nullptr}, // Close saves and goes away
-    };
-    for (const auto& [name, cycle] : buttons) {
-        auto* button = new QPushButton(qs(form_.text(name)), frame);
-        button->setObjectName(qs(name));
-        button->setAutoDefault(false);
-        button->installEventFilter(this);
-        widgets_[button->objectName()] = button;
-        if (cycle)
-            connect(button, &QPushButton::clicked, this,
-                    [this, cycle = cycle] { act([&] { cycle(calc_, form_, env_); }); });
-        else
-            connect(button, &QPushButton::clicked, this, &CalculatorWindow::closeAndSave);
+    layout->addLayout(row); // the frame's layout owns it from here
+    const std::vector<ButtonSpec> buttons =
+        calc_.form.buttons.empty() ? standardButtons(calc_.form) : calc_.form.buttons;
+    for (const ButtonSpec& spec : buttons) {
+        QPushButton* button = makeButton(spec, builder);
         row->addWidget(button);
+        if (spec.name == "CmdCalc")
+            button->setDefault(true);
     }
-    static_cast<QPushButton*>(widgets_["CmdCalc"])->setDefault(true);
-    layout->addLayout(row);
     return frame;
 }
 
+void CalculatorWindow::act(const std::function<void(const Calculator&, Form&, CalcEnv&)>& step) {
+    step(calc_, form_, env_);
+    refresh();
+}
+
+void CalculatorWindow::press(const std::string& button) {
+    if (button == calc_.form.closeName) {
+        closeAndSave(); // Close saves and goes away
+        return;
+    }
+    act([&](const Calculator& c, Form& f, CalcEnv& e) { pressButton(c, f, e, button); });
+}
+
+void CalculatorWindow::watch(QWidget* widget) {
+    widget->installEventFilter(this);
+}
+
 void CalculatorWindow::refresh() {
-    for (const auto& [name, control] : form_.controls()) {
-        QWidget* w = widgets_.value(qs(name));
-        if (!w)
-            continue;
-        const QString text = qs(control.text);
-        if (auto* edit = qobject_cast<QLineEdit*>(w)) {
-            if (edit->text() != text)
-                edit->setText(text);
-            edit->setReadOnly(control.locked);
-        } else if (auto* label = qobject_cast<QLabel*>(w)) {
-            label->setText(text);
-            if (QLineEdit* box = labelledBoxes_.value(qs(name)))
-                box->setAccessibleName(text);
-        } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-            radio->setText(text);
-        } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
-            check->setText(text);
-            check->setChecked(control.checked);
-        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
-            button->setText(text);
-        } else if (auto* help = qobject_cast<QPlainTextEdit*>(w)) {
-            if (help->toPlainText() != text)
-                help->setPlainText(text);
-        }
-        w->setEnabled(control.enabled);
-        w->setVisible(control.visible);
+    for (const auto& view : views_)
+        view->refresh(form_);
+    // A calculator maximises or restores its window through the form; the
+    // user's own maximising is left alone until the form asks again.
+    if (isVisible() && form_.maximised() != shownMaximised_) {
+        shownMaximised_ = form_.maximised();
+        if (shownMaximised_)
+            showMaximized();
+        else
+            showNormal();
     }
-    for (auto it = groups_.begin(); it != groups_.end(); ++it) {
-        const int selected = form_.option(it.key().toStdString());
-        const auto buttons = it.value()->buttons();
-        if (selected == 0) {
-            it.value()->setExclusive(false);
-            for (auto* b : buttons)
-                b->setChecked(false);
-            it.value()->setExclusive(true);
-        } else {
-            const auto& options = form_.options(it.key().toStdString());
-            if (auto* radio = widgets_.value(qs(options[selected - 1])))
-                static_cast<QRadioButton*>(radio)->setChecked(true);
-        }
+}
+
+void CalculatorWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        shownMaximised_ = isMaximized();
+        form_.setMaximised(shownMaximised_);
     }
-    for (const std::string& name : form_.lists()) {
-        auto* list = qobject_cast<QListWidget*>(widgets_.value(qs(name)));
-        if (!list)
-            continue;
-        QStringList lines;
-        for (const auto& line : form_.list(name))
-            lines << qs(line);
-        QStringList shown;
-        for (int i = 0; i < list->count(); ++i)
-            shown << list->item(i)->text();
-        if (shown != lines) {
-            list->clear();
-            list->addItems(lines);
-        }
-    }
+    QDialog::changeEvent(event);
 }
 
 void CalculatorWindow::hover(const std::string& control) {
@@ -338,14 +177,21 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget)
         return QDialog::eventFilter(watched, event);
-    if (event->type() == QEvent::FocusIn) {
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            // Typing replaces the whole box; wait for the click that gave the
-            // focus to finish placing the cursor.
-            QTimer::singleShot(0, edit, [edit] {
-                edit->setSelection(0, std::min<int>(kFocusSelection, edit->text().size()));
-            });
-        }
+    auto* edit = qobject_cast<QLineEdit*>(widget);
+    if (event->type() == QEvent::FocusIn && edit) {
+        // Typing replaces the whole box; wait for the click that gave the
+        // focus to finish placing the cursor.
+        QTimer::singleShot(0, edit, [edit] {
+            edit->setSelection(0, std::min<int>(kFocusSelection, edit->text().size()));
+        });
+    } else if (event->type() == QEvent::FocusOut && edit && !closing_) {
+        // Leaving a box for another control of this window; a message box or
+        // another window taking the focus is not leaving it.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        const std::string name = edit->objectName().toStdString();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+            calc_.lostFocus.count(name))
+            act([&](const Calculator& c, Form& f, CalcEnv& e) { leaveBox(c, f, e, name); });
     } else if (event->type() == QEvent::Enter ||
                (event->type() == QEvent::FocusIn && qobject_cast<QPushButton*>(widget))) {
         // The keyboard's focus on a button shows its help as the mouse does.
@@ -356,7 +202,7 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
         QWidget* child = widget->childAt(move->position().toPoint());
         if (auto* button = qobject_cast<QPushButton*>(child))
             hover(button->objectName().toStdString());
-        else if (!child)
+        else
             hover(calc_.form.hoverHelp->frame);
     }
     return QDialog::eventFilter(watched, event);

@@ -1,19 +1,20 @@
 #pragma once
 
 #include <QDialog>
-#include <QHash>
-#include <QPointer>
+#include <memory>
+#include <vector>
 
 #include "shell/calculator.h"
 #include "shell/data_dir.h"
 #include "shell/form.h"
+#include "ui/controls/control.h"
+#include "ui/drawing_view.h"
+#include "ui/pictures.h"
 #include "ui/qt_dialogs.h"
+#include "ui/qt_long_run.h"
+#include "ui/qt_printer.h"
 
-class QButtonGroup;
 class QFrame;
-class QGridLayout;
-class QLabel;
-class QLineEdit;
 
 namespace ferrovane {
 
@@ -21,18 +22,26 @@ namespace ferrovane {
 // description asks for (control names become objectNames, labels become
 // accessible names), mirrors its Form, and sends every user action through
 // the window cycle. Calculate is the default button; Escape is Close.
-class CalculatorWindow : public QDialog {
+class CalculatorWindow : public QDialog, private ControlHost {
     Q_OBJECT
 public:
     // dialogs: where messages go; this window's own message boxes when null.
     CalculatorWindow(const Calculator& calc, const DataDir& dir, Dialogs* dialogs = nullptr,
                      QWidget* parent = nullptr);
+    ~CalculatorWindow() override;
 
     // Form_Load, then shows and places the window.
     void open() override;
 
-    const Form& form() const { return form_; }
-    const Calculator& calculator() const { return calc_; }
+    const Form& form() const override { return form_; }
+    const Calculator& calculator() const override { return calc_; }
+
+    // The Qt printer, text metrics and long-run host are used unless a test
+    // puts its own in their place.
+    QtPrinter& printer() { return printer_; }
+    void setPrinter(Printer* printer) { env_.printer = printer; }
+    void setTextMetrics(const TextMetrics* metrics) { env_.metrics = metrics; }
+    void setLongRunHost(LongRunHost* host) { env_.longRuns = host; }
 
     // The Close button's work: save, then close; false when the user chose
     // to keep the window open after a failed save.
@@ -46,35 +55,31 @@ public slots:
     void reject() override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void act(const std::function<void(const Calculator&, Form&, CalcEnv&)>& step) override;
+    void press(const std::string& button) override;
+    void watch(QWidget* widget) override;
+
     void build();
-    void buildRegion(const std::vector<ControlSpec>& items, QGridLayout* grid);
-    void addBox(const BoxSpec& item, QGridLayout* grid);
+    QWidget* buildRegion(const std::vector<ControlSpec>& items, QWidget* owner);
     QFrame* buildButtons();
     void refresh();
     void hover(const std::string& control);
 
-    template <typename Action> void act(Action&& action) {
-        action();
-        refresh();
-    }
-
     const Calculator& calc_;
     QtDialogs ownDialogs_;
+    QtPrinter printer_;
+    QtTextMetrics metrics_;
+    QtLongRunHost longRuns_;
     CalcEnv env_;
     Form form_;
+    std::vector<std::unique_ptr<ControlView>> views_;
     bool closing_ = false;
-
-    QHash<QString, QWidget*> widgets_;         // by control name
-    QHash<QString, QButtonGroup*> groups_;     // by group name
-    QHash<QString, QLineEdit*> labelledBoxes_; // label name -> its box
+    bool shownMaximised_ = false; // what the window last showed of form.maximised()
 };
-
-// Where the pictures are looked for: beside the executable, then in the
-// installed data directory, then in the source tree it was built from.
-QString findPicture(const QString& file);
 
 } // namespace ferrovane

@@ -32,7 +32,6 @@ public:
     CalculatorWindow* openCalculator(const CatalogueEntry& entry);
     CalculatorWindow* openCalculatorWindow() const { return open_; }
 
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

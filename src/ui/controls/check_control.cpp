@@ -1,0 +1,38 @@
+#include <QCheckBox>
+
+#include "ui/controls/control.h"
+
+namespace ferrovane {
+
+namespace {
+
+class CheckView : public ControlView {
+public:
+    CheckView(std::string name, QCheckBox* check) : name_(std::move(name)), check_(check) {}
+
+    void refresh(const Form& form) override {
+        check_->setText(qs(form.text(name_)));
+        check_->setChecked(form.checked(name_));
+        showFlags(check_, form, name_);
+    }
+
+private:
+    std::string name_;
+    QCheckBox* check_;
+};
+
+} // namespace
+
+void buildControl(const CheckSpec& spec, Builder& b) {
+    auto* check = new QCheckBox(qs(spec.caption), b.owner);
+    check->setObjectName(qs(spec.name));
+    const std::string name = spec.name;
+    ControlHost& host = b.host;
+    QObject::connect(check, &QCheckBox::clicked, check, [&host, name](bool on) {
+        host.act([&](const Calculator& c, Form& f, CalcEnv& e) { clickCheck(c, f, e, name, on); });
+    });
+    b.place.wide(check);
+    b.add<CheckView>(spec.name, check);
+}
+
+} // namespace ferrovane

@@ -1,0 +1,84 @@
+#include <QComboBox>
+#include <QLabel>
+
+#include "ui/controls/control.h"
+
+namespace ferrovane {
+
+namespace {
+
+class ComboView : public ControlView {
+public:
+    ComboView(const ComboSpec& spec, QComboBox* combo, QLabel* label, QLabel* unit)
+        : spec_(spec), combo_(combo), label_(label), unit_(unit) {}
+
+    void refresh(const Form& form) override {
+        const QString text = qs(form.text(spec_.name));
+        if (combo_->currentText() != text) {
+            const int index = combo_->findText(text, Qt::MatchExactly);
+            if (index >= 0)
+                combo_->setCurrentIndex(index);
+            else if (combo_->isEditable())
+                combo_->setEditText(text);
+            else
+                combo_->setCurrentIndex(-1); // a text not in the list shows nothing
+        }
+        showFlags(combo_, form, spec_.name);
+        for (QLabel* l : {label_, unit_})
+            if (l)
+                l->setVisible(form.visible(spec_.name));
+    }
+
+private:
+    ComboSpec spec_;
+    QComboBox* combo_;
+    QLabel* label_;
+    QLabel* unit_;
+};
+
+QLabel* makeLabel(const std::string& text, QWidget* owner) {
+    if (text.empty())
+        return nullptr;
+    auto* label = new QLabel(qs(text), owner);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+void buildControl(const ComboSpec& spec, Builder& b) {
+    QLabel* label = makeLabel(spec.label, b.owner);
+    auto* combo = new QComboBox(b.owner);
+    combo->setObjectName(qs(spec.name));
+    combo->setEditable(spec.editable);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& item : spec.items)
+        combo->addItem(qs(item));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setMinimumWidth(engBoxWidth(combo));
+    QString accessible = qs(spec.label);
+    if (accessible.isEmpty())
+        accessible = b.place.context();
+    combo->setAccessibleName(accessible.isEmpty() ? qs(spec.name) : accessible);
+    if (label)
+        label->setBuddy(combo);
+    QLabel* unit = makeLabel(spec.unit, b.owner);
+    b.place.row(label, combo, unit);
+    auto* view = b.add<ComboView>(spec, combo, label, unit);
+    view->refresh(b.host.form());
+    // However the text changes (chosen, typed, set by a screen reader) the
+    // handler runs once; the window's own refresh sets the form's text and
+    // so runs nothing.
+    const std::string name = spec.name;
+    ControlHost& host = b.host;
+    QObject::connect(combo, &QComboBox::currentTextChanged, combo,
+                     [&host, name](const QString& text) {
+                         if (qs(host.form().text(name)) == text)
+                             return;
+                         host.act([&](const Calculator& c, Form& f, CalcEnv& e) {
+                             chooseCombo(c, f, e, name, text.toStdString());
+                         });
+                     });
+}
+
+} // namespace ferrovane

@@ -1,0 +1,74 @@
+#include "ui/controls/control.h"
+
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QWidget>
+
+namespace ferrovane {
+
+void LinePlace::row(QWidget* label, QWidget* field, QWidget* unit) {
+    const int r = direction_ == Direction::Vertical ? next_ : 0;
+    const int c = direction_ == Direction::Vertical ? 0 : next_;
+    QWidget* cells[] = {label, field, unit};
+    for (int i = 0; i < 3; ++i)
+        if (cells[i])
+            grid_->addWidget(cells[i], r, c + i);
+    next_ += direction_ == Direction::Vertical ? 1 : 3;
+}
+
+void LinePlace::wide(QWidget* widget, int stretch) {
+    if (direction_ == Direction::Vertical) {
+        grid_->addWidget(widget, next_, 0, 1, 3);
+        grid_->setRowStretch(next_, stretch);
+    } else {
+        grid_->addWidget(widget, 0, next_);
+        grid_->setColumnStretch(next_, stretch);
+    }
+    ++next_;
+}
+
+void Builder::build(const ControlSpec& control) {
+    std::visit(
+        [this](const auto& spec) {
+            using T = std::decay_t<decltype(spec)>;
+            if constexpr (std::is_same_v<T, std::shared_ptr<FrameSpec>> ||
+                          std::is_same_v<T, std::shared_ptr<GridSpec>>)
+                buildControl(*spec, *this);
+            else
+                buildControl(spec, *this);
+        },
+        control);
+}
+
+void showFlags(QWidget* widget, const Form& form, const std::string& name) {
+    widget->setEnabled(form.enabled(name));
+    // Hidden stays hidden; shown follows the parent when the window shows.
+    widget->setVisible(form.visible(name));
+}
+
+bool growsTaller(const std::vector<ControlSpec>& controls) {
+    for (const ControlSpec& c : controls) {
+        if (std::holds_alternative<ListSpec>(c) || std::holds_alternative<DrawingSpec>(c))
+            return true;
+        if (const auto* f = std::get_if<std::shared_ptr<FrameSpec>>(&c))
+            if ((*f)->scrolls || growsTaller((*f)->children))
+                return true;
+        if (const auto* g = std::get_if<std::shared_ptr<GridSpec>>(&c))
+            if (growsTaller((*g)->cells))
+                return true;
+    }
+    return false;
+}
+
+QFont fixedPitchFont() {
+    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
+int engBoxWidth(const QWidget* box) {
+    // Eleven characters of the widest digits, a blank either side, and the
+    // box's frame and text margins.
+    return box->fontMetrics().horizontalAdvance(QStringLiteral(" -000.0e-15 ")) + 16;
+}
+
+} // namespace ferrovane

@@ -1,0 +1,70 @@
+#include <QBoxLayout>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QRadioButton>
+
+#include "ui/controls/control.h"
+
+namespace ferrovane {
+
+namespace {
+
+class GroupView : public ControlView {
+public:
+    GroupView(const GroupSpec& spec, QGroupBox* box, QButtonGroup* buttons,
+              std::vector<QRadioButton*> radios)
+        : spec_(spec), box_(box), buttons_(buttons), radios_(std::move(radios)) {}
+
+    void refresh(const Form& form) override {
+        box_->setTitle(qs(form.text(spec_.name)));
+        showFlags(box_, form, spec_.name);
+        const int selected = form.option(spec_.name);
+        // None selected: a plain exclusive group cannot show that.
+        buttons_->setExclusive(false);
+        for (std::size_t i = 0; i < radios_.size(); ++i) {
+            const std::string& option = spec_.options[i].first;
+            radios_[i]->setText(qs(form.text(option)));
+            radios_[i]->setChecked(static_cast<int>(i) + 1 == selected);
+            showFlags(radios_[i], form, option);
+        }
+        buttons_->setExclusive(true);
+    }
+
+private:
+    GroupSpec spec_;
+    QGroupBox* box_;
+    QButtonGroup* buttons_;
+    std::vector<QRadioButton*> radios_;
+};
+
+} // namespace
+
+void buildControl(const GroupSpec& spec, Builder& b) {
+    auto* box = new QGroupBox(qs(spec.caption), b.owner);
+    box->setObjectName(qs(spec.name));
+    box->setFlat(spec.caption.empty());
+    QBoxLayout* layout =
+        spec.horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(box)) : new QVBoxLayout(box);
+    auto* buttons = new QButtonGroup(box);
+    std::vector<QRadioButton*> radios;
+    for (const auto& [name, caption] : spec.options) {
+        auto* radio = new QRadioButton(qs(caption), box);
+        radio->setObjectName(qs(name));
+        buttons->addButton(radio);
+        layout->addWidget(radio);
+        radios.push_back(radio);
+        const std::string option = name;
+        ControlHost& host = b.host;
+        QObject::connect(radio, &QRadioButton::clicked, radio, [&host, option] {
+            host.act([&](const Calculator& c, Form& f, CalcEnv& e) {
+                runGuarded(f, e, [&](Form& g, CalcEnv& h) { selectOption(c, g, h, option); });
+            });
+        });
+    }
+    if (spec.horizontal)
+        layout->addStretch(1);
+    b.place.wide(box);
+    b.add<GroupView>(spec, box, buttons, std::move(radios));
+}
+
+} // namespace ferrovane

@@ -1,0 +1,101 @@
+#include <QLabel>
+#include <QListWidget>
+#include <QResizeEvent>
+
+#include "ui/controls/control.h"
+
+namespace ferrovane {
+
+namespace {
+
+// A result list that shows whole lines only: the height left over below the
+// last whole line is a margin, never half a line.
+class WholeLineList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+    // Measures a line in the list's font and style, once its font is set.
+    void measure() {
+        addItem(QStringLiteral("0"));
+        lineHeight_ = std::max(1, sizeHintForRow(0));
+        clear();
+    }
+    int lineHeight() const { return lineHeight_; }
+
+    // The height of a list showing this many lines.
+    int heightFor(int lines) const { return lineHeight() * lines + 2 * frameWidth(); }
+
+    void fitWholeLines() {
+        const int inside = height() - 2 * frameWidth();
+        const int line = lineHeight();
+        const int spare = inside >= line ? inside % line : 0;
+        if (viewportMargins().bottom() != spare)
+            setViewportMargins(0, 0, 0, spare);
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        fitWholeLines();
+        QListWidget::resizeEvent(event);
+    }
+
+private:
+    int lineHeight_ = 1;
+};
+
+class ListView : public ControlView {
+public:
+    ListView(const ListSpec& spec, WholeLineList* list, QLabel* header)
+        : spec_(spec), list_(list), header_(header) {}
+
+    void refresh(const Form& form) override {
+        QStringList lines;
+        for (const auto& line : form.list(spec_.name))
+            lines << qs(line);
+        QStringList shown;
+        for (int i = 0; i < list_->count(); ++i)
+            shown << list_->item(i)->text();
+        if (shown != lines) {
+            list_->clear();
+            list_->addItems(lines);
+        }
+        if (header_) {
+            header_->setText(qs(form.text(spec_.headerName)));
+            showFlags(header_, form, spec_.headerName);
+        }
+    }
+
+private:
+    ListSpec spec_;
+    WholeLineList* list_;
+    QLabel* header_;
+};
+
+} // namespace
+
+void buildControl(const ListSpec& spec, Builder& b) {
+    QLabel* header = nullptr;
+    if (!spec.headerName.empty()) {
+        header = new QLabel(qs(spec.header), b.owner);
+        header->setObjectName(qs(spec.headerName));
+        header->setFont(fixedPitchFont());
+        header->setTextFormat(Qt::PlainText);
+        b.place.wide(header);
+    }
+    auto* list = new WholeLineList(b.owner);
+    list->setObjectName(qs(spec.name));
+    list->setFont(fixedPitchFont());
+    list->setUniformItemSizes(true);
+    list->measure();
+    list->setAccessibleName(qs(spec.header.empty() ? spec.name : spec.header));
+    // Room for every line of a result, without scrolling.
+    list->setMinimumHeight(list->heightFor(std::max(3, spec.visibleLines)));
+    if (spec.visibleColumns > 0)
+        list->setMinimumWidth(
+            list->fontMetrics().horizontalAdvance(QString(spec.visibleColumns, 'M')) +
+            2 * list->frameWidth() + 24);
+    b.place.wide(list, 1);
+    b.add<ListView>(spec, list, header);
+}
+
+} // namespace ferrovane

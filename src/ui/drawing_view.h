@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include "shell/drawing.h"
+
+class QPainter;
+class QRectF;
+
+namespace ferrovane {
+
+QColor qtColour(Colour bgr);
+// The font of a drawing's or a print job's text at its point size.
+QFont qtFont(const Font& font);
+
+// Paints the display list scaled from twips into target: the drawing fills
+// the target, and texts and line widths scale with its smaller side.
+void paintDrawing(QPainter& painter, const Drawing& drawing, const QRectF& target);
+
+// Writes the drawing as a PNG picture of the given size, or as SVG when the
+// path ends in ".svg". False when the file could not be written.
+bool saveDrawing(const Drawing& drawing, const QString& path, QSize size);
+
+// A graph or other drawing of the form, scaled to the widget. Its texts, in
+// drawing order, are its accessible description; a context menu saves it.
+class DrawingView : public QWidget {
+public:
+    explicit DrawingView(QWidget* parent = nullptr);
+
+    void setDrawing(const Drawing& drawing);
+    const Drawing& drawing() const { return drawing_; }
+    void setDescription(const QString& description) { description_ = description; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void saveAs(const QString& filter, const QString& suffix);
+
+    Drawing drawing_;
+    QString description_;
+};
+
+// Text sizes of the screen's fonts, in twips.
+class QtTextMetrics : public TextMetrics {
+public:
+    double width(const std::string& text, const Font& font) const override;
+    double height(const Font& font) const override;
+};
+
+} // namespace ferrovane
