@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
 
 #include "numeric/eng_text.h"
@@ -28,6 +29,9 @@ constexpr const char* kShownStart = "GraphStart";
 constexpr const char* kShownEnd = "GraphEnd";
 constexpr const char* kShownYMin = "GraphYMin";
 constexpr const char* kShownYMax = "GraphYMax";
+// The numbers the shown graph was run with: boxes by index, then the option.
+constexpr const char* kRunBox = "RunBox";
+constexpr const char* kRunRectifier = "RunRectifier";
 // Hidden while the graph covers the window, shown again by its Close.
 constexpr std::array<const char*, 7> kCovered = {"FrameLeft", "FrameRight",  "FrameList", "CmdCalc",
                                                  "CmdClr",    "CmdLoadData", "CmdClose"};
@@ -620,8 +624,10 @@ std::string filterPointerText(const Form& form, double x, double y) {
     return TrimBlanks(FormatEng(t)) + " Sec.  " + TrimBlanks(FormatEng(v)) + " Volts";
 }
 
-FilterInputs filterInputs(const Form& form) {
-    auto n = [&form](int i) { return form.number(indexed(kBox, i)); };
+namespace {
+
+// The boxes' numbers by index, then the rectifier option's number.
+FilterInputs inputsOf(const std::function<double(int)>& n, int rectifier) {
     // Whole numbers, halves to even; what lies beyond 32767 is refused later.
     auto whole = [&n](int i) {
         const double v = std::nearbyint(n(i));
@@ -638,10 +644,28 @@ FilterInputs filterInputs(const Form& form) {
     in.timeLabels = whole(20), in.timeDivisions = whole(21);
     in.yMin = n(22), in.yMax = n(23), in.yLabels = whole(24), in.yDivisions = whole(25);
     in.multiplier = n(26);
-    in.rectifier = form.selected(kFull)   ? Rectifier::Full
-                   : form.selected(kHalf) ? Rectifier::Half
-                                          : Rectifier::None;
+    in.rectifier = rectifier == 1   ? Rectifier::Full
+                   : rectifier == 2 ? Rectifier::Half
+                                    : Rectifier::None;
     return in;
+}
+
+} // namespace
+
+FilterInputs filterInputs(const Form& form) {
+    return inputsOf([&form](int i) { return form.number(indexed(kBox, i)); },
+                    form.option(kRectifier));
+}
+
+std::string filterTracesCsv(const Form& form, Progress& progress) {
+    if (!form.visible(kGraph))
+        return {};
+    const FilterInputs in = inputsOf([&form](int i) { return form.value(indexed(kRunBox, i)); },
+                                     static_cast<int>(form.value(kRunRectifier)));
+    FilterRun run;
+    if (!simulateFilter(in, progress, run) || !run.fault.empty())
+        return {};
+    return filterTracesCsv(run);
 }
 
 namespace {
@@ -700,6 +724,9 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     form.setValue(kShownEnd, in.tStart + in.cycles / in.f);
     form.setValue(kShownYMin, in.yMin);
     form.setValue(kShownYMax, in.yMax);
+    for (int i = 0; i < kBoxes; ++i)
+        form.setValue(indexed(kRunBox, i), form.number(indexed(kBox, i)));
+    form.setValue(kRunRectifier, form.option(kRectifier));
 }
 
 void CmdClosGr_Click(Form& form, CalcEnv&) {
@@ -778,7 +805,9 @@ Calculator makeFilterSim() {
     for (int i = 0; i < kBoxes; ++i)
         calc.fields.push_back({FieldKind::Eng, indexed(kBox, i)});
     calc.fields.push_back({FieldKind::Option, kRectifier});
-    calc.values = {kWasMaximised, kShownStart, kShownEnd, kShownYMin, kShownYMax};
+    calc.values = {kWasMaximised, kShownStart, kShownEnd, kShownYMin, kShownYMax, kRunRectifier};
+    for (int i = 0; i < kBoxes; ++i)
+        calc.values.push_back(indexed(kRunBox, i));
     calc.calculate = CmdCalc_Click;
     calc.clear = CmdClr_Click;
     calc.buttons[kCloseGraph] = CmdClosGr_Click;

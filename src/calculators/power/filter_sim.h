@@ -74,6 +74,11 @@ std::vector<std::string> filterResultLines(const FilterFigures& figures);
 // V5, V7 and the diode current at every step.
 std::string filterTracesCsv(const FilterRun& run);
 
+// The same for the graph the window shows, run again from the numbers its
+// Calculate kept (the run is deterministic, so the traces are the ones
+// drawn); empty when no graph is shown or the run was cancelled.
+std::string filterTracesCsv(const Form& form, Progress& progress);
+
 // The time and voltage under a point of the graph, or empty outside the
 // plot; uses what the last Calculate kept in the form.
 std::string filterPointerText(const Form& form, double xTwips, double yTwips);

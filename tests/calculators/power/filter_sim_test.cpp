@@ -330,6 +330,10 @@ TEST(FilterSim, TracesAsCsvAndThePointer) {
         EXPECT_EQ(std::count(line.begin(), line.end(), ','), 6);
     }
     EXPECT_EQ(rows, 12 * 360); // every step of 0.2 s
+    // From the window: the graph it shows, though the boxes changed since.
+    w.apply("TxtRCLI(0)=100");
+    Progress progress;
+    EXPECT_EQ(filterTracesCsv(w.form, progress), csv);
     EXPECT_NEAR(r.samples.front().t, 1.0 / 21600, 1e-15);
     // Half way across and up: 0.1 s, 250 V.
     EXPECT_EQ(filterPointerText(w.form, (1197 + 15280) / 2.0, 10520 / 2.0),
