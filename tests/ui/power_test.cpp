@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressDialog>
@@ -35,6 +36,12 @@ TEST(PowerWindows, TransformerRowsFollowTheNumberOfSecondaries) {
     CalculatorWindow* w = app.open("CmdXform");
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(find(w, "TxtSec1V(3)")->isVisible());
+    // The example's type 3 shows our drawing of it.
+    EXPECT_FALSE(find<QLabel>(w, "Image1")->pixmap().isNull());
+    for (const char* type : {"OpType1", "OpType2", "OpMil"}) {
+        click(w, type);
+        EXPECT_FALSE(find<QLabel>(w, "Image1")->pixmap().isNull()) << type;
+    }
     EXPECT_FALSE(find(w, "TxtSec1V(4)")->isVisible());
     auto* count = find<QLineEdit>(w, "TxtNoSec");
     count->selectAll();

@@ -574,8 +574,11 @@ void decorateFilterGraph(const FilterInputs& in, const TextMetrics& metrics, Dra
     for (int k = 0; k < in.timeLabels; ++k) {
         const double t = in.tStart + k * (tEnd - in.tStart) / (in.timeLabels - 1);
         const double x = left + k * (right - left) / (in.timeLabels - 1);
-        graph.text(x, bottom + 60, TrimBlanks(FormatEng(t)), font, HAnchor::Centre, VAnchor::Top,
-                   kWhite);
+        // Centred under its tick, but kept inside the picture.
+        const std::string label = TrimBlanks(FormatEng(t));
+        const double halfWidth = metrics.width(label, font) / 2;
+        graph.text(std::clamp(x, halfWidth, kWindowW - halfWidth), bottom + 60, label, font,
+                   HAnchor::Centre, VAnchor::Top, kWhite);
     }
     graph.text(0, 0, "Volts", font, HAnchor::Left, VAnchor::Top, kWhite);
     graph.text((left + right) / 2, bottom + 60 + 2.5 * metrics.height(font), "Time in Seconds",
