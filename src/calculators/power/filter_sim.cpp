@@ -341,10 +341,16 @@ bool runPass(const Pass& p, Stats& stats, std::string& fault) {
     const double tEnd = in.tStart + in.cycles / in.f;
     std::int64_t plotFrom = 1, plotTo = 0, sampleFrom = 1, sampleTo = 0, stride = 1;
     if (p.plotter) {
-        plotFrom = std::max<double>(1, std::floor(in.tStart / dt));
-        plotTo = std::min<double>(static_cast<double>(steps), std::ceil(tEnd / dt) + 1);
-        sampleFrom = std::max<double>(1, std::ceil(in.tStart / dt - 1e-9));
-        sampleTo = std::min<double>(static_cast<double>(steps), std::floor(tEnd / dt + 1e-9));
+        // Held to 0 .. steps + 1 before they become whole numbers, however
+        // far the graph lies from the run.
+        const double last = static_cast<double>(steps) + 1;
+        auto step = [last](double k) {
+            return static_cast<std::int64_t>(std::clamp(std::isnan(k) ? last : k, 0.0, last));
+        };
+        plotFrom = std::max<std::int64_t>(1, step(std::floor(in.tStart / dt)));
+        plotTo = step(std::ceil(tEnd / dt) + 1);
+        sampleFrom = std::max<std::int64_t>(1, step(std::ceil(in.tStart / dt - 1e-9)));
+        sampleTo = std::min(steps, step(std::floor(tEnd / dt + 1e-9)));
         const double span = static_cast<double>(sampleTo - sampleFrom + 1);
         stride = std::max<std::int64_t>(
             1, static_cast<std::int64_t>(std::ceil(span / FilterRun::kMaxSamples)));

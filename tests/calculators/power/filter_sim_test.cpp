@@ -340,6 +340,11 @@ TEST(FilterSim, TracesAsCsvAndThePointer) {
               "100.0e-3 Sec.  250.0 Volts");
     EXPECT_EQ(filterPointerText(w.form, 100, 100), "");
 
+    // A graph far past the run's end shows no trace.
+    FilterInputs later = example();
+    later.tStart = 1e300;
+    EXPECT_TRUE(run(later).samples.empty());
+
     // A long graph stays within a few lines per drawing unit of width.
     FilterInputs longer = example();
     longer.cycles = 2000, longer.tTotal = 40;
