@@ -242,7 +242,9 @@ void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env) {
         case FieldKind::Option:
         case FieldKind::OptionNumber: {
             const double n = ReadNumber(text);
-            const auto& options = form.options(field.name);
+            // A copy: the option handler replaces the form, and with it the
+            // group's list of options.
+            const std::vector<std::string> options = form.options(field.name);
             for (std::size_t k = 0; k < options.size(); ++k)
                 if (n == static_cast<double>(k + 1))
                     selectOption(calc, form, env, options[k]);
