@@ -136,13 +136,21 @@ void DrawingView::setDrawing(const Drawing& drawing) {
     if (drawing == drawing_)
         return;
     drawing_ = drawing;
-    const std::vector<std::string> texts = drawing_.texts();
-    QStringList lines;
-    for (const auto& t : texts)
-        lines << qs(t);
-    setAccessibleDescription(lines.isEmpty() ? description_ : lines.join('\n'));
+    describe();
     updateGeometry();
     update();
+}
+
+void DrawingView::setDescription(const QString& description) {
+    description_ = description;
+    describe();
+}
+
+void DrawingView::describe() {
+    QStringList lines;
+    for (const auto& t : drawing_.texts())
+        lines << qs(t);
+    setAccessibleDescription(lines.isEmpty() ? description_ : lines.join('\n'));
 }
 
 QSize DrawingView::sizeHint() const {

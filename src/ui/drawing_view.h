@@ -33,7 +33,8 @@ public:
 
     void setDrawing(const Drawing& drawing);
     const Drawing& drawing() const { return drawing_; }
-    void setDescription(const QString& description) { description_ = description; }
+    // What assistive technology reads while the drawing has no texts.
+    void setDescription(const QString& description);
 
     QSize sizeHint() const override;
 
@@ -42,6 +43,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void describe();
     void saveAs(const QString& filter, const QString& suffix);
 
     Drawing drawing_;

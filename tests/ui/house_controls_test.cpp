@@ -64,7 +64,10 @@ Calculator makeHouse() {
     c.checks["ChkHide"] = [](Form& f, CalcEnv&) { f.setVisible("FrameA", !f.checked("ChkHide")); };
     c.checks["ChkMax"] = [](Form& f, CalcEnv&) { f.setMaximised(f.checked("ChkMax")); };
     c.combos["ComUnit"] = [](Form& f, CalcEnv&) { f.setText("TxtA", "unit " + f.text("ComUnit")); };
-    c.buttons["CmdExtra"] = [](Form& f, CalcEnv&) { f.setText("TxtA", "extra"); };
+    c.buttons["CmdExtra"] = [](Form& f, CalcEnv&) {
+        f.setText("TxtA", "extra");
+        f.setText("ComUnit", "MOhms"); // not in the list
+    };
     c.lostFocus["TxtA"] = [](Form& f, CalcEnv&) { f.setText(indexed("TxtZ", 0), "left"); };
     c.optionSelected = [](Form& f, CalcEnv&, const std::string& option) {
         f.setText("PCircuit", option == "OpOne"   ? "housetest-1.GIF"
@@ -133,6 +136,8 @@ TEST(HouseWindow, FramesHideAsAWholeAndButtonsAreRenamedHiddenOrAdded) {
     EXPECT_FALSE(h("CmdClr")->isVisible());
     EXPECT_EQ(h("CmdLoadData"), nullptr); // left out of this window's row
     h.get<QAbstractButton>("CmdExtra")->click();
+    // Showing a text the list lacks shows none and runs no handler.
+    EXPECT_EQ(h.get<QComboBox>("ComUnit")->currentIndex(), -1);
     EXPECT_EQ(h.get<QLineEdit>("TxtA")->text(), "extra");
 }
 
@@ -187,6 +192,7 @@ TEST(HouseWindow, PictureFollowsTheFormTextAndAMissingOneShowsNothing) {
 TEST(HouseWindow, DrawingPaintsScaledAndReadsItsTexts) {
     HouseWindow h;
     auto* graph = h("PicGraph");
+    EXPECT_EQ(graph->accessibleDescription(), "Graph"); // nothing drawn yet
     h.get<QAbstractButton>("CmdCalc")->click();
     EXPECT_EQ(graph->accessibleDescription(), "Vout\nVolts");
     graph->resize(300, 200);

@@ -1,5 +1,6 @@
 #include <QComboBox>
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include "ui/controls/control.h"
 
@@ -15,6 +16,8 @@ public:
     void refresh(const Form& form) override {
         const QString text = qs(form.text(spec_.name));
         if (combo_->currentText() != text) {
+            // Showing the form is not choosing: no handler runs for it.
+            const QSignalBlocker quiet(combo_);
             const int index = combo_->findText(text, Qt::MatchExactly);
             if (index >= 0)
                 combo_->setCurrentIndex(index);
@@ -67,8 +70,7 @@ void buildControl(const ComboSpec& spec, Builder& b) {
     auto* view = b.add<ComboView>(spec, combo, label, unit);
     view->refresh(b.host.form());
     // However the text changes (chosen, typed, set by a screen reader) the
-    // handler runs once; the window's own refresh sets the form's text and
-    // so runs nothing.
+    // handler runs once.
     const std::string name = spec.name;
     ControlHost& host = b.host;
     QObject::connect(combo, &QComboBox::currentTextChanged, combo,
