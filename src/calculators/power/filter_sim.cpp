@@ -707,7 +707,10 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         if (!simulateFilter(in, progress, run))
             progress.cancel();
     };
-    const double steps = 2 * in.tTotal * kStepsPerCycle * in.f;
+    // Both passes, each step with the sub-steps the circuit needs.
+    std::string tooShort;
+    const int subSteps = std::max(1, subStepsFor(in, circuitOf(in), Loads{}, tooShort));
+    const double steps = 2 * in.tTotal * kStepsPerCycle * in.f * subSteps;
     if (steps > kLongRunSteps) {
         if (!env.runLong("Power Supply Filter Simulation", work))
             return;

@@ -307,6 +307,11 @@ TEST(FilterSim, LongRunsGoToTheHostAndCancelChangesNothing) {
     w.env.longRuns = &host;
     w.apply("CmdCalc CmdClosGr"); // 4 s: not long
     EXPECT_EQ(host.title, "");
+    w.apply("TxtRCLI(1)=.05 TxtRCLI(2)=4.7e-6"); // 4 s of about 400 sub-steps a step
+    w.apply("CmdCalc");
+    EXPECT_EQ(host.title, "Power Supply Filter Simulation");
+    host.title.clear();
+    w.apply("TxtRCLI(1)=200 TxtRCLI(2)=40e-6");
     w.apply("TxtRCLI(19)=1000");
     const Form before = w.form;
     w.apply("CmdCalc");
