@@ -5,6 +5,7 @@
 
 #include "calculators/catalogue.h"
 #include "calculators/equations/simultaneous.h"
+#include "calculators/power/filter_sim.h"
 #include "shell/example_files.h"
 #include "shell/window_cycle.h"
 
@@ -80,6 +81,23 @@ void BM_SixLoops(benchmark::State& state, const char* option, const char* loops)
             state.SkipWithError("no six-loop solution");
     }
 }
+// The filter simulation alone, both passes with the graph's traces and
+// decoration, on the example and on a run of 1000 s.
+void BM_FilterSimulation(benchmark::State& state, double seconds) {
+    SilentDialogs dialogs;
+    CalcEnv env{dialogs, exampleDir()};
+    FilterInputs in = filterInputs(Form_Load(filterSim(), env));
+    in.tTotal = seconds;
+    for (auto _ : state) {
+        Progress progress;
+        FilterRun run;
+        simulateFilter(in, progress, run);
+        decorateFilterGraph(in, env.textMetrics(), run.graph);
+        benchmark::DoNotOptimize(run.graph.items.data());
+    }
+}
+BENCHMARK_CAPTURE(BM_FilterSimulation, Example, 4.0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FilterSimulation, Seconds1000, 1000.0)->Unit(benchmark::kMillisecond);
 
 const bool registered = [] {
     benchmark::RegisterBenchmark("SixLoops/Equations", BM_SixLoops, "OpEqu", "ComNum1")

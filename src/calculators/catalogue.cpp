@@ -15,6 +15,8 @@
 #include "calculators/passive/rlc_q.h"
 #include "calculators/passive/volt_divider.h"
 #include "calculators/passive/wavelength.h"
+#include "calculators/power/filter_sim.h"
+#include "calculators/power/power_transformer.h"
 #include "calculators/rf/freq_multiplier.h"
 #include "calculators/rf/tracking.h"
 #include "calculators/rf/vswr_meter.h"
@@ -46,7 +48,8 @@ const std::vector<CatalogueEntry>& catalogue() {
          "voltages but how much current can you draw from each winding?  If you use a low "
          "resistance adapter, for a digital multimeter, to measure the resistance of each "
          "winding, this calculator will help you estimate how hard you can safely work the "
-         "transformer without burning it out. "},
+         "transformer without burning it out. ",
+         &powerTransformer},
         // Wavelength and tuned transmission line
         {"CmdWav", 2, 1, " Wavelength &&  Frequency",
          "This one solves the familiar frequency and wavelength equation with added features "
@@ -66,7 +69,8 @@ const std::vector<CatalogueEntry>& catalogue() {
         // Power supply filter simulation
         {"CmdFilter", 2, 4, "Power Supply Filter Simulator",
          "Real time simulation of LC and RC power supply filter circuits.  You will see "
-         "graphs of the voltage at each node and the diode current."},
+         "graphs of the voltage at each node and the diode current.",
+         &filterSim},
         // Reactance and resonance
         {"CmdLCRes", 3, 1, "C-Xc, L-XL and Resonance",
          "This calculator computes the relationship between frequency, capacitance, "

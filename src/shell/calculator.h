@@ -235,6 +235,7 @@ enum class FieldKind {
                   // selected (so only as the last field)
     Value,        // a number held by the window, written as plain number text
     Fixed,        // a fixed text (name holds the text); read and ignored
+    Check,        // a check box, written "1" when ticked, "0" when not
 };
 
 struct FileField {

@@ -113,6 +113,8 @@ std::string fieldText(const FileField& field, const Form& form) {
     }
     case FieldKind::Fixed:
         return field.name;
+    case FieldKind::Check:
+        return form.checked(field.name) ? "1" : "0";
     }
     return {};
 }
@@ -279,6 +281,9 @@ void StandardLoadFile(const Calculator& calc, Form& form, CalcEnv& env, const Da
             form.setValue(field.name, ReadNumber(text));
             break;
         case FieldKind::Fixed:
+            break;
+        case FieldKind::Check:
+            clickCheck(calc, form, env, field.name, ReadNumber(text) != 0);
             break;
         }
     }
