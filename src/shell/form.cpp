@@ -101,7 +101,7 @@ int Form::numberOf(const std::string& optionName) const {
     return 0;
 }
 
-const std::vector<std::string>& Form::options(const std::string& group) const {
+std::vector<std::string> Form::options(const std::string& group) const {
     return entry(groups_, group, "option group").options;
 }
 

@@ -69,7 +69,9 @@ public:
     void clearOption(const std::string& group);
     const std::string& groupOf(const std::string& optionName) const;
     int numberOf(const std::string& optionName) const;
-    const std::vector<std::string>& options(const std::string& group) const;
+    // A copy: selecting an option may replace the form (see runGuarded), so a
+    // reference into it would not outlive the next selection.
+    std::vector<std::string> options(const std::string& group) const;
 
     std::vector<std::string>& list(const std::string& name);
     const std::vector<std::string>& list(const std::string& name) const;

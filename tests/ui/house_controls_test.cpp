@@ -11,6 +11,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -48,7 +49,10 @@ Calculator makeHouse() {
              {"R", "X"}, {"1", "2"}),
         ButtonSpec{"CmdExtra", "Extra"},
     };
+    auto scrolling = std::make_shared<FrameSpec>(
+        FrameSpec{.name = "FrameB", .children = {box("TxtB", "B value", "")}, .scrolls = true});
     f.right = {
+        scrolling,
         GroupSpec{.name = "Circuit",
                   .caption = "Circuit",
                   .options = {{"OpOne", "One"}, {"OpTwo", "Two"}, {"OpThree", "Three"}},
@@ -61,7 +65,10 @@ Calculator makeHouse() {
                  {"CmdPrint", "Print"},
                  {"CmdRun", "Run"},
                  {"CmdClose", "Close"}};
-    c.checks["ChkHide"] = [](Form& f, CalcEnv&) { f.setVisible("FrameA", !f.checked("ChkHide")); };
+    c.checks["ChkHide"] = [](Form& f, CalcEnv&) {
+        f.setVisible("FrameA", !f.checked("ChkHide"));
+        f.setVisible("FrameB", !f.checked("ChkHide"));
+    };
     c.checks["ChkMax"] = [](Form& f, CalcEnv&) { f.setMaximised(f.checked("ChkMax")); };
     c.combos["ComUnit"] = [](Form& f, CalcEnv&) { f.setText("TxtA", "unit " + f.text("ComUnit")); };
     c.buttons["CmdExtra"] = [](Form& f, CalcEnv&) {
@@ -86,7 +93,9 @@ Calculator makeHouse() {
         PrintWriter out("House", Font{10, false, true}, 1440, 1440, 240);
         out.print("Line one");
         out.print("Line two");
-        e.print(out.finish());
+        PrintJob job = out.finish();
+        job.pages[0].pictures.push_back({1440, 2880, 2880, 1440, "l_network.GIF"});
+        e.print(job);
     };
     c.buttons["CmdRun"] = [](Form& f, CalcEnv& e) {
         double result = 0;
@@ -126,11 +135,15 @@ TEST(HouseWindow, FramesHideAsAWholeAndButtonsAreRenamedHiddenOrAdded) {
     HouseWindow h;
     EXPECT_EQ(h.get<QGroupBox>("FrameA")->title(), "Alpha");
     EXPECT_TRUE(h("TxtA")->isVisible());
+    auto* scroll = h.get<QScrollArea>("FrameBScroll");
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->widget(), h("FrameB"));
     h.get<QCheckBox>("ChkHide")->click();
-    EXPECT_FALSE(h("FrameA")->isVisible());
-    EXPECT_FALSE(h("TxtA")->isVisible());
+    for (const char* hidden : {"FrameA", "TxtA", "FrameBScroll", "TxtB"})
+        EXPECT_FALSE(h(hidden)->isVisible()) << hidden;
     h.get<QCheckBox>("ChkHide")->click();
     EXPECT_TRUE(h("TxtA")->isVisible());
+    EXPECT_TRUE(h("TxtB")->isVisible());
 
     EXPECT_EQ(h.get<QAbstractButton>("CmdCalc")->text(), "Draw");
     EXPECT_FALSE(h("CmdClr")->isVisible());
