@@ -38,6 +38,7 @@ struct BoxSpec {
     bool enabled = true;
     bool visible = true;
     std::string accessibleName; // when the label alone does not tell it apart
+    std::string tooltip;        // shown over the box and its unit
 };
 
 // A box row in short: box("TxtF", "Frequency", "Hertz").
@@ -126,12 +127,26 @@ struct ButtonSpec {
     bool visible = true;
 };
 
+// Something a drawing offers to save beyond its picture: a caption for its
+// context menu, a file-dialog filter and the text to write ("Export traces as
+// CSV..."). The text may take long; it reports progress and may be cancelled
+// (an empty text then).
+struct DrawingExport {
+    std::string caption;
+    std::string filter; // "CSV files (*.csv)"
+    std::function<std::string(const Form&, Progress&)> text;
+};
+
 // A graph or other drawing: the form holds its display list, in twips.
 struct DrawingSpec {
     std::string name;
     int widthTwips = 0; // the drawing's coordinate space
     int heightTwips = 0;
     std::string description; // for assistive technology, when it has no texts
+    std::vector<DrawingExport> exports;
+    // What the point under the mouse means ("100.0e-3 Sec.  250.0 Volts"),
+    // or nothing outside the plot; coordinates in the drawing's twips.
+    std::function<std::optional<std::string>(const Form&, double x, double y)> pointerText;
 };
 
 struct FrameSpec;

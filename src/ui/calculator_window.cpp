@@ -1,6 +1,8 @@
 #include "ui/calculator_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QDate>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,11 +14,15 @@
 #include <QVBoxLayout>
 
 #include "shell/window_cycle.h"
+#include "shell/worksheet.h"
 #include "ui/geometry.h"
 
 namespace ferrovane {
 
 namespace {
+
+// The name of a calculator's own Print button, which Ctrl+P presses.
+constexpr const char* kPrintButton = "CmdPrint";
 
 // The longest text that focus selects, as the boxes always have.
 constexpr int kFocusSelection = 99;
@@ -42,6 +48,22 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
     setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
     form_ = makeForm(calc_);
     build();
+    auto* print = new QAction(tr("Print..."), this);
+    print->setObjectName("ActionPrint");
+    print->setShortcut(QKeySequence::Print);
+    connect(print, &QAction::triggered, this, &CalculatorWindow::printWorksheet);
+    addAction(print);
+}
+
+void CalculatorWindow::printWorksheet() {
+    // A window with a Print button of its own prints what that button prints.
+    if (calc_.buttons.count(kPrintButton)) {
+        if (form_.enabled(kPrintButton) && form_.visible(kPrintButton))
+            press(kPrintButton);
+        return;
+    }
+    const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+    env_.print(worksheetJob(calc_, form_, date));
 }
 
 CalculatorWindow::~CalculatorWindow() = default;
@@ -141,8 +163,16 @@ void CalculatorWindow::watch(QWidget* widget) {
 }
 
 void CalculatorWindow::refresh() {
+    refreshing_ = true;
     for (const auto& view : views_)
         view->refresh(form_);
+    refreshing_ = false;
+    // A handler asked for the keyboard focus to go to one of its controls.
+    if (!form_.focus().empty()) {
+        if (auto* target = findChild<QWidget*>(qs(form_.focus())))
+            target->setFocus(Qt::OtherFocusReason);
+        form_.clearFocus();
+    }
     // A calculator maximises or restores its window through the form; the
     // user's own maximising is left alone until the form asks again.
     if (isVisible() && form_.maximised() != shownMaximised_) {

@@ -63,6 +63,10 @@ private:
     void act(const std::function<void(const Calculator&, Form&, CalcEnv&)>& step) override;
     void press(const std::string& button) override;
     void watch(QWidget* widget) override;
+    bool refreshing() const override { return refreshing_; }
+    CalcEnv& environment() override { return env_; }
+    // Ctrl+P: the calculator's own Print where it has one, else a worksheet.
+    void printWorksheet();
 
     void build();
     QWidget* buildRegion(const std::vector<ControlSpec>& items, QWidget* owner);
@@ -79,6 +83,7 @@ private:
     Form form_;
     std::vector<std::unique_ptr<ControlView>> views_;
     bool closing_ = false;
+    bool refreshing_ = false;
     bool shownMaximised_ = false; // what the window last showed of form.maximised()
 };
 

@@ -1,5 +1,9 @@
 #include "ui/drawing_view.h"
 
+#include <QToolTip>
+
+#include <QMouseEvent>
+
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -170,7 +174,31 @@ void DrawingView::contextMenuEvent(QContextMenuEvent* event) {
                    [this] { saveAs(tr("PNG pictures (*.png)"), ".png"); });
     menu.addAction(tr("Save Graph as SVG..."), this,
                    [this] { saveAs(tr("SVG drawings (*.svg)"), ".svg"); });
+    for (const auto& [caption, action] : entries_)
+        menu.addAction(caption, this, action);
     menu.exec(event->globalPos());
+}
+
+void DrawingView::setPointerText(std::function<QString(double, double)> text) {
+    pointerText_ = std::move(text);
+    setMouseTracking(static_cast<bool>(pointerText_));
+}
+
+QString DrawingView::pointerTextAt(const QPointF& pixel) const {
+    if (!pointerText_ || width() <= 0 || height() <= 0 || drawing_.widthTwips <= 0)
+        return {};
+    // The drawing fills the widget: each axis scales on its own.
+    return pointerText_(pixel.x() * drawing_.widthTwips / width(),
+                        pixel.y() * drawing_.heightTwips / height());
+}
+
+void DrawingView::mouseMoveEvent(QMouseEvent* event) {
+    const QString text = pointerTextAt(event->position());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(event->globalPosition().toPoint(), text, this);
+    QWidget::mouseMoveEvent(event);
 }
 
 void DrawingView::saveAs(const QString& filter, const QString& suffix) {

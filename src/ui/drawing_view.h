@@ -5,6 +5,9 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "shell/drawing.h"
 
@@ -38,9 +41,18 @@ public:
 
     QSize sizeHint() const override;
 
+    // Entries of the context menu beyond saving the picture.
+    using MenuEntry = std::pair<QString, std::function<void()>>;
+    void setMenuEntries(std::vector<MenuEntry> entries) { entries_ = std::move(entries); }
+    // What the point under the mouse means, from its position in twips; an
+    // empty text outside the plot. Shown as a tooltip while the mouse moves.
+    void setPointerText(std::function<QString(double xTwips, double yTwips)> text);
+    QString pointerTextAt(const QPointF& pixel) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void describe();
@@ -48,6 +60,8 @@ private:
 
     Drawing drawing_;
     QString description_;
+    std::vector<MenuEntry> entries_;
+    std::function<QString(double, double)> pointerText_;
 };
 
 // Text sizes of the screen's fonts, in twips.

@@ -36,8 +36,8 @@ constexpr const char* kRunRectifier = "RunRectifier";
 constexpr std::array<const char*, 7> kCovered = {"FrameLeft", "FrameRight",  "FrameList", "CmdCalc",
                                                  "CmdClr",    "CmdLoadData", "CmdClose"};
 
-// The house has no tooltip on a unit label: this is the text it would show.
-[[maybe_unused]] constexpr const char* kL6Tooltip =
+// L6 is read and written but the simulation has no use for it.
+constexpr const char* kL6Tooltip =
     "L6 is kept in the file but not simulated: the last section is the resistor R6 alone.";
 
 constexpr int kStepsPerCycle = 360;
@@ -794,18 +794,36 @@ Calculator makeFilterSim() {
     f.widthTwips = 11000;
     f.heightTwips = 8600;
     std::vector<ControlSpec> first, second;
-    for (int i = 0; i < kBoxes; ++i)
-        (i <= 16 ? first : second)
-            .push_back(box(indexed(kBox, i), kLabels[i].first, kLabels[i].second, {},
-                           indexed("Text1", i), indexed("Text3", i)));
+    constexpr int kL6 = 13;
+    for (int i = 0; i < kBoxes; ++i) {
+        BoxSpec row = box(indexed(kBox, i), kLabels[i].first, kLabels[i].second, {},
+                          indexed("Text1", i), indexed("Text3", i));
+        if (i == kL6)
+            row.tooltip = kL6Tooltip;
+        (i <= 16 ? first : second).push_back(row);
+    }
     second.push_back(GroupSpec{
         kRectifier, "", {{kFull, "Full-Wave Rectification"}, {kHalf, "Half-Wave Rectification"}}});
     f.left = {frame("FrameLeft", "", Direction::Vertical, first)};
     f.right = {frame("FrameRight", "", Direction::Vertical, second)};
     f.bottom = {frame("FrameList", "", Direction::Vertical, {ListSpec{kList, {}, {}, 14}}),
-                DrawingSpec{kGraph, static_cast<int>(kWindowW), static_cast<int>(kWindowH - 100),
-                            "Graph of the rectifier output, the node voltages and the diode "
-                            "current against time"}};
+                DrawingSpec{.name = kGraph,
+                            .widthTwips = static_cast<int>(kWindowW),
+                            .heightTwips = static_cast<int>(kWindowH - 100),
+                            .description =
+                                "Graph of the rectifier output, the node voltages and the "
+                                "diode current against time",
+                            .exports = {{"Export Traces as CSV...", "CSV files (*.csv)",
+                                         [](const Form& form, Progress& progress) {
+                                             return filterTracesCsv(form, progress);
+                                         }}},
+                            .pointerText = [](const Form& form, double x,
+                                              double y) -> std::optional<std::string> {
+                                std::string text = filterPointerText(form, x, y);
+                                if (text.empty())
+                                    return std::nullopt;
+                                return text;
+                            }}};
     f.clearCaption = "Clear";
     f.buttons = {{"CmdCalc", "Calculate"},
                  {"CmdClr", "Clear"},

@@ -1,5 +1,9 @@
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+
+#include "numeric/eng_text.h"
 
 #include "ui/controls/control.h"
 
@@ -23,12 +27,42 @@ public:
         showFlags(edit_, form, spec_.name);
         refreshLabel(form, label_, spec_.labelName);
         refreshLabel(form, unit_, spec_.unitName);
-        // A screen reader names the box by the label the user sees now.
-        if (label_ && !spec_.labelName.empty() && spec_.accessibleName.empty())
-            edit_->setAccessibleName(label_->text().isEmpty() ? designName_ : label_->text());
+        // A screen reader names the box by the label the user sees now, or
+        // by its unit when the unit is all that labels it.
+        if (spec_.accessibleName.empty()) {
+            QString name = designName_;
+            if (label_ && !label_->text().isEmpty())
+                name = label_->text();
+            else if (!label_ && unit_ && !spec_.unitName.empty() && !unit_->text().isEmpty())
+                name = unit_->text();
+            edit_->setAccessibleName(name);
+        }
+        showReadingHint(form.locked(spec_.name) ? std::nullopt
+                                                : ReadingHint(form.text(spec_.name)));
     }
 
 private:
+    // A box whose text holds more than its number shows a small mark and
+    // says, over the box, what the reading made of it.
+    void showReadingHint(const std::optional<std::string>& hint) {
+        QString tip = qs(spec_.tooltip);
+        if (hint)
+            tip = tip.isEmpty() ? qs(*hint) : qs(*hint) + "\n" + tip;
+        if (edit_->toolTip() != tip) {
+            edit_->setToolTip(tip);
+            edit_->setAccessibleDescription(hint ? qs(*hint) : QString());
+        }
+        if (hint && !mark_) {
+            mark_ = edit_->addAction(edit_->style()->standardIcon(QStyle::SP_MessageBoxInformation),
+                                     QLineEdit::TrailingPosition);
+            mark_->setObjectName(edit_->objectName() + "Hint");
+        }
+        if (mark_) {
+            mark_->setVisible(hint.has_value());
+            mark_->setToolTip(hint ? qs(*hint) : QString());
+        }
+    }
+
     void refreshLabel(const Form& form, QLabel* label, const std::string& name) {
         if (!label)
             return;
@@ -45,6 +79,7 @@ private:
     QLabel* label_;
     QLabel* unit_;
     QString designName_;
+    QAction* mark_ = nullptr;
 };
 
 // A label or unit is made when it has a text or a name to change it by.
@@ -76,12 +111,19 @@ void buildControl(const BoxSpec& spec, Builder& b) {
     edit->setAccessibleName(accessible);
     if (label)
         label->setBuddy(edit);
+    if (unit && !spec.tooltip.empty())
+        unit->setToolTip(qs(spec.tooltip));
     b.host.watch(edit);
     b.place.row(label, edit, unit);
     b.add<BoxView>(spec, edit, label, unit);
     const std::string name = spec.name;
     ControlHost& host = b.host;
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [&host, name](const QString& text) {
+    // However the text changes (typed, pasted, set by a screen reader or a
+    // test tool), the calculator takes it; the window's own refresh does not
+    // count as a change.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [&host, name](const QString& text) {
+        if (host.refreshing() || host.form().text(name) == text.toStdString())
+            return;
         host.act([&](const Calculator& c, Form& f, CalcEnv& e) {
             editBox(c, f, e, name, text.toStdString());
         });

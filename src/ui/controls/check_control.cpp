@@ -28,7 +28,9 @@ void buildControl(const CheckSpec& spec, Builder& b) {
     check->setObjectName(qs(spec.name));
     const std::string name = spec.name;
     ControlHost& host = b.host;
-    QObject::connect(check, &QCheckBox::clicked, check, [&host, name](bool on) {
+    QObject::connect(check, &QCheckBox::toggled, check, [&host, name](bool on) {
+        if (host.refreshing() || host.form().checked(name) == on)
+            return;
         host.act([&](const Calculator& c, Form& f, CalcEnv& e) { clickCheck(c, f, e, name, on); });
     });
     b.place.wide(check);

@@ -35,6 +35,11 @@ public:
     // Lets the window see the widget's focus and mouse events (select-all on
     // focus, leaving a box, mouse-over help).
     virtual void watch(QWidget* widget) = 0;
+    // True while the window copies the form into its widgets: a widget's
+    // change signal then is the window's own doing, not the user's.
+    virtual bool refreshing() const = 0;
+    // What the calculator's own functions may use: printer, long runs.
+    virtual CalcEnv& environment() = 0;
 };
 
 // A control as the window shows it: built once from its description, then
@@ -112,6 +117,10 @@ void buildControl(const ButtonSpec& spec, Builder& b);
 void buildControl(const DrawingSpec& spec, Builder& b);
 void buildControl(const FrameSpec& spec, Builder& b);
 void buildControl(const GridSpec& spec, Builder& b);
+
+// Writes what a drawing offers to export into path, running it as long work;
+// false (after a message) when it was cancelled or could not be written.
+bool exportDrawing(ControlHost& host, const DrawingExport& e, const QString& path);
 
 // The help box of mouse-over help, which the window places with its buttons.
 QPlainTextEdit* makeHelpBox(const HelpBoxSpec& spec, Builder& b);

@@ -1,3 +1,7 @@
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
 #include "ui/controls/control.h"
 #include "ui/drawing_view.h"
 
@@ -26,8 +30,42 @@ void buildControl(const DrawingSpec& spec, Builder& b) {
     view->setObjectName(qs(spec.name));
     view->setAccessibleName(qs(spec.description.empty() ? spec.name : spec.description));
     view->setDescription(qs(spec.description));
+    ControlHost& host = b.host;
+    std::vector<DrawingView::MenuEntry> entries;
+    for (const DrawingExport& e : spec.exports) {
+        entries.emplace_back(qs(e.caption), [&host, e, view] {
+            QString path =
+                QFileDialog::getSaveFileName(view, qs(e.caption), QString(), qs(e.filter));
+            if (path.isEmpty())
+                return;
+            exportDrawing(host, e, path);
+        });
+    }
+    view->setMenuEntries(std::move(entries));
+    if (spec.pointerText)
+        view->setPointerText([&host, text = spec.pointerText](double x, double y) {
+            const auto shown = text(host.form(), x, y);
+            return shown ? qs(*shown) : QString();
+        });
     b.place.wide(view, 1);
     b.add<DrawingControl>(spec.name, view)->refresh(b.host.form());
+}
+
+bool exportDrawing(ControlHost& host, const DrawingExport& e, const QString& path) {
+    std::string text;
+    const Form form = host.form(); // the work runs off the window's thread
+    if (!host.environment().runLong(e.caption,
+                                    [&](Progress& progress) { text = e.text(form, progress); }))
+        return false;
+    QFile file(path);
+    if (text.empty() || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(text.data(), static_cast<qint64>(text.size())) !=
+            static_cast<qint64>(text.size())) {
+        host.environment().dialogs.say("Nothing could be saved in \"" + path.toStdString() + "\".",
+                                       MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 } // namespace ferrovane

@@ -55,7 +55,11 @@ void buildControl(const GroupSpec& spec, Builder& b) {
         radios.push_back(radio);
         const std::string option = name;
         ControlHost& host = b.host;
-        QObject::connect(radio, &QRadioButton::clicked, radio, [&host, option] {
+        // Selected by a click, the keyboard or assistive technology: the
+        // option's rule runs once; the window's own refresh runs none.
+        QObject::connect(radio, &QRadioButton::toggled, radio, [&host, option](bool on) {
+            if (!on || host.refreshing() || host.form().selected(option))
+                return;
             host.act([&](const Calculator& c, Form& f, CalcEnv& e) {
                 runGuarded(f, e, [&](Form& g, CalcEnv& h) { selectOption(c, g, h, option); });
             });

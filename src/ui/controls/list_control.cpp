@@ -1,3 +1,6 @@
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
 #include <QResizeEvent>
@@ -62,6 +65,9 @@ public:
         if (header_) {
             header_->setText(qs(form.text(spec_.headerName)));
             showFlags(header_, form, spec_.headerName);
+            // A screen reader names the list by the header shown above it.
+            if (!header_->text().trimmed().isEmpty())
+                list_->setAccessibleName(header_->text());
         }
     }
 
@@ -70,6 +76,44 @@ private:
     WholeLineList* list_;
     QLabel* header_;
 };
+
+// Lines as plain text, one a line, blanks kept so that columns line up in a
+// fixed-pitch editor.
+QString linesText(const QList<QListWidgetItem*>& items) {
+    QStringList lines;
+    for (const QListWidgetItem* item : items)
+        lines << item->text();
+    return lines.join('\n');
+}
+
+// Ctrl+C copies the selected lines (in list order); the context menu also
+// offers every line.
+void offerCopy(QListWidget* list) {
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* copy = new QAction(QObject::tr("Copy"), list);
+    copy->setObjectName(list->objectName() + "Copy");
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    QObject::connect(copy, &QAction::triggered, list, [list] {
+        QList<QListWidgetItem*> selected;
+        for (int i = 0; i < list->count(); ++i)
+            if (list->item(i)->isSelected())
+                selected << list->item(i);
+        if (!selected.isEmpty())
+            QApplication::clipboard()->setText(linesText(selected));
+    });
+    auto* copyAll = new QAction(QObject::tr("Copy All"), list);
+    copyAll->setObjectName(list->objectName() + "CopyAll");
+    QObject::connect(copyAll, &QAction::triggered, list, [list] {
+        QList<QListWidgetItem*> all;
+        for (int i = 0; i < list->count(); ++i)
+            all << list->item(i);
+        QApplication::clipboard()->setText(linesText(all));
+    });
+    list->addAction(copy);
+    list->addAction(copyAll);
+}
 
 } // namespace
 
@@ -88,6 +132,7 @@ void buildControl(const ListSpec& spec, Builder& b) {
     list->setUniformItemSizes(true);
     list->measure();
     list->setAccessibleName(qs(spec.header.empty() ? spec.name : spec.header));
+    offerCopy(list);
     // Room for every line of a result, without scrolling.
     list->setMinimumHeight(list->heightFor(std::max(3, spec.visibleLines)));
     if (spec.visibleColumns > 0)
