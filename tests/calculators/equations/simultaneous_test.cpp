@@ -103,17 +103,11 @@ TEST(Simultaneous, EquationsExampleGivesOneAndMinusThree) {
 // j310.20, VTR 0.049975 at -173.78 degrees, -26.0 dB.
 TEST(Simultaneous, LadderExamplesMatchKirchhoff) {
     const double w = 2 * kPi * 3.742e6;
-    const C jX(0, 408.2), jwL(0, w), jwC(0, w);
+    const C jX(0, 408.2), jw(0, w);
+    const auto xc = [jw](double c) { return 1. / (jw * c); };
     const std::vector<C> imp{0, 1000, jX, 1000, jX, 1000, jX, 0, 1e6};
-    const std::vector<C> cmp{0,
-                             5000,
-                             1. / (jwC * 26.37e-12),
-                             jwL * 67.08e-6,
-                             1. / (jwC * 284.7e-12),
-                             jwL * 6.708e-6,
-                             1. / (jwC * 263.7e-12),
-                             0,
-                             50};
+    const std::vector<C> cmp{
+        0, 5000, xc(26.37e-12), jw * 67.08e-6, xc(284.7e-12), jw * 6.708e-6, xc(263.7e-12), 0, 50};
     for (const auto& [option, z, e0, dB] :
          {std::tuple{"OpImp", imp, 1., "VTR = -29.3 dB"}, {"OpCmp", cmp, 750., "VTR = -26 dB"}}) {
         SCOPED_TRACE(option);

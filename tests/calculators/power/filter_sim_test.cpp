@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <sstream>
 
-#include "numeric/eng_text.h"
 #include "support/test_window.h"
 
 namespace ferrovane {

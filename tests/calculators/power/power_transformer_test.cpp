@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "numeric/eng_text.h"
 #include "support/test_window.h"
 
