@@ -95,8 +95,12 @@ TEST(DataDirWrite, FailuresKeepTheOldFileAndSayWhichStepFailed) {
     const WriteResult blocked = DataDir(tmp.path()).writeLines("blocked.dat", {"True"});
     EXPECT_NE(blocked.error.find("blocked.dat"), std::string::npos) << blocked.error;
     EXPECT_EQ(regularFiles(tmp.path()), 1);
+}
+
+TEST(DataDirWrite, AReadOnlyFolderKeepsTheOldFileAndSaysPermissionDenied) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root may write into a read-only folder";
+    TempDir tmp;
     tmp.write("keep.dat", "True\r\nold\r\n");
     fs::create_directory(tmp.path() / "ro");
     for (const fs::path& dir : {tmp.path(), tmp.path() / "ro"})
