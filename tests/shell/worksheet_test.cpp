@@ -10,29 +10,23 @@
 namespace ferrovane::testing {
 namespace {
 
-bool contains(const Texts& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
+// Caption, date, each input as "label padded to a column, box as shown,
+// unit", the options and checks, the list header and every result line in
+// order at the end, going down the page in fixed-pitch text.
 TEST(Worksheet, DividerExampleHasCaptionDateInputsOptionsAndEveryResultLine) {
     TestWindow w(voltDivider(), "CmdCalc");
-    ASSERT_FALSE(w.list("LstOutput").empty());
     const PrintJob job = worksheetJob(*w.calc, w.form, "2026-12-06");
     const Texts lines = job.texts();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "Voltage Divider");
-    EXPECT_EQ(lines[1], "2026-12-06");
-    // Label padded to a column, then the box as shown and its unit.
+    const Texts& results = w.list("LstOutput");
+    ASSERT_GE(lines.size(), results.size() + 2);
+    EXPECT_EQ(Texts(lines.begin(), lines.begin() + 2), (Texts{"Voltage Divider", "2026-12-06"}));
     std::string input = "Input Voltage, Vin";
     input.resize(34, ' ');
-    EXPECT_TRUE(contains(lines, input + " " + w.form.text("TxtVin") + " Volts"));
-    EXPECT_TRUE(contains(lines, "[x] Use Standard Values."));
-    EXPECT_TRUE(contains(lines, w.form.text("Text16")));
-    // Every result line, in order, at the end.
-    const Texts& results = w.list("LstOutput");
-    ASSERT_GE(lines.size(), results.size());
-    EXPECT_TRUE(std::equal(results.begin(), results.end(), lines.end() - results.size()));
-    // Lines go down the page in fixed-pitch text.
+    for (const std::string& line : {input + " " + w.form.text("TxtVin") + " Volts",
+                                    std::string("[x] Use Standard Values."), w.form.text("Text16")})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    EXPECT_TRUE(!results.empty() &&
+                std::equal(results.begin(), results.end(), lines.end() - results.size()));
     const auto& page = job.pages.front().lines;
     for (std::size_t i = 1; i < page.size(); ++i)
         EXPECT_GT(page[i].y, page[i - 1].y);

@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 #include "support/test_window.h"
 
 namespace ferrovane {
@@ -110,13 +109,6 @@ TEST(Reactance, EverySelectorWritesItsUnknownsAndLeavesTheRest) {
     }
     for (int s = 0; s < 32; ++s)
         EXPECT_TRUE(reached[s]) << "selector " << s << " not reached";
-}
-
-// The shared texts, with this window's own close button and button frame.
-TEST(Reactance, QuickHelpShowsTheSharedTexts) {
-    const Form form = makeForm(reactance());
-    EXPECT_EQ(hoverHelpText(reactance(), form, "CmdClose2"), CloseHelp);
-    EXPECT_EQ(hoverHelpText(reactance(), form, "Frame2"), "");
 }
 
 } // namespace
