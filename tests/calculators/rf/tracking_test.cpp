@@ -56,7 +56,6 @@ TEST(Tracking, ExampleInBothPadderModes) {
     EXPECT_NEAR(columns(rows[5])[2], 0.032, 0.0005);
     EXPECT_EQ(rows.back().substr(0, 22), " 4.000e+6   30.00e-12 ");
     EXPECT_TRUE(w.form.enabled("CmdPrint"));
-    expectButtonsBack(w);
     EXPECT_EQ(designStage(PadderTrimmer2, 17e-6, 3.5e6, 4e6, 30e-12, 360e-12).stage->passes, 6);
 
     w.apply("OpCandC1 CmdCalc");
