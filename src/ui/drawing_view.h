@@ -44,6 +44,7 @@ public:
     // Entries of the context menu beyond saving the picture.
     using MenuEntry = std::pair<QString, std::function<void()>>;
     void setMenuEntries(std::vector<MenuEntry> entries) { entries_ = std::move(entries); }
+    const std::vector<MenuEntry>& menuEntries() const { return entries_; }
     // What the point under the mouse means, from its position in twips; an
     // empty text outside the plot. Shown as a tooltip while the mouse moves.
     void setPointerText(std::function<QString(double xTwips, double yTwips)> text);

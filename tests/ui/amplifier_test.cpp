@@ -13,27 +13,16 @@ namespace ferrovane {
 namespace {
 
 using testing::App;
+using testing::boxText;
+using testing::click;
 using testing::find;
+using testing::lines;
 using testing::settle;
-
-void type(QWidget* w, const char* name, const QString& text) {
-    auto* edit = find<QLineEdit>(w, name);
-    ASSERT_NE(edit, nullptr) << name;
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-void click(QWidget* w, const char* name) {
-    auto* button = find<QAbstractButton>(w, name);
-    ASSERT_NE(button, nullptr) << name;
-    button->click();
-    settle();
-}
+using testing::shown;
+using testing::type;
 
 QString text(QWidget* w, const char* name) {
-    auto* edit = find<QLineEdit>(w, name);
-    return edit ? edit->text().trimmed() : QString("<missing %1>").arg(name);
+    return testing::boxText(w, name).trimmed();
 }
 
 QString picture(QWidget* w) {

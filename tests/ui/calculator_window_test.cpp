@@ -19,20 +19,13 @@ namespace ferrovane {
 namespace {
 
 using testing::App;
+using testing::boxText;
+using testing::click;
 using testing::find;
+using testing::lines;
 using testing::settle;
-
-QString boxText(QWidget* w, const char* name) {
-    auto* edit = find<QLineEdit>(w, name);
-    return edit ? edit->text() : QString("<missing %1>").arg(name);
-}
-
-void type(QWidget* w, const char* name, const QString& text) {
-    auto* edit = find<QLineEdit>(w, name);
-    ASSERT_NE(edit, nullptr) << name;
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
+using testing::shown;
+using testing::type;
 
 void enter(QWidget* w) {
     QEnterEvent e(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));

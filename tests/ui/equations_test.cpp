@@ -13,17 +13,13 @@ namespace ferrovane {
 namespace {
 
 using testing::App;
+using testing::boxText;
+using testing::click;
 using testing::find;
+using testing::lines;
 using testing::settle;
-
-bool shown(QWidget* w, const char* name) {
-    return find(w, name)->isVisibleTo(w);
-}
-
-void click(QWidget* w, const char* name) {
-    find<QAbstractButton>(w, name)->click();
-    settle();
-}
+using testing::shown;
+using testing::type;
 
 // The window opens with several hundred controls: the time is printed, not
 // asserted, since the machine running the tests sets the pace. The first

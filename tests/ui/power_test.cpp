@@ -13,27 +13,13 @@ namespace ferrovane {
 namespace {
 
 using testing::App;
+using testing::boxText;
+using testing::click;
 using testing::find;
+using testing::lines;
 using testing::settle;
-
-void click(QWidget* window, const char* button) {
-    find<QAbstractButton>(window, button)->click();
-    settle();
-}
-
-void type(QWidget* window, const char* box, const char* text) {
-    auto* edit = find<QLineEdit>(window, box);
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-QStringList lines(QWidget* window, const char* list) {
-    QStringList out;
-    auto* l = find<QListWidget>(window, list);
-    for (int i = 0; i < l->count(); ++i)
-        out << l->item(i)->text();
-    return out;
-}
+using testing::shown;
+using testing::type;
 
 TEST(PowerWindows, TransformerRowsFollowTheNumberOfSecondaries) {
     App app;

@@ -13,7 +13,12 @@ namespace ferrovane {
 namespace {
 
 using testing::App;
+using testing::boxText;
+using testing::click;
 using testing::find;
+using testing::lines;
+using testing::shown;
+using testing::type;
 
 bool enabled(QWidget* w, const char* name) {
     QWidget* c = find(w, name);

@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <QWidget>
 
@@ -14,6 +16,33 @@ namespace ferrovane::testing {
 
 template <typename T = QWidget> T* find(QWidget* root, const char* name) {
     return root ? root->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+// Types into a box as the user does: its text selected, then replaced.
+inline void type(QWidget* w, const char* name, const QString& text) {
+    auto* edit = find<QLineEdit>(w, name);
+    ASSERT_NE(edit, nullptr) << name;
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+inline QString boxText(QWidget* w, const char* name) {
+    auto* edit = find<QLineEdit>(w, name);
+    return edit ? edit->text() : QString("<missing %1>").arg(name);
+}
+
+inline bool shown(QWidget* w, const char* name) {
+    QWidget* widget = find(w, name);
+    return widget && widget->isVisibleTo(w);
+}
+
+inline QStringList lines(QWidget* w, const char* list) {
+    QStringList out;
+    if (auto* l = find<QListWidget>(w, list))
+        for (int i = 0; i < l->count(); ++i)
+            out << l->item(i)->text();
+    return out;
 }
 
 // Lets posted events (deferred deletes, timers at zero) run.
@@ -46,5 +75,13 @@ struct App {
         return main.openCalculatorWindow();
     }
 };
+
+// Clicks a button or option and lets what it posts run.
+inline void click(QWidget* w, const char* name) {
+    auto* button = find<QAbstractButton>(w, name);
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
+    settle();
+}
 
 } // namespace ferrovane::testing
