@@ -152,8 +152,7 @@ int optionCode(const Form& form) {
 
 const Calculator& calculator();
 
-void LoadFile(Form& form, CalcEnv& env) {
-    const auto fields = env.files.readFields("Tubes.dat", 9);
+void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
     if (!fields)
         return;
     const auto& f = *fields;

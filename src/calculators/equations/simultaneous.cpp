@@ -607,8 +607,8 @@ const Calculator& simultaneousEquations() {
                 loopsChanged(form, method);
             };
         // Setting a loop count from the file has the effect of choosing it.
-        c.loadFile = [](Form& form, CalcEnv& env) {
-            StandardLoadFile(simultaneousEquations(), form, env);
+        c.loadFile = [](Form& form, CalcEnv& env, const DataFields& fields) {
+            StandardLoadFile(simultaneousEquations(), form, env, fields);
             applyAll(form);
         };
         c.setUp = [](Form& form, CalcEnv&, bool) { applyAll(form); };
