@@ -39,6 +39,7 @@ struct BoxSpec {
     bool visible = true;
     std::string accessibleName; // when the label alone does not tell it apart
     std::string tooltip;        // shown over the box and its unit
+    bool fixedPitchLabel = false; // labels that line up as a column of text
 };
 
 // A box row in short: box("TxtF", "Frequency", "Hertz").

@@ -186,6 +186,8 @@ void beforeSave(Form& form, CalcEnv&) {
 BoxSpec dataBox(int i, const std::string& text, const std::string& section) {
     BoxSpec b = box(data(i), text, "", {}, label(i));
     b.accessibleName = text + ", " + section;
+    // The labels are shown in a fixed-pitch font, as users know the window.
+    b.fixedPitchLabel = true;
     return b;
 }
 

@@ -109,8 +109,11 @@ void buildControl(const BoxSpec& spec, Builder& b) {
     if (accessible.isEmpty())
         accessible = qs(spec.unit.empty() ? spec.name : spec.unit);
     edit->setAccessibleName(accessible);
-    if (label)
+    if (label) {
         label->setBuddy(edit);
+        if (spec.fixedPitchLabel)
+            label->setFont(fixedPitchFont());
+    }
     if (unit && !spec.tooltip.empty())
         unit->setToolTip(qs(spec.tooltip));
     b.host.watch(edit);
