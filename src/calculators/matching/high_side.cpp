@@ -1,5 +1,7 @@
 #include "calculators/matching/high_side.h"
 
+#include <array>
+
 #include <cmath>
 #include <string>
 #include <vector>
@@ -14,7 +16,8 @@ constexpr const char* kOpRes = "OpRes";
 constexpr const char* kOpVandI = "OpVandI";
 
 // The voltage and current boxes with their labels and unit labels.
-const std::vector<std::string> kAmplifierControls{kVc, "Text4", "Text9", kIc, "Text5", "Text10"};
+constexpr std::array<const char*, 6> kAmplifierControls{kVc, "Text4", "Text9",
+                                                        kIc, "Text5", "Text10"};
 
 void showAmplifierBoxes(Form& form, bool on) {
     for (const auto& name : kAmplifierControls)

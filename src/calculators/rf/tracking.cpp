@@ -1,5 +1,7 @@
 #include "calculators/rf/tracking.h"
 
+#include <array>
+
 #include <cmath>
 #include <initializer_list>
 #include <string>
@@ -113,11 +115,14 @@ constexpr const char* kTracking = "LstTracking";
 constexpr const char* kRecL = "CmdRecL";
 constexpr const char* kPrint = "CmdPrint";
 
-const std::vector<std::string> kBoxes = {kFLo, kFHi, kCapMax, kCapMin, kIF, kLRF, kLOsc, kTrkInc};
-const std::vector<std::string> kModeOptions = {"OpCandC1", "OpCandC2", "OpLandC"};
-const std::vector<std::string> kPictures = {"C and C-1.GIF", "C and C-2.GIF", "L and C.GIF"};
+// Constant-initialised, so that they are ready whoever asks for the calculator
+// first, even a static initialiser of another file.
+constexpr std::array<const char*, 8> kBoxes = {kFLo, kFHi, kCapMax, kCapMin,
+                                               kIF,  kLRF, kLOsc,   kTrkInc};
+constexpr std::array<const char*, 3> kModeOptions = {"OpCandC1", "OpCandC2", "OpLandC"};
+constexpr std::array<const char*, 3> kPictures = {"C and C-1.GIF", "C and C-2.GIF", "L and C.GIF"};
 // Disabled while a calculation or a recommendation runs.
-const std::vector<std::string> kWorkButtons = {"CmdCalc", "CmdClr", "CmdLoadData", kRecL};
+constexpr std::array<const char*, 4> kWorkButtons = {"CmdCalc", "CmdClr", "CmdLoadData", kRecL};
 
 constexpr const char* kZeroValues = "Zero values ar not allowed.";
 constexpr const char* kOscCoilRequired = "A value for the oscillator coil is required.";
