@@ -1,6 +1,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,8 @@
 #include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "calculators/catalogue.h"
 #include "ui_support.h"
@@ -38,7 +41,12 @@ TEST(CalculatorWindows, EveryAvailableCalculatorOpensNamedAndClosesBackToTheMenu
         if (!entry.calculator)
             continue;
         const Calculator& calc = entry.calculator();
+        // The opening time is printed, not asserted: the machine sets the pace.
+        QElapsedTimer timer;
+        timer.start();
         CalculatorWindow* w = app.open(entry.button.c_str());
+        std::printf("[ measure  ] %s opened in %.1f ms\n", entry.button.c_str(),
+                    timer.nsecsElapsed() / 1e6);
         ASSERT_NE(w, nullptr) << entry.button;
         EXPECT_FALSE(app.main.isVisible());
         EXPECT_TRUE(w->isVisible());
