@@ -131,6 +131,8 @@ bool saveDrawing(const Drawing& drawing, const QString& path, QSize size) {
 }
 
 DrawingView::DrawingView(QWidget* parent) : QWidget(parent) {
+    // Reachable with Tab, so that a screen reader reads its texts out.
+    setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMinimumSize(120, 80);
     setContextMenuPolicy(Qt::DefaultContextMenu);

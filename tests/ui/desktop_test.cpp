@@ -136,7 +136,11 @@ TEST(Worksheet, CtrlPSavesTheWindowAsAPdf) {
     find<QAction>(w, "ActionPrint")->trigger();
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.read(5).startsWith("%PDF-"));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    const QString text = testing::pdfText(bytes);
+    EXPECT_TRUE(text.contains("L--NetworkDesignCalculator")) << text.left(200).toStdString();
+    EXPECT_TRUE(text.contains("LowSideResistanceRL")) << text.left(200).toStdString();
 }
 
 TEST(Focus, NoToTheMilliampereQuestionPutsTheFocusOnTheCurrent) {

@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QTest>
 #include <QWidget>
+#include <map>
 
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
@@ -43,6 +45,46 @@ inline QStringList lines(QWidget* w, const char* list) {
         for (int i = 0; i < l->count(); ++i)
             out << l->item(i)->text();
     return out;
+}
+
+// The text a PDF written by Qt shows, blanks and tabs removed: its content
+// streams decoded through the fonts' ToUnicode ranges.
+inline QString pdfText(const QByteArray& pdf) {
+    QStringList streams;
+    static const QRegularExpression streamRe("(?<!end)stream\\r?\\n");
+    for (auto it = streamRe.globalMatch(QString::fromLatin1(pdf)); it.hasNext();) {
+        const qsizetype start = it.next().capturedEnd();
+        QByteArray body = pdf.mid(start, pdf.indexOf("endstream", start) - start);
+        const qsizetype object = pdf.lastIndexOf(" obj", start);
+        // qUncompress wants the expected size first, big-endian; a guess will do.
+        if (pdf.mid(object, start - object).contains("/FlateDecode"))
+            body = qUncompress(QByteArray::fromHex("01000000") + body);
+        streams << QString::fromLatin1(body);
+    }
+    static const QRegularExpression hexRe("<([0-9A-Fa-f]+)>"),
+        rangeRe("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*(\\[[^\\]]*\\]|<[0-9A-Fa-f]+>)");
+    auto number = [](const QString& hex) { return hex.toUInt(nullptr, 16); };
+    std::map<uint, QChar> toUnicode;
+    for (const QString& s : streams.filter("beginbfrange"))
+        for (auto it = rangeRe.globalMatch(s); it.hasNext();) {
+            const auto m = it.next();
+            QList<uint> to;
+            for (auto t = hexRe.globalMatch(m.captured(3)); t.hasNext();)
+                to << number(t.next().captured(1));
+            const uint lo = number(m.captured(1));
+            for (uint c = lo; c <= number(m.captured(2)); ++c)
+                toUnicode[c] = QChar(to.size() == 1 ? to[0] + (c - lo) : to.value(c - lo));
+        }
+    QString shown;
+    for (const QString& s : streams)
+        if (!s.contains("begincmap") && (s.contains("Tj") || s.contains("TJ")))
+            for (auto it = hexRe.globalMatch(s); it.hasNext();) {
+                const QString hex = it.next().captured(1);
+                for (int i = 0; i + 4 <= hex.size(); i += 4)
+                    if (auto c = toUnicode.find(number(hex.mid(i, 4))); c != toUnicode.end())
+                        shown += c->second;
+            }
+    return shown.remove(' ').remove('\t');
 }
 
 // Lets posted events (deferred deletes, timers at zero) run.
