@@ -125,21 +125,21 @@ QFrame* CalculatorWindow::buildButtons() {
     if (hoverHelp) {
         frame->setMouseTracking(true);
         frame->installEventFilter(this);
-        HelpBoxSpec spec{hoverHelp->box};
-        forEachControl(calc_.form, [&spec](const ControlSpec& c) {
-            if (const auto* h = std::get_if<HelpBoxSpec>(&c); h && h->name == spec.name)
-                spec = *h;
+        HelpBoxSpec desc{hoverHelp->box};
+        forEachControl(calc_.form, [&desc](const ControlSpec& c) {
+            if (const auto* h = std::get_if<HelpBoxSpec>(&c); h && h->name == desc.name)
+                desc = *h;
         });
-        layout->addWidget(makeHelpBox(spec, builder));
+        layout->addWidget(makeHelpBox(desc, builder));
     }
     auto* row = new QHBoxLayout;
     layout->addLayout(row); // the frame's layout owns it from here
     const std::vector<ButtonSpec> buttons =
         calc_.form.buttons.empty() ? standardButtons(calc_.form) : calc_.form.buttons;
-    for (const ButtonSpec& spec : buttons) {
-        QPushButton* button = makeButton(spec, builder);
+    for (const ButtonSpec& desc : buttons) {
+        QPushButton* button = makeButton(desc, builder);
         row->addWidget(button);
-        if (spec.name == "CmdCalc")
+        if (desc.name == "CmdCalc")
             button->setDefault(true);
     }
     return frame;

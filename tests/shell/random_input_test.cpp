@@ -123,13 +123,13 @@ void collect(const std::vector<ControlSpec>& items, const std::vector<std::strin
     }
 }
 
-std::vector<Reachable> reachableControls(const FormSpec& spec) {
+std::vector<Reachable> reachableControls(const FormSpec& desc) {
     std::vector<Reachable> out;
-    for (const auto* region : {&spec.left, &spec.right, &spec.bottom})
+    for (const auto* region : {&desc.left, &desc.right, &desc.bottom})
         collect(*region, {}, out);
-    collect(std::vector<ControlSpec>(spec.buttons.begin(), spec.buttons.end()), {}, out);
-    if (spec.buttons.empty())
-        for (const ButtonSpec& b : standardButtons(spec))
+    collect(std::vector<ControlSpec>(desc.buttons.begin(), desc.buttons.end()), {}, out);
+    if (desc.buttons.empty())
+        for (const ButtonSpec& b : standardButtons(desc))
             out.push_back({Reachable::Button, b.name, {}, {}});
     return out;
 }

@@ -15,37 +15,37 @@ namespace {
 // calculator names them; otherwise they come and go with their box.
 class BoxView : public ControlView {
 public:
-    BoxView(const BoxSpec& spec, QLineEdit* edit, QLabel* label, QLabel* unit)
-        : spec_(spec), edit_(edit), label_(label), unit_(unit),
+    BoxView(const BoxSpec& desc, QLineEdit* edit, QLabel* label, QLabel* unit)
+        : desc_(desc), edit_(edit), label_(label), unit_(unit),
           designName_(edit->accessibleName()) {}
 
     void refresh(const Form& form) override {
-        const QString text = qs(form.text(spec_.name));
+        const QString text = qs(form.text(desc_.name));
         if (edit_->text() != text)
             edit_->setText(text);
-        edit_->setReadOnly(form.locked(spec_.name));
-        showFlags(edit_, form, spec_.name);
-        refreshLabel(form, label_, spec_.labelName);
-        refreshLabel(form, unit_, spec_.unitName);
+        edit_->setReadOnly(form.locked(desc_.name));
+        showFlags(edit_, form, desc_.name);
+        refreshLabel(form, label_, desc_.labelName);
+        refreshLabel(form, unit_, desc_.unitName);
         // A screen reader names the box by the label the user sees now, or
         // by its unit when the unit is all that labels it.
-        if (spec_.accessibleName.empty()) {
+        if (desc_.accessibleName.empty()) {
             QString name = designName_;
             if (label_ && !label_->text().isEmpty())
                 name = label_->text();
-            else if (!label_ && unit_ && !spec_.unitName.empty() && !unit_->text().isEmpty())
+            else if (!label_ && unit_ && !desc_.unitName.empty() && !unit_->text().isEmpty())
                 name = unit_->text();
             edit_->setAccessibleName(name);
         }
-        showReadingHint(form.locked(spec_.name) ? std::nullopt
-                                                : ReadingHint(form.text(spec_.name)));
+        showReadingHint(form.locked(desc_.name) ? std::nullopt
+                                                : ReadingHint(form.text(desc_.name)));
     }
 
 private:
     // A box whose text holds more than its number shows a small mark and
     // says, over the box, what the reading made of it.
     void showReadingHint(const std::optional<std::string>& hint) {
-        QString tip = qs(spec_.tooltip);
+        QString tip = qs(desc_.tooltip);
         if (hint)
             tip = tip.isEmpty() ? qs(*hint) : qs(*hint) + "\n" + tip;
         if (edit_->toolTip() != tip) {
@@ -67,14 +67,14 @@ private:
         if (!label)
             return;
         if (name.empty()) {
-            label->setVisible(form.visible(spec_.name));
+            label->setVisible(form.visible(desc_.name));
             return;
         }
         label->setText(qs(form.text(name)));
         showFlags(label, form, name);
     }
 
-    BoxSpec spec_;
+    BoxSpec desc_;
     QLineEdit* edit_;
     QLabel* label_;
     QLabel* unit_;
@@ -95,31 +95,31 @@ QLabel* makeLabel(const std::string& text, const std::string& name, const std::s
 
 } // namespace
 
-void buildControl(const BoxSpec& spec, Builder& b) {
-    QLabel* label = makeLabel(spec.label, spec.labelName, spec.name + "Label", b.owner);
+void buildControl(const BoxSpec& desc, Builder& b) {
+    QLabel* label = makeLabel(desc.label, desc.labelName, desc.name + "Label", b.owner);
     auto* edit = new QLineEdit(b.owner);
-    edit->setObjectName(qs(spec.name));
+    edit->setObjectName(qs(desc.name));
     edit->setFixedWidth(engBoxWidth(edit));
-    QLabel* unit = makeLabel(spec.unit, spec.unitName, spec.name + "Unit", b.owner);
-    QString accessible = qs(spec.accessibleName);
+    QLabel* unit = makeLabel(desc.unit, desc.unitName, desc.name + "Unit", b.owner);
+    QString accessible = qs(desc.accessibleName);
     if (accessible.isEmpty())
-        accessible = qs(spec.label);
+        accessible = qs(desc.label);
     if (accessible.isEmpty())
         accessible = b.place.context();
     if (accessible.isEmpty())
-        accessible = qs(spec.unit.empty() ? spec.name : spec.unit);
+        accessible = qs(desc.unit.empty() ? desc.name : desc.unit);
     edit->setAccessibleName(accessible);
     if (label) {
         label->setBuddy(edit);
-        if (spec.fixedPitchLabel)
+        if (desc.fixedPitchLabel)
             label->setFont(fixedPitchFont());
     }
-    if (unit && !spec.tooltip.empty())
-        unit->setToolTip(qs(spec.tooltip));
+    if (unit && !desc.tooltip.empty())
+        unit->setToolTip(qs(desc.tooltip));
     b.host.watch(edit);
     b.place.row(label, edit, unit);
-    b.add<BoxView>(spec, edit, label, unit);
-    const std::string name = spec.name;
+    b.add<BoxView>(desc, edit, label, unit);
+    const std::string name = desc.name;
     ControlHost& host = b.host;
     // However the text changes (typed, pasted, set by a screen reader or a
     // test tool), the calculator takes it; the window's own refresh does not

@@ -22,20 +22,20 @@ private:
 
 } // namespace
 
-QPushButton* makeButton(const ButtonSpec& spec, Builder& b) {
-    auto* button = new QPushButton(qs(spec.caption), b.owner);
-    button->setObjectName(qs(spec.name));
+QPushButton* makeButton(const ButtonSpec& desc, Builder& b) {
+    auto* button = new QPushButton(qs(desc.caption), b.owner);
+    button->setObjectName(qs(desc.name));
     button->setAutoDefault(false);
     b.host.watch(button);
-    const std::string name = spec.name;
+    const std::string name = desc.name;
     ControlHost& host = b.host;
     QObject::connect(button, &QPushButton::clicked, button, [&host, name] { host.press(name); });
-    b.add<ButtonView>(spec.name, button);
+    b.add<ButtonView>(desc.name, button);
     return button;
 }
 
-void buildControl(const ButtonSpec& spec, Builder& b) {
-    QPushButton* button = makeButton(spec, b);
+void buildControl(const ButtonSpec& desc, Builder& b) {
+    QPushButton* button = makeButton(desc, b);
     button->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     b.place.wide(button);
 }

@@ -23,10 +23,10 @@ private:
 
 } // namespace
 
-void buildControl(const CheckSpec& spec, Builder& b) {
-    auto* check = new QCheckBox(qs(spec.caption), b.owner);
-    check->setObjectName(qs(spec.name));
-    const std::string name = spec.name;
+void buildControl(const CheckSpec& desc, Builder& b) {
+    auto* check = new QCheckBox(qs(desc.caption), b.owner);
+    check->setObjectName(qs(desc.name));
+    const std::string name = desc.name;
     ControlHost& host = b.host;
     QObject::connect(check, &QCheckBox::toggled, check, [&host, name](bool on) {
         if (host.refreshing() || host.form().checked(name) == on)
@@ -34,7 +34,7 @@ void buildControl(const CheckSpec& spec, Builder& b) {
         host.act([&](const Calculator& c, Form& f, CalcEnv& e) { clickCheck(c, f, e, name, on); });
     });
     b.place.wide(check);
-    b.add<CheckView>(spec.name, check);
+    b.add<CheckView>(desc.name, check);
 }
 
 } // namespace ferrovane

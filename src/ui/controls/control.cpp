@@ -30,13 +30,13 @@ void LinePlace::wide(QWidget* widget, int stretch) {
 
 void Builder::build(const ControlSpec& control) {
     std::visit(
-        [this](const auto& spec) {
-            using T = std::decay_t<decltype(spec)>;
+        [this](const auto& desc) {
+            using T = std::decay_t<decltype(desc)>;
             if constexpr (std::is_same_v<T, std::shared_ptr<FrameSpec>> ||
                           std::is_same_v<T, std::shared_ptr<GridSpec>>)
-                buildControl(*spec, *this);
+                buildControl(*desc, *this);
             else
-                buildControl(spec, *this);
+                buildControl(desc, *this);
         },
         control);
 }

@@ -105,28 +105,28 @@ struct Builder {
 };
 
 // One build function per kind of control, each in its own source file.
-void buildControl(const BoxSpec& spec, Builder& b);
-void buildControl(const GroupSpec& spec, Builder& b);
-void buildControl(const CheckSpec& spec, Builder& b);
-void buildControl(const LabelSpec& spec, Builder& b);
-void buildControl(const ListSpec& spec, Builder& b);
-void buildControl(const PictureSpec& spec, Builder& b);
-void buildControl(const HelpBoxSpec& spec, Builder& b);
-void buildControl(const ComboSpec& spec, Builder& b);
-void buildControl(const ButtonSpec& spec, Builder& b);
-void buildControl(const DrawingSpec& spec, Builder& b);
-void buildControl(const FrameSpec& spec, Builder& b);
-void buildControl(const GridSpec& spec, Builder& b);
+void buildControl(const BoxSpec& desc, Builder& b);
+void buildControl(const GroupSpec& desc, Builder& b);
+void buildControl(const CheckSpec& desc, Builder& b);
+void buildControl(const LabelSpec& desc, Builder& b);
+void buildControl(const ListSpec& desc, Builder& b);
+void buildControl(const PictureSpec& desc, Builder& b);
+void buildControl(const HelpBoxSpec& desc, Builder& b);
+void buildControl(const ComboSpec& desc, Builder& b);
+void buildControl(const ButtonSpec& desc, Builder& b);
+void buildControl(const DrawingSpec& desc, Builder& b);
+void buildControl(const FrameSpec& desc, Builder& b);
+void buildControl(const GridSpec& desc, Builder& b);
 
 // Writes what a drawing offers to export into path, running it as long work;
 // false (after a message) when it was cancelled or could not be written.
 bool exportDrawing(ControlHost& host, const DrawingExport& e, const QString& path);
 
 // The help box of mouse-over help, which the window places with its buttons.
-QPlainTextEdit* makeHelpBox(const HelpBoxSpec& spec, Builder& b);
+QPlainTextEdit* makeHelpBox(const HelpBoxSpec& desc, Builder& b);
 
 // A button that the window places in its button row.
-QPushButton* makeButton(const ButtonSpec& spec, Builder& b);
+QPushButton* makeButton(const ButtonSpec& desc, Builder& b);
 
 // Shared by the kinds: the flags every control has, and the fonts.
 void showFlags(QWidget* widget, const Form& form, const std::string& name);

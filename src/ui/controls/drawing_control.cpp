@@ -25,14 +25,14 @@ private:
 
 } // namespace
 
-void buildControl(const DrawingSpec& spec, Builder& b) {
+void buildControl(const DrawingSpec& desc, Builder& b) {
     auto* view = new DrawingView(b.owner);
-    view->setObjectName(qs(spec.name));
-    view->setAccessibleName(qs(spec.description.empty() ? spec.name : spec.description));
-    view->setDescription(qs(spec.description));
+    view->setObjectName(qs(desc.name));
+    view->setAccessibleName(qs(desc.description.empty() ? desc.name : desc.description));
+    view->setDescription(qs(desc.description));
     ControlHost& host = b.host;
     std::vector<DrawingView::MenuEntry> entries;
-    for (const DrawingExport& e : spec.exports) {
+    for (const DrawingExport& e : desc.exports) {
         entries.emplace_back(qs(e.caption), [&host, e, view] {
             QString path =
                 QFileDialog::getSaveFileName(view, qs(e.caption), QString(), qs(e.filter));
@@ -42,13 +42,13 @@ void buildControl(const DrawingSpec& spec, Builder& b) {
         });
     }
     view->setMenuEntries(std::move(entries));
-    if (spec.pointerText)
-        view->setPointerText([&host, text = spec.pointerText](double x, double y) {
+    if (desc.pointerText)
+        view->setPointerText([&host, text = desc.pointerText](double x, double y) {
             const auto shown = text(host.form(), x, y);
             return shown ? qs(*shown) : QString();
         });
     b.place.wide(view, 1);
-    b.add<DrawingControl>(spec.name, view)->refresh(b.host.form());
+    b.add<DrawingControl>(desc.name, view)->refresh(b.host.form());
 }
 
 bool exportDrawing(ControlHost& host, const DrawingExport& e, const QString& path) {

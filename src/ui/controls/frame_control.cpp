@@ -30,35 +30,35 @@ private:
 
 } // namespace
 
-void buildControl(const FrameSpec& spec, Builder& b) {
+void buildControl(const FrameSpec& desc, Builder& b) {
     QScrollArea* scroll = nullptr;
     QWidget* owner = b.owner;
-    if (spec.scrolls) {
+    if (desc.scrolls) {
         scroll = new QScrollArea(b.owner);
-        scroll->setObjectName(qs(spec.name + "Scroll"));
+        scroll->setObjectName(qs(desc.name + "Scroll"));
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
         owner = scroll;
     }
     QWidget* frame =
-        spec.caption.empty() ? new QWidget(owner) : new QGroupBox(qs(spec.caption), owner);
-    frame->setObjectName(qs(spec.name));
+        desc.caption.empty() ? new QWidget(owner) : new QGroupBox(qs(desc.caption), owner);
+    frame->setObjectName(qs(desc.name));
     auto* grid = new QGridLayout(frame);
-    if (spec.caption.empty())
+    if (desc.caption.empty())
         grid->setContentsMargins(0, 0, 0, 0);
-    LinePlace place(grid, spec.direction);
+    LinePlace place(grid, desc.direction);
     Builder inner = b.into(frame, place);
-    inner.build(spec.children);
+    inner.build(desc.children);
     // Boxes keep their width; what is left over goes after the last one.
-    if (spec.direction == Direction::Horizontal)
+    if (desc.direction == Direction::Horizontal)
         grid->setColumnStretch(grid->columnCount(), 1);
     else
         grid->setColumnStretch(2, 1);
     if (scroll)
         scroll->setWidget(frame);
     b.place.wide(scroll ? static_cast<QWidget*>(scroll) : frame,
-                 scroll || growsTaller(spec.children) ? 1 : 0);
-    b.add<FrameView>(spec.name, frame, scroll ? static_cast<QWidget*>(scroll) : frame)
+                 scroll || growsTaller(desc.children) ? 1 : 0);
+    b.add<FrameView>(desc.name, frame, scroll ? static_cast<QWidget*>(scroll) : frame)
         ->refresh(b.host.form());
 }
 

@@ -50,40 +50,40 @@ QString captionAt(const std::vector<std::string>& captions, int i) {
 
 } // namespace
 
-void buildControl(const GridSpec& spec, Builder& b) {
+void buildControl(const GridSpec& desc, Builder& b) {
     auto* widget = new QWidget(b.owner);
-    widget->setObjectName(qs(spec.name));
+    widget->setObjectName(qs(desc.name));
     auto* grid = new QGridLayout(widget);
     grid->setContentsMargins(0, 0, 0, 0);
-    const bool columnCaptions = !spec.columnCaptions.empty();
-    const bool rowCaptions = !spec.rowCaptions.empty();
+    const bool columnCaptions = !desc.columnCaptions.empty();
+    const bool rowCaptions = !desc.rowCaptions.empty();
     const int top = columnCaptions ? 1 : 0;
     const int left = rowCaptions ? 1 : 0;
-    const int columns = std::max(1, spec.columns);
+    const int columns = std::max(1, desc.columns);
     for (int c = 0; c < columns && columnCaptions; ++c) {
-        auto* caption = new QLabel(captionAt(spec.columnCaptions, c), widget);
+        auto* caption = new QLabel(captionAt(desc.columnCaptions, c), widget);
         caption->setAlignment(Qt::AlignCenter);
         grid->addWidget(caption, 0, left + c);
     }
-    const int rows = (static_cast<int>(spec.cells.size()) + columns - 1) / columns;
+    const int rows = (static_cast<int>(desc.cells.size()) + columns - 1) / columns;
     for (int r = 0; r < rows && rowCaptions; ++r)
-        grid->addWidget(new QLabel(captionAt(spec.rowCaptions, r), widget), top + r, 0);
+        grid->addWidget(new QLabel(captionAt(desc.rowCaptions, r), widget), top + r, 0);
     // Cells are made in reading order, which is the order the Tab key takes.
-    for (int i = 0; i < static_cast<int>(spec.cells.size()); ++i) {
+    for (int i = 0; i < static_cast<int>(desc.cells.size()); ++i) {
         const int r = i / columns, c = i % columns;
         QStringList words;
-        for (const QString& w : {captionAt(spec.rowCaptions, r), captionAt(spec.columnCaptions, c)})
+        for (const QString& w : {captionAt(desc.rowCaptions, r), captionAt(desc.columnCaptions, c)})
             if (!w.trimmed().isEmpty())
                 words << w.trimmed();
         if (words.isEmpty())
             words << QStringLiteral("row %1 column %2").arg(r + 1).arg(c + 1);
         CellPlace place(grid, top + r, left + c, words.join(", "));
         Builder cell = b.into(widget, place);
-        cell.build(spec.cells[i]);
+        cell.build(desc.cells[i]);
     }
     grid->setColumnStretch(left + columns, 1);
     b.place.wide(widget);
-    b.add<GridView>(spec.name, widget)->refresh(b.host.form());
+    b.add<GridView>(desc.name, widget)->refresh(b.host.form());
 }
 
 } // namespace ferrovane

@@ -11,18 +11,18 @@ namespace {
 
 class GroupView : public ControlView {
 public:
-    GroupView(const GroupSpec& spec, QGroupBox* box, QButtonGroup* buttons,
+    GroupView(const GroupSpec& desc, QGroupBox* box, QButtonGroup* buttons,
               std::vector<QRadioButton*> radios)
-        : spec_(spec), box_(box), buttons_(buttons), radios_(std::move(radios)) {}
+        : desc_(desc), box_(box), buttons_(buttons), radios_(std::move(radios)) {}
 
     void refresh(const Form& form) override {
-        box_->setTitle(qs(form.text(spec_.name)));
-        showFlags(box_, form, spec_.name);
-        const int selected = form.option(spec_.name);
+        box_->setTitle(qs(form.text(desc_.name)));
+        showFlags(box_, form, desc_.name);
+        const int selected = form.option(desc_.name);
         // None selected: a plain exclusive group cannot show that.
         buttons_->setExclusive(false);
         for (std::size_t i = 0; i < radios_.size(); ++i) {
-            const std::string& option = spec_.options[i].first;
+            const std::string& option = desc_.options[i].first;
             radios_[i]->setText(qs(form.text(option)));
             radios_[i]->setChecked(static_cast<int>(i) + 1 == selected);
             showFlags(radios_[i], form, option);
@@ -31,7 +31,7 @@ public:
     }
 
 private:
-    GroupSpec spec_;
+    GroupSpec desc_;
     QGroupBox* box_;
     QButtonGroup* buttons_;
     std::vector<QRadioButton*> radios_;
@@ -39,15 +39,15 @@ private:
 
 } // namespace
 
-void buildControl(const GroupSpec& spec, Builder& b) {
-    auto* box = new QGroupBox(qs(spec.caption), b.owner);
-    box->setObjectName(qs(spec.name));
-    box->setFlat(spec.caption.empty());
+void buildControl(const GroupSpec& desc, Builder& b) {
+    auto* box = new QGroupBox(qs(desc.caption), b.owner);
+    box->setObjectName(qs(desc.name));
+    box->setFlat(desc.caption.empty());
     QBoxLayout* layout =
-        spec.horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(box)) : new QVBoxLayout(box);
+        desc.horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(box)) : new QVBoxLayout(box);
     auto* buttons = new QButtonGroup(box);
     std::vector<QRadioButton*> radios;
-    for (const auto& [name, caption] : spec.options) {
+    for (const auto& [name, caption] : desc.options) {
         auto* radio = new QRadioButton(qs(caption), box);
         radio->setObjectName(qs(name));
         buttons->addButton(radio);
@@ -65,10 +65,10 @@ void buildControl(const GroupSpec& spec, Builder& b) {
             });
         });
     }
-    if (spec.horizontal)
+    if (desc.horizontal)
         layout->addStretch(1);
     b.place.wide(box);
-    b.add<GroupView>(spec, box, buttons, std::move(radios));
+    b.add<GroupView>(desc, box, buttons, std::move(radios));
 }
 
 } // namespace ferrovane

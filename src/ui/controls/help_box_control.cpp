@@ -24,22 +24,22 @@ private:
 
 } // namespace
 
-QPlainTextEdit* makeHelpBox(const HelpBoxSpec& spec, Builder& b) {
+QPlainTextEdit* makeHelpBox(const HelpBoxSpec& desc, Builder& b) {
     auto* help = new QPlainTextEdit(b.owner);
-    help->setObjectName(qs(spec.name));
+    help->setObjectName(qs(desc.name));
     help->setAccessibleName("Help");
     help->setReadOnly(true);
     help->setFocusPolicy(Qt::NoFocus);
-    help->setFixedHeight(help->fontMetrics().lineSpacing() * spec.lines + 10);
-    b.add<HelpBoxView>(spec.name, help);
+    help->setFixedHeight(help->fontMetrics().lineSpacing() * desc.lines + 10);
+    b.add<HelpBoxView>(desc.name, help);
     return help;
 }
 
-void buildControl(const HelpBoxSpec& spec, Builder& b) {
+void buildControl(const HelpBoxSpec& desc, Builder& b) {
     // The box of mouse-over help sits with the buttons it describes.
-    if (const auto& hover = b.host.calculator().form.hoverHelp; hover && hover->box == spec.name)
+    if (const auto& hover = b.host.calculator().form.hoverHelp; hover && hover->box == desc.name)
         return;
-    b.place.wide(makeHelpBox(spec, b));
+    b.place.wide(makeHelpBox(desc, b));
 }
 
 } // namespace ferrovane

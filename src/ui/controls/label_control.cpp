@@ -22,16 +22,16 @@ private:
 
 } // namespace
 
-void buildControl(const LabelSpec& spec, Builder& b) {
-    auto* label = new QLabel(qs(spec.text), b.owner);
-    label->setObjectName(qs(spec.name));
+void buildControl(const LabelSpec& desc, Builder& b) {
+    auto* label = new QLabel(qs(desc.text), b.owner);
+    label->setObjectName(qs(desc.name));
     label->setTextFormat(Qt::PlainText);
-    if (spec.fixedPitch)
+    if (desc.fixedPitch)
         label->setFont(fixedPitchFont());
     else
         label->setWordWrap(true);
     b.place.wide(label);
-    b.add<LabelView>(spec.name, label);
+    b.add<LabelView>(desc.name, label);
 }
 
 } // namespace ferrovane

@@ -48,12 +48,12 @@ private:
 
 class ListView : public ControlView {
 public:
-    ListView(const ListSpec& spec, WholeLineList* list, QLabel* header)
-        : spec_(spec), list_(list), header_(header) {}
+    ListView(const ListSpec& desc, WholeLineList* list, QLabel* header)
+        : desc_(desc), list_(list), header_(header) {}
 
     void refresh(const Form& form) override {
         QStringList lines;
-        for (const auto& line : form.list(spec_.name))
+        for (const auto& line : form.list(desc_.name))
             lines << qs(line);
         QStringList shown;
         for (int i = 0; i < list_->count(); ++i)
@@ -63,8 +63,8 @@ public:
             list_->addItems(lines);
         }
         if (header_) {
-            header_->setText(qs(form.text(spec_.headerName)));
-            showFlags(header_, form, spec_.headerName);
+            header_->setText(qs(form.text(desc_.headerName)));
+            showFlags(header_, form, desc_.headerName);
             // A screen reader names the list by the header shown above it.
             if (!header_->text().trimmed().isEmpty())
                 list_->setAccessibleName(header_->text());
@@ -72,7 +72,7 @@ public:
     }
 
 private:
-    ListSpec spec_;
+    ListSpec desc_;
     WholeLineList* list_;
     QLabel* header_;
 };
@@ -117,30 +117,30 @@ void offerCopy(QListWidget* list) {
 
 } // namespace
 
-void buildControl(const ListSpec& spec, Builder& b) {
+void buildControl(const ListSpec& desc, Builder& b) {
     QLabel* header = nullptr;
-    if (!spec.headerName.empty()) {
-        header = new QLabel(qs(spec.header), b.owner);
-        header->setObjectName(qs(spec.headerName));
+    if (!desc.headerName.empty()) {
+        header = new QLabel(qs(desc.header), b.owner);
+        header->setObjectName(qs(desc.headerName));
         header->setFont(fixedPitchFont());
         header->setTextFormat(Qt::PlainText);
         b.place.wide(header);
     }
     auto* list = new WholeLineList(b.owner);
-    list->setObjectName(qs(spec.name));
+    list->setObjectName(qs(desc.name));
     list->setFont(fixedPitchFont());
     list->setUniformItemSizes(true);
     list->measure();
-    list->setAccessibleName(qs(spec.header.empty() ? spec.name : spec.header));
+    list->setAccessibleName(qs(desc.header.empty() ? desc.name : desc.header));
     offerCopy(list);
     // Room for every line of a result, without scrolling.
-    list->setMinimumHeight(list->heightFor(std::max(3, spec.visibleLines)));
-    if (spec.visibleColumns > 0)
+    list->setMinimumHeight(list->heightFor(std::max(3, desc.visibleLines)));
+    if (desc.visibleColumns > 0)
         list->setMinimumWidth(
-            list->fontMetrics().horizontalAdvance(QString(spec.visibleColumns, 'M')) +
+            list->fontMetrics().horizontalAdvance(QString(desc.visibleColumns, 'M')) +
             2 * list->frameWidth() + 24);
     b.place.wide(list, 1);
-    b.add<ListView>(spec, list, header);
+    b.add<ListView>(desc, list, header);
 }
 
 } // namespace ferrovane

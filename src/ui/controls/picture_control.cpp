@@ -37,13 +37,13 @@ private:
 
 } // namespace
 
-void buildControl(const PictureSpec& spec, Builder& b) {
+void buildControl(const PictureSpec& desc, Builder& b) {
     auto* label = new QLabel(b.owner);
-    label->setObjectName(qs(spec.name));
-    label->setAccessibleName(qs(spec.description));
+    label->setObjectName(qs(desc.name));
+    label->setAccessibleName(qs(desc.description));
     label->setAlignment(Qt::AlignCenter);
     b.place.wide(label);
-    auto* view = b.add<PictureView>(spec.name, label);
+    auto* view = b.add<PictureView>(desc.name, label);
     view->refresh(b.host.form());
 }
 
