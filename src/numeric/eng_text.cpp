@@ -403,17 +403,18 @@ double ReadNumber(std::string_view text) {
 std::optional<std::string> ReadingHint(std::string_view text) {
     std::size_t end = 0;
     const double value = readLeadingNumber(text, &end);
-    std::string rest = TrimBlanks(text.substr(end));
+    // What is left, without the blanks and line ends the reading skips.
+    std::string_view rest = text.substr(end);
     while (!rest.empty() && isIgnoredInNumber(rest.back()))
-        rest.pop_back();
+        rest.remove_suffix(1);
     while (!rest.empty() && isIgnoredInNumber(rest.front()))
-        rest.erase(rest.begin());
+        rest.remove_prefix(1);
     if (rest.empty())
         return std::nullopt;
     const std::string shown = std::isfinite(value)
                                   ? PlainNumber(value)
                                   : std::string(value < 0 ? "-infinity" : "infinity");
-    return "Read as " + shown + ": the rest (\"" + rest + "\") is ignored.";
+    return "Read as " + shown + ": the rest (\"" + std::string(rest) + "\") is ignored.";
 }
 
 std::string FormatEng(double value) {
