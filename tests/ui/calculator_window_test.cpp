@@ -66,7 +66,6 @@ TEST(VoltageDividerWindow, AnOptionEnablesBoxesAndRenamesTheirLabel) {
     click(w, "OpILoad");
     EXPECT_TRUE(find<QRadioButton>(w, "OpVinVout")->isChecked());
     EXPECT_EQ(find<QLabel>(w, "Text5")->text(), "Load Current");
-    EXPECT_EQ(find(w, "TxtIL")->accessibleName(), "Load Current");
 }
 
 TEST(VoltageDividerWindow, EnterCalculatesEscapeSavesAndTheNextOpeningShowsTheLastRun) {
@@ -149,15 +148,6 @@ TEST(CalculatorWindows, QuickHelpFollowsTheMouseAndTheFrameEmptiesIt) {
     EXPECT_TRUE(help->toPlainText().startsWith("If you want the data to be saved"));
     moveOver(find(w, "Frame2"));
     EXPECT_EQ(help->toPlainText(), "");
-    w->close();
-    settle();
-
-    // A help box of another name, in a window with its own texts.
-    w = app.open("CmdLosyCapDiv");
-    ASSERT_NE(w, nullptr);
-    enter(find(w, "CmdClose"));
-    EXPECT_EQ(find<QPlainTextEdit>(w, "QHlp")->toPlainText(),
-              "The current data will be save and this calculator will be closed.");
 }
 
 TEST(LNetworkWindow, ModeOptionsShowHideAndLockTheBoxesAndTypingRecalculates) {

@@ -56,8 +56,8 @@ Calculator makeHouse() {
                  {"CmdRun", "Run"},
                  {"CmdClose", "Close"}};
     c.checks["ChkHide"] = [](Form& f, CalcEnv&) {
-        f.setVisible("FrameA", !f.checked("ChkHide"));
-        f.setVisible("FrameB", !f.checked("ChkHide"));
+        for (const char* frame : {"FrameA", "FrameB"})
+            f.setVisible(frame, !f.checked("ChkHide"));
     };
     c.checks["ChkMax"] = [](Form& f, CalcEnv&) { f.setMaximised(f.checked("ChkMax")); };
     c.combos["ComUnit"] = [](Form& f, CalcEnv&) { f.setText("TxtA", "unit " + f.text("ComUnit")); };
