@@ -1,7 +1,6 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QMenu>
-#include <QRegularExpression>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -10,14 +9,12 @@
 namespace ferrovane {
 namespace {
 
-using testing::App;
-using testing::find;
+using namespace testing;
 
 TEST(About, RightClickOverAButtonOffersTheAboutBox) {
     QStringList offered;
     App app;
-    auto* button = find<QAbstractButton>(&app.main, "CmdReset");
-    ASSERT_NE(button, nullptr);
+    QWidget* button = find(&app.main, "CmdReset");
     // The menu runs its own event loop: read it and close it from inside.
     QTimer::singleShot(0, &app.main, [&] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
@@ -26,27 +23,20 @@ TEST(About, RightClickOverAButtonOffersTheAboutBox) {
             menu->close();
         }
     });
-    const QPoint at(4, 4);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, button->mapToGlobal(at));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4),
+                            button->mapToGlobal(QPoint(4, 4)));
     QCoreApplication::sendEvent(button, &event);
     EXPECT_EQ(offered.join(" | ").toStdString(), "About Ferrovane");
 }
 
 TEST(About, TheBoxNamesTheVersion) {
     App app;
-    auto* about = app.main.findChild<QAction*>("ActAbout");
-    ASSERT_NE(about, nullptr);
-    about->trigger();
+    app.main.findChild<QAction*>("ActAbout")->trigger();
     ASSERT_EQ(app.dialogs.shown.size(), 1u);
     const Message& box = app.dialogs.shown.front();
     EXPECT_EQ(box.title, "About Ferrovane");
     EXPECT_EQ(box.buttons, MessageButtons::Ok);
-    const std::string version = FERROVANE_VERSION;
-    EXPECT_TRUE(QRegularExpression("^\\d+\\.\\d+\\.\\d+$")
-                    .match(QString::fromStdString(version))
-                    .hasMatch())
-        << version;
-    EXPECT_EQ(box.text.rfind("Ferrovane " + version + "\r\n", 0), 0u) << box.text;
+    EXPECT_EQ(box.text.rfind("Ferrovane " FERROVANE_VERSION "\r\n", 0), 0u) << box.text;
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCoreApplication>
+#include <QEnterEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -117,6 +117,17 @@ struct App {
         return main.openCalculatorWindow();
     }
 };
+
+// The mouse enters a widget, or moves over one (a frame) without entering a child.
+inline void enter(QWidget* w) {
+    QEnterEvent e(QPointF(2, 2), QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)));
+    QCoreApplication::sendEvent(w, &e);
+}
+inline void moveOver(QWidget* w) {
+    QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                  Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &e);
+}
 
 // Clicks a button or option and lets what it posts run.
 inline void click(QWidget* w, const char* name) {
