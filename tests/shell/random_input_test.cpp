@@ -123,11 +123,6 @@ bool showsNonFinite(const std::string& text) {
     return text.find_first_of("nN") != std::string::npos && std::regex_search(text, word);
 }
 
-std::string trimmed(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t");
-    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
 // A fresh folder in memory when the system has one (every save syncs its
 // file to disk, which would take most of the walk's time).
 struct WalkDir {
@@ -234,7 +229,7 @@ struct Walk {
         case Reachable::Combo: {
             const std::string text = someText(r);
             typed[r.name].insert(
-                {trimmed(text.substr(0, text.find_first_of(",\r\n"))), trimmed(text)});
+                {TrimBlanks(text.substr(0, text.find_first_of(",\r\n"))), TrimBlanks(text)});
             expected->setText(r.name, text);
             doing = "type \"" + text + "\" into " + r.name;
             if (r.kind == Reachable::Combo) {
@@ -272,7 +267,7 @@ struct Walk {
         for (const auto& [name, control] : form.controls()) {
             const auto it = typed.find(name);
             if (showsNonFinite(control.text) &&
-                (it == typed.end() || !it->second.count(trimmed(control.text))))
+                (it == typed.end() || !it->second.count(TrimBlanks(control.text))))
                 return name + " shows \"" + control.text + "\"";
         }
         for (const auto& name : form.lists())
