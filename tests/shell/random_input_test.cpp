@@ -6,6 +6,7 @@
 // a numeric fault has left the form as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -65,27 +66,29 @@ struct RandomDialogs : Dialogs {
     std::vector<std::string> shown;
 };
 
-// A control the user can act on, with the frames that hold it (a hidden
+// A control the user can act on, after the frames that hold it (a hidden
 // frame hides its children).
 struct Reachable {
     enum Kind { Box, Option, Check, Combo, Button } kind;
     std::string name;
-    std::vector<std::string> frames;
+    std::vector<std::string> framesAndName;
     std::vector<std::string> items; // a drop-down's list
 };
 
 std::vector<Reachable> reachableControls(const FormSpec& desc) {
     std::vector<Reachable> out;
-    std::vector<std::pair<std::string, int>>
-        open; // frames, with how many controls each still holds
+    // The frames around the control visited next, with how many controls each still holds.
+    std::vector<std::pair<std::string, int>> open;
     forEachControl(desc, [&](const ControlSpec& c) {
-        std::vector<std::string> frames;
+        std::vector<std::string> holders;
         for (auto& [frame, inside] : open)
             if (inside-- > 0)
-                frames.push_back(frame);
+                holders.push_back(frame);
         auto add = [&](Reachable::Kind kind, const std::string& name,
                        std::vector<std::string> items = {}) {
-            out.push_back({kind, name, frames, std::move(items)});
+            holders.push_back(name);
+            out.push_back({kind, name, holders, std::move(items)});
+            holders.pop_back();
         };
         if (const auto* f = std::get_if<std::shared_ptr<FrameSpec>>(&c)) {
             FormSpec inner{.left = (*f)->children, .buttons = {ButtonSpec{}}};
@@ -109,10 +112,8 @@ std::vector<Reachable> reachableControls(const FormSpec& desc) {
 }
 
 bool canUse(const Form& form, const Reachable& r) {
-    for (const auto& frame : r.frames)
-        if (!form.visible(frame) || !form.enabled(frame))
-            return false;
-    return form.enabled(r.name) && form.visible(r.name) &&
+    return std::all_of(r.framesAndName.begin(), r.framesAndName.end(),
+                       [&](const auto& n) { return form.visible(n) && form.enabled(n); }) &&
            !(r.kind == Reachable::Box && form.locked(r.name));
 }
 
