@@ -112,10 +112,11 @@ TEST(SeriesToParallel, WorkedExampleAndFaults) {
     EXPECT_EQ(p.parallel, " 8.33333333333333 + j 6.25 ");
     EXPECT_NEAR(p.capacitance, -1 / (2 * kPi * 1000 * 6.25), 1e-18);
     // Rs = 0, Xs = 0, f = 0, and no "j".
-    EXPECT_THROW(SeriesToParallel(1000, " 0 + j 4"), NumericFault);
-    EXPECT_THROW(SeriesToParallel(1000, " 3 + j 0"), NumericFault);
-    EXPECT_THROW(SeriesToParallel(0, " 3 + j 4"), NumericFault);
-    EXPECT_THROW(SeriesToParallel(1000, " 3 + 4"), NumericFault);
+    for (const auto& [f, z] : {std::pair{1000.0, " 0 + j 4"},
+                               {1000.0, " 3 + j 0"},
+                               {0.0, " 3 + j 4"},
+                               {1000.0, " 3 + 4"}})
+        EXPECT_THROW(SeriesToParallel(f, z), NumericFault) << f << z;
 }
 
 std::string determinantOf(const std::vector<std::vector<const char*>>& rows) {

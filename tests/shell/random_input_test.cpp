@@ -6,11 +6,12 @@
 // a numeric fault has left the form as it was.
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <random>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -37,142 +38,100 @@ int actionsPerCalculator() {
 #endif
 }
 
-const std::vector<std::string> kNastyTexts = {"",
-                                              " ",
-                                              "   ",
-                                              "0",
-                                              "-0",
-                                              "-1",
-                                              "-4.7k",
-                                              "1e308",
-                                              "-1e308",
-                                              "1e-320",
-                                              "1E+400",
-                                              "nan",
-                                              "NaN",
-                                              "inf",
-                                              "-inf",
-                                              "4.7k",
-                                              "1,5",
-                                              "1.5.5",
-                                              "e",
-                                              "-",
-                                              ".",
-                                              "1e",
-                                              "2 M",
-                                              "100 pF",
-                                              "\t7",
-                                              "3 + j 4",
-                                              std::string(60, '9'),
-                                              std::string(400, '7') + ".5",
-                                              "\xCE\xA9\xCE\xBC\xCE\xAD",
-                                              "\xE6\x95\xB0\xE5\xAD\x97",
-                                              "1\r\n2"};
+// Separated by '|'; the first is the empty text.
+const std::vector<std::string> kNastyTexts = [] {
+    std::vector<std::string> t(1);
+    for (char c : std::string("| |   |0|-0|-1|-4.7k|1e308|-1e308|1e-320|1E+400|nan|NaN|inf|-inf|"
+                              "4.7k|1,5|1.5.5|e|-|.|1e|2 M|100 pF|\t7|3 + j 4|"
+                              "\xCE\xA9\xCE\xBC\xCE\xAD|\xE6\x95\xB0\xE5\xAD\x97|1\r\n2"))
+        if (c == '|')
+            t.emplace_back();
+        else
+            t.back().push_back(c);
+    t.push_back(std::string(60, '9'));
+    t.push_back(std::string(400, '7') + ".5");
+    return t;
+}();
 
 // Answers every question at random and keeps every message.
-class RandomDialogs : public Dialogs {
-public:
-    explicit RandomDialogs(std::mt19937& rng) : rng_(rng) {}
+struct RandomDialogs : Dialogs {
+    explicit RandomDialogs(std::mt19937& r) : rng(r) {}
     Answer show(const Message& m) override {
         shown.push_back(m.text);
         if (m.buttons == MessageButtons::Ok)
             return Answer::Ok;
-        return rng_() % 2 ? Answer::Yes : Answer::No;
+        return rng() % 2 ? Answer::Yes : Answer::No;
     }
+    std::mt19937& rng;
     std::vector<std::string> shown;
-
-private:
-    std::mt19937& rng_;
 };
 
-// A control the user can act on, with the frames that hold it (a hidden
+// A control the user can act on, after the frames that hold it (a hidden
 // frame hides its children).
 struct Reachable {
     enum Kind { Box, Option, Check, Combo, Button } kind;
     std::string name;
-    std::vector<std::string> frames;
+    std::vector<std::string> framesAndName;
     std::vector<std::string> items; // a drop-down's list
 };
 
-void collect(const std::vector<ControlSpec>& items, const std::vector<std::string>& frames,
-             std::vector<Reachable>& out) {
-    for (const ControlSpec& item : items) {
-        std::visit(
-            [&](const auto& c) {
-                using T = std::decay_t<decltype(c)>;
-                if constexpr (std::is_same_v<T, BoxSpec>) {
-                    out.push_back({Reachable::Box, c.name, frames, {}});
-                } else if constexpr (std::is_same_v<T, GroupSpec>) {
-                    for (const auto& option : c.options)
-                        out.push_back({Reachable::Option, option.first, frames, {}});
-                } else if constexpr (std::is_same_v<T, CheckSpec>) {
-                    out.push_back({Reachable::Check, c.name, frames, {}});
-                } else if constexpr (std::is_same_v<T, ComboSpec>) {
-                    out.push_back({Reachable::Combo, c.name, frames, c.items});
-                } else if constexpr (std::is_same_v<T, ButtonSpec>) {
-                    out.push_back({Reachable::Button, c.name, frames, {}});
-                } else if constexpr (std::is_same_v<T, std::shared_ptr<FrameSpec>>) {
-                    auto inner = frames;
-                    inner.push_back(c->name);
-                    collect(c->children, inner, out);
-                } else if constexpr (std::is_same_v<T, std::shared_ptr<GridSpec>>) {
-                    collect(c->cells, frames, out);
-                }
-            },
-            item);
-    }
-}
-
 std::vector<Reachable> reachableControls(const FormSpec& desc) {
     std::vector<Reachable> out;
-    for (const auto* region : {&desc.left, &desc.right, &desc.bottom})
-        collect(*region, {}, out);
-    collect(std::vector<ControlSpec>(desc.buttons.begin(), desc.buttons.end()), {}, out);
-    if (desc.buttons.empty())
-        for (const ButtonSpec& b : standardButtons(desc))
-            out.push_back({Reachable::Button, b.name, {}, {}});
+    // The frames around the control visited next, with how many controls each still holds.
+    std::vector<std::pair<std::string, int>> open;
+    forEachControl(desc, [&](const ControlSpec& c) {
+        std::vector<std::string> holders;
+        for (auto& [frame, inside] : open)
+            if (inside-- > 0)
+                holders.push_back(frame);
+        auto add = [&](Reachable::Kind kind, const std::string& name,
+                       std::vector<std::string> items = {}) {
+            holders.push_back(name);
+            out.push_back({kind, name, holders, std::move(items)});
+            holders.pop_back();
+        };
+        if (const auto* f = std::get_if<std::shared_ptr<FrameSpec>>(&c)) {
+            FormSpec inner{.left = (*f)->children, .buttons = {ButtonSpec{}}};
+            int count = -1; // the button row above is not inside
+            forEachControl(inner, [&](const ControlSpec&) { ++count; });
+            open.emplace_back((*f)->name, count);
+        } else if (const auto* b = std::get_if<BoxSpec>(&c)) {
+            add(Reachable::Box, b->name);
+        } else if (const auto* g = std::get_if<GroupSpec>(&c)) {
+            for (const auto& option : g->options)
+                add(Reachable::Option, option.first);
+        } else if (const auto* k = std::get_if<CheckSpec>(&c)) {
+            add(Reachable::Check, k->name);
+        } else if (const auto* d = std::get_if<ComboSpec>(&c)) {
+            add(Reachable::Combo, d->name, d->items);
+        } else if (const auto* p = std::get_if<ButtonSpec>(&c)) {
+            add(Reachable::Button, p->name);
+        }
+    });
     return out;
 }
 
 bool canUse(const Form& form, const Reachable& r) {
-    for (const auto& frame : r.frames)
-        if (!form.visible(frame) || !form.enabled(frame))
-            return false;
-    return form.enabled(r.name) && form.visible(r.name) &&
+    return std::all_of(r.framesAndName.begin(), r.framesAndName.end(),
+                       [&](const auto& n) { return form.visible(n) && form.enabled(n); }) &&
            !(r.kind == Reachable::Box && form.locked(r.name));
 }
 
 // Whether a text shows a number that is not finite: "nan", "inf" or
 // "infinity" as a word of its own, in any letter case.
 bool showsNonFinite(const std::string& text) {
-    std::string t;
-    for (char c : text)
-        t += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    auto letter = [&](std::size_t i) {
-        return i < t.size() && std::isalpha(static_cast<unsigned char>(t[i]));
-    };
-    for (const std::string word : {"nan", "inf", "infinity"})
-        for (std::size_t i = t.find(word); i != std::string::npos; i = t.find(word, i + 1))
-            if ((i == 0 || !letter(i - 1)) && !letter(i + word.size()))
-                return true;
-    return false;
-}
-
-std::string trimmed(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t");
-    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(" \t") - b + 1);
+    static const std::regex word("(^|[^a-z])(nan|inf|infinity)([^a-z]|$)", std::regex::icase);
+    return text.find_first_of("nN") != std::string::npos && std::regex_search(text, word);
 }
 
 // A fresh folder in memory when the system has one (every save syncs its
-// file to disk, which would take most of the walk's time), else in the
-// temporary directory.
+// file to disk, which would take most of the walk's time).
 struct WalkDir {
     WalkDir() {
         std::error_code ec;
-        const std::filesystem::path shm = "/dev/shm";
-        const auto base =
-            std::filesystem::is_directory(shm, ec) ? shm : std::filesystem::temp_directory_path();
-        path = base /
+        path = (std::filesystem::is_directory("/dev/shm", ec)
+                    ? std::filesystem::path("/dev/shm")
+                    : std::filesystem::temp_directory_path()) /
                ("ferrovane-walk-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         std::filesystem::create_directories(path);
     }
@@ -186,7 +145,7 @@ struct WalkDir {
 
 // The walk of one calculator.
 struct Walk {
-    explicit Walk(const Calculator& c, unsigned seed) : calc(c), rng(seed) {
+    Walk(const Calculator& c, unsigned seed) : calc(c), rng(seed) {
         testing::TestWindow::copyExamplesInto(tmp.path);
         form = Form_Load(calc, env);
         for (const Reachable& r : controls)
@@ -197,39 +156,42 @@ struct Walk {
     std::size_t pick(std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
     }
+    const std::string& nasty() { return kNastyTexts[pick(kNastyTexts.size())]; }
 
-    std::string someText(const std::string& box) {
+    std::string someText(const Reachable& r) {
+        if (r.kind == Reachable::Combo)
+            return !r.items.empty() && pick(4) != 0 ? r.items[pick(r.items.size())] : nasty();
         if (pick(2) == 0)
-            return kNastyTexts[pick(kNastyTexts.size())];
+            return nasty();
         const double factors[] = {1, 1.01, 0.99, 0.5, 2, 10, 0.1, -1, 1e6, 1e-6};
-        const double v = example[box] * factors[pick(std::size(factors))];
+        const double v = example[r.name] * factors[pick(std::size(factors))];
         return pick(2) ? PlainNumber(v) : FormatEng(v);
     }
 
-    // The data file as a crash or another program might leave it.
+    // The data file as a crash or another program might leave it: empty,
+    // random bytes, one endless line, zeros, or cut in half.
     void damageFile() {
-        if (calc.dataFile.empty())
-            return;
         const auto path = dir.resolve(calc.dataFile);
-        std::string bytes;
+        std::ifstream in(path, std::ios::binary);
+        std::string bytes(std::istreambuf_iterator<char>(in), {});
+        in.close();
         switch (pick(5)) {
         case 0:
-            break; // empty
+            bytes.clear();
+            break;
         case 1:
-            for (int i = 0; i < 300; ++i)
-                bytes += static_cast<char>(pick(256));
+            bytes.resize(300);
+            for (char& b : bytes)
+                b = static_cast<char>(pick(256));
             break;
         case 2:
             bytes = "True\r\n" + std::string(20000, '5');
             break;
         case 3:
-            bytes = std::string(40, '\0');
+            bytes.assign(40, '\0');
             break;
-        default: {
-            std::ifstream in(path, std::ios::binary);
-            bytes.assign(std::istreambuf_iterator<char>(in), {});
+        default:
             bytes.resize(bytes.size() / 2);
-        }
         }
         std::ofstream(path, std::ios::binary) << bytes;
     }
@@ -237,92 +199,76 @@ struct Walk {
     void closeAndReopen() {
         if (CmdClose_Click(calc, form, env) == CloseOutcome::KeptOpen)
             return;
-        if (pick(5) == 0)
+        if (!calc.dataFile.empty() && pick(5) == 0)
             damageFile();
         form = Form_Load(calc, env);
     }
 
-    // One action, described in `doing`; sets `expected` when a numeric fault
-    // must leave the form exactly so.
-    void act(std::optional<Form>& expected) {
-        doing.clear();
+    // One action, described in `doing`; returns the form a numeric fault
+    // must leave exactly as it is, if any.
+    std::optional<Form> act() {
         std::vector<const Reachable*> usable;
         for (const Reachable& r : controls)
             if (canUse(form, r))
                 usable.push_back(&r);
+        std::optional<Form> expected = form;
         const std::size_t roll = pick(100);
         if (roll < 4 || usable.empty()) {
             doing = "close and reopen";
             closeAndReopen();
-            return;
+            return {};
         }
         if (roll < 12) {
             doing = "CmdCalc";
-            expected = form;
             CmdCalc_Click(calc, form, env);
-            return;
+            return expected;
         }
         const Reachable& r = *usable[pick(usable.size())];
+        doing = "act on " + r.name;
         switch (r.kind) {
-        case Reachable::Box: {
-            const std::string text = someText(r.name);
-            typed[r.name].insert(trimmed(text.substr(0, text.find_first_of(",\r\n"))));
-            typed[r.name].insert(trimmed(text));
-            expected = form;
+        case Reachable::Box:
+        case Reachable::Combo: {
+            const std::string text = someText(r);
+            typed[r.name].insert(
+                {TrimBlanks(text.substr(0, text.find_first_of(",\r\n"))), TrimBlanks(text)});
             expected->setText(r.name, text);
             doing = "type \"" + text + "\" into " + r.name;
-            editBox(calc, form, env, r.name, text);
-            if (pick(4) == 0) {
-                doing += " and leave it";
-                expected.reset();
-                leaveBox(calc, form, env, r.name);
+            if (r.kind == Reachable::Combo) {
+                chooseCombo(calc, form, env, r.name, text);
+            } else {
+                editBox(calc, form, env, r.name, text);
+                if (pick(4) == 0) {
+                    doing += " and leave it";
+                    leaveBox(calc, form, env, r.name);
+                    return {};
+                }
             }
-            return;
+            return expected;
         }
         case Reachable::Option:
-            doing = "select " + r.name;
-            expected = form;
             expected->setOption(form.groupOf(r.name), form.numberOf(r.name));
             selectOption(calc, form, env, r.name);
-            return;
-        case Reachable::Check: {
-            const bool on = !form.checked(r.name);
-            expected = form;
-            expected->setChecked(r.name, on);
-            doing = "click " + r.name;
-            clickCheck(calc, form, env, r.name, on);
-            return;
-        }
-        case Reachable::Combo: {
-            const std::string text = !r.items.empty() && pick(4) != 0
-                                         ? r.items[pick(r.items.size())]
-                                         : kNastyTexts[pick(kNastyTexts.size())];
-            typed[r.name].insert(trimmed(text));
-            expected = form;
-            expected->setText(r.name, text);
-            doing = "choose \"" + text + "\" in " + r.name;
-            chooseCombo(calc, form, env, r.name, text);
-            return;
-        }
+            return expected;
+        case Reachable::Check:
+            expected->setChecked(r.name, !form.checked(r.name));
+            clickCheck(calc, form, env, r.name, !form.checked(r.name));
+            return expected;
         case Reachable::Button:
-            doing = "press " + r.name;
-            if (r.name != "CmdLoadData")
-                expected = form;
             if (pressButton(calc, form, env, r.name) == ButtonOutcome::Close) {
-                expected.reset();
                 closeAndReopen();
+                return {};
             }
-            return;
+            return r.name == "CmdLoadData" ? std::nullopt : expected;
         }
+        return {};
     }
 
     // What is wrong with the form now, or nothing.
     std::string problem() const {
         for (const auto& [name, control] : form.controls()) {
-            if (!showsNonFinite(control.text))
-                continue;
             const auto it = typed.find(name);
-            if (it == typed.end() || !it->second.count(trimmed(control.text)))
+            if (showsNonFinite(control.text) &&
+                (it == typed.end() || !it->second.count(TrimBlanks(control.text))))
                 return name + " shows \"" + control.text + "\"";
         }
         for (const auto& name : form.lists())
@@ -341,43 +287,40 @@ struct Walk {
     CalcEnv env{dialogs, dir, &printer};
     const std::vector<Reachable> controls = reachableControls(calc.form);
     std::map<std::string, double> example;
-    std::map<std::string, std::set<std::string>> typed;
+    std::map<std::string, std::set<std::string>> typed; // texts the user typed, per box
     Form form;
     std::string doing;
 };
 
 bool isNumericFault(const std::string& message) {
     static const std::string full = numericFaultText("");
-    static const std::string prefix = full.substr(0, full.find('(') + 1);
-    return message.rfind(prefix, 0) == 0;
+    return message.rfind(full.substr(0, full.find('(') + 1), 0) == 0;
 }
 
 TEST(RandomInput, EveryCalculatorSurvivesAHostileUser) {
-    const int actions = actionsPerCalculator();
     int calculators = 0;
     for (const CatalogueEntry& entry : catalogue()) {
         if (!entry.calculator)
             continue;
         ++calculators;
-        const Calculator& calc = entry.calculator();
         unsigned seed = 2166136261u; // the button name's FNV-1a hash
         for (char c : entry.button)
             seed = (seed ^ static_cast<unsigned char>(c)) * 16777619u;
-        Walk walk(calc, seed);
-        for (int i = 0; i < actions; ++i) {
+        Walk walk(entry.calculator(), seed);
+        for (int i = 0, n = actionsPerCalculator(); i < n; ++i) {
             const std::size_t messages = walk.dialogs.shown.size();
             std::optional<Form> expected;
             std::string failure;
             try {
-                walk.act(expected);
+                expected = walk.act();
                 failure = walk.problem();
             } catch (const std::exception& e) {
                 failure = std::string("exception: ") + e.what();
             }
-            bool faulted = false;
-            for (std::size_t m = messages; m < walk.dialogs.shown.size(); ++m)
-                faulted = faulted || isNumericFault(walk.dialogs.shown[m]);
-            if (failure.empty() && faulted && expected) {
+            const auto& shown = walk.dialogs.shown;
+            if (failure.empty() && expected &&
+                std::any_of(shown.begin() + static_cast<std::ptrdiff_t>(messages), shown.end(),
+                            isNumericFault)) {
                 // A calculator may empty its result lists before it calculates.
                 for (const auto& name : expected->lists())
                     if (walk.form.list(name).empty())

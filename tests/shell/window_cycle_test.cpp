@@ -75,6 +75,9 @@ TEST(FormLoad, FieldsAsStoredAndTheFlagInEverySpelling) {
         const Form f = t.open();
         EXPECT_EQ(f.exampleFlag(), c.example);
         EXPECT_EQ(f.text("CmdLoadData"), c.example ? "Load Example" : "Load Last Run");
+        // The button that reloads names the example only while the window shows one.
+        EXPECT_EQ(hoverHelpText(t.calc, f, "CmdLoadData"), c.example ? ExampleHelp : ReloadHelp);
+        EXPECT_EQ(hoverHelpText(t.calc, f, "CmdClr"), ClearHelp);
         EXPECT_EQ(f.text("LblC"), c.flagRead ? "C (file)" : "C (design)");
         EXPECT_EQ(f.text("TxtA"), "375.0e-3");
         EXPECT_EQ(f.text("TxtB"), "");
@@ -93,6 +96,7 @@ TEST(FormLoad, MissingOrShortFileKeepsTheDesignTextsSilently) {
     const Form f = t.open();
     EXPECT_EQ(f.text("TxtA"), "5");
     EXPECT_EQ(f.text("TxtB"), "");
+    EXPECT_FALSE(hoverHelpText(t.calc, f, "TxtA").has_value());
     // An option number outside the group leaves the group as it was.
     t.tmp.write("Test.dat", "False\r\n1\r\n2\r\n3\r\n7\r\n2.5\r\n");
     EXPECT_TRUE(t.open().selected("OpOne"));
@@ -138,18 +142,6 @@ TEST(Close, WritesEachFieldByItsKind) {
     f.setText("TxtC", "a,b");
     ASSERT_EQ(CmdClose_Click(t.calc, f, t.env), CloseOutcome::Saved);
     EXPECT_EQ(t.tmp.read("Test.dat"), "False\r\n 0.000     \r\n0\r\na\r\n2\r\n 2\r\n .25\r\n");
-}
-
-// The shared texts of the standard buttons; the button that reloads names
-// the example only while the window shows one.
-TEST(HoverHelp, SharedTextsFollowTheExampleFlag) {
-    Cycle t;
-    Form f = t.open();
-    EXPECT_EQ(hoverHelpText(t.calc, f, "CmdClr"), ClearHelp);
-    EXPECT_EQ(hoverHelpText(t.calc, f, "CmdLoadData"), ReloadHelp);
-    f.setExampleFlag(true);
-    EXPECT_EQ(hoverHelpText(t.calc, f, "CmdLoadData"), ExampleHelp);
-    EXPECT_FALSE(hoverHelpText(t.calc, f, "TxtA").has_value());
 }
 
 // The user's own change stays when the rule that follows it fails; what the
