@@ -12,14 +12,7 @@
 namespace ferrovane {
 namespace {
 
-using testing::App;
-using testing::boxText;
-using testing::click;
-using testing::find;
-using testing::lines;
-using testing::settle;
-using testing::shown;
-using testing::type;
+using namespace testing;
 
 QString text(QWidget* w, const char* name) {
     return testing::boxText(w, name).trimmed();

@@ -12,14 +12,7 @@
 namespace ferrovane {
 namespace {
 
-using testing::App;
-using testing::boxText;
-using testing::click;
-using testing::find;
-using testing::lines;
-using testing::settle;
-using testing::shown;
-using testing::type;
+using namespace testing;
 
 // The window opens with several hundred controls: the time is printed, not
 // asserted, since the machine running the tests sets the pace. The first

@@ -10,14 +10,7 @@
 namespace ferrovane {
 namespace {
 
-using testing::App;
-using testing::boxText;
-using testing::click;
-using testing::find;
-using testing::lines;
-using testing::pdfText;
-using testing::shown;
-using testing::type;
+using namespace testing;
 
 bool enabled(QWidget* w, const char* name) {
     QWidget* c = find(w, name);
