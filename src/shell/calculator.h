@@ -37,8 +37,8 @@ struct BoxSpec {
     bool readOnly = false; // a result box the user cannot type in
     bool enabled = true;
     bool visible = true;
-    std::string accessibleName; // when the label alone does not tell it apart
-    std::string tooltip;        // shown over the box and its unit
+    std::string accessibleName;   // when the label alone does not tell it apart
+    std::string tooltip;          // shown over the box and its unit
     bool fixedPitchLabel = false; // labels that line up as a column of text
 };
 
@@ -233,6 +233,9 @@ struct FormSpec {
     // rename, leave out, reorder or add buttons.
     std::vector<ButtonSpec> buttons;
     std::optional<HoverHelp> hoverHelp;
+    // The window's own Print button, which Ctrl+P presses instead of printing
+    // a worksheet of the window; empty for none.
+    std::string printButton;
     bool maximised = false; // opens maximised; laid out anew on resize
 };
 

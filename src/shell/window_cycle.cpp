@@ -199,6 +199,8 @@ std::vector<std::string> undeclaredNames(const Calculator& calc) {
                                  &calc.lostFocus, &calc.buttons})
         for (const auto& [name, handler] : *handlers)
             need(name, form.has(name));
+    if (!calc.form.printButton.empty())
+        need(calc.form.printButton, form.has(calc.form.printButton));
     if (const auto& help = calc.form.hoverHelp) {
         need(help->box, form.has(help->box));
         for (const auto& [name, text] : help->texts)

@@ -21,9 +21,6 @@ namespace ferrovane {
 
 namespace {
 
-// The name of a calculator's own Print button, which Ctrl+P presses.
-constexpr const char* kPrintButton = "CmdPrint";
-
 // The longest text that focus selects, as the boxes always have.
 constexpr int kFocusSelection = 99;
 
@@ -57,9 +54,9 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
 
 void CalculatorWindow::printWorksheet() {
     // A window with a Print button of its own prints what that button prints.
-    if (calc_.buttons.count(kPrintButton)) {
-        if (form_.enabled(kPrintButton) && form_.visible(kPrintButton))
-            press(kPrintButton);
+    if (const std::string& own = calc_.form.printButton; !own.empty()) {
+        if (form_.enabled(own) && form_.visible(own))
+            press(own);
         return;
     }
     const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();

@@ -468,6 +468,7 @@ FormSpec formSpec() {
         ListSpec{kTracking, "LblTracking", kTrackHeader, 12},
         HelpBoxSpec{"Txt2QuickHelp", 3},
     };
+    f.printButton = kPrint;
     f.buttons = {{kRecL, "Recommend Inductors"},   {kPrint, "Print"},
                  {"CmdCalc", "Calculate"},         {"CmdClr", "Clear Data"},
                  {"CmdLoadData", "Load Last Run"}, {"CmdClose", "Close"}};
