@@ -10,6 +10,7 @@ namespace ferrovane {
 // One button of the main window and the calculator it opens.
 struct CatalogueEntry {
     std::string button;                          // control name, "CmdVoltDiv"
+    std::string id;                              // short name for files and the command line
     int row = 0;                                 // 1..5
     int column = 0;                              // 1..4
     std::string caption;                         // as stored: "&&" shows one ampersand
@@ -19,6 +20,13 @@ struct CatalogueEntry {
 
 // The twenty calculators in the main window's grid.
 const std::vector<CatalogueEntry>& catalogue();
+
+// The entry whose id ("l-network") or button name ("CmdLNet", in any letter
+// case) is given; nullptr when there is none.
+const CatalogueEntry* findCalculator(const std::string& idOrButton);
+
+// The entry whose window is this calculator; nullptr when none opens it.
+const CatalogueEntry* entryOf(const Calculator& calc);
 
 // The main window's own buttons.
 inline constexpr const char* kResetDescription =
