@@ -1,19 +1,10 @@
 #pragma once
 
-#include <vector>
-
-#include "shell/print_job.h"
+#include "shell/run.h"
 
 namespace ferrovane::testing {
 
-// Keeps every job it is given, as if a printer had printed it.
-class RecordingPrinter : public Printer {
-public:
-    bool print(const PrintJob& job) override {
-        jobs.push_back(job);
-        return true;
-    }
-    std::vector<PrintJob> jobs;
-};
+// Keeps every job it is given: the printer of a headless run.
+using RecordingPrinter = ferrovane::RecordingPrinter;
 
 } // namespace ferrovane::testing

@@ -41,14 +41,7 @@ struct TestWindow {
         open(c);
         apply(steps);
     }
-    static void copyExamplesInto(const std::filesystem::path& to) {
-        static const TempDir examples;
-        [[maybe_unused]] static const WriteResult restored =
-            RestoreExamples(DataDir(examples.path()));
-        for (const auto& e : std::filesystem::directory_iterator(examples.path()))
-            std::filesystem::copy_file(e.path(), to / e.path().filename(),
-                                       std::filesystem::copy_options::overwrite_existing);
-    }
+    static void copyExamplesInto(const std::filesystem::path& to) { seedExamples(to); }
     void copyExamples() { copyExamplesInto(tmp.path()); }
 
     void open(const Calculator& c) {
