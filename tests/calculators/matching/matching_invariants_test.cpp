@@ -1,16 +1,21 @@
+#include <array>
 #include <cmath>
 #include <complex>
 #include <filesystem>
 
+#include "calculators/matching/cap_div_lossy.h"
 #include "calculators/matching/cap_divider.h"
 #include "calculators/matching/l_network.h"
+#include "calculators/matching/lossy_mesh.h"
+#include "calculators/matching/pi_net_lossy.h"
 #include "calculators/matching/pi_network.h"
+#include "numeric/eng_text.h"
 #include "shell/help_texts.h"
 #include "support/test_window.h"
 
-// The worked examples, refusals, design files and faults of the matching
-// windows are in their scenario files; here the designs are checked against
-// the circuits they describe.
+// The worked examples, refusals, design files and faults of the five matching
+// windows are in their scenario files; here the designs and the loop
+// currents are checked against the circuits they describe.
 
 namespace ferrovane::testing {
 namespace {
@@ -55,6 +60,40 @@ TEST(LosslessDesigns, PresentR1AtTheDesignFrequency) {
     }
 }
 
+// A current line's value: "Ik = " A, sign text, B.
+Cplx currentOf(const std::string& line) {
+    const double im = ReadNumber(line.substr(19, 11));
+    return {ReadNumber(line.substr(5, 11)), line.substr(16, 3) == "- j" ? -im : im};
+}
+
+// The listed currents (four digits each) satisfy the loop equations of the
+// network as drawn: each loop's own impedances on the diagonal, minus the
+// shared ones beside it, a 1-volt source in loop 1.
+TEST(LossyWindows, ListedCurrentsSatisfyTheLoopEquations) {
+    const double w = 2 * Pi * 1e6;
+    const Cplx zl(5, w * 10e-6), zc1(0, -1 / (w * 2e-9)), zc2(0, -1 / (w * 5e-9)), o = 0;
+    using Matrix = std::array<std::array<Cplx, 3>, 3>;
+    const std::vector<std::pair<const Calculator*, Matrix>> cases{
+        {&capDivLossy(),
+         Matrix{{{1000.0 + zl, -zl, o}, {-zl, zl + zc1 + zc2, -zc2}, {o, -zc2, zc2 + 50.0}}}},
+        {&piNetLossy(),
+         Matrix{{{zc1, -zc1, o}, {-zc1, zc1 + zl + zc2, -zc2}, {o, -zc2, zc2 + 50.0}}}}};
+    for (const auto& [calc, z] : cases) {
+        TestWindow win(*calc, "TxtF=1e6 TxtR1=1000 TxtL=10e-6 TxtRc=5 TxtC1=2e-9 TxtC2=5e-9 "
+                              "TxtRL=50 CmdCalc");
+        ASSERT_GE(win.list().size(), 3u);
+        for (std::size_t r = 0; r < 3; ++r) {
+            Cplx sum = 0;
+            double size = 0;
+            for (std::size_t k = 0; k < 3; ++k) {
+                sum += z[r][k] * currentOf(win.list()[k]);
+                size += std::abs(z[r][k] * currentOf(win.list()[k]));
+            }
+            EXPECT_LT(std::abs(sum - (r == 0 ? 1.0 : 0.0)), 2e-3 * size) << "loop " << r + 1;
+        }
+    }
+}
+
 // A folder in the design file's place: the design is listed all the same and
 // one warning names the file.
 TEST(DesignWindows, AFailedDesignWriteIsReported) {
@@ -69,6 +108,24 @@ TEST(DesignWindows, AFailedDesignWriteIsReported) {
         EXPECT_NE(w.dialogs.shown[0].text.find("\"" + file + "\""), std::string::npos);
         EXPECT_EQ(w.dialogs.shown[0].icon, MessageIcon::Exclamation);
     }
+}
+
+// A negative B shows "- j" and loses its sign; one that reads as zero keeps
+// "+ j" and its text. Angles round to hundredths by adding a half and rounding
+// down, negative ones too, in plain number text.
+TEST(LossyLines, SignTextAndAngleRounding) {
+    const std::vector<std::array<std::string, 3>> signs{{" 980.4e-6  ", "+ j", " 980.4e-6  "},
+                                                        {"-8.108e-9  ", "- j", " 8.108e-9  "},
+                                                        {"-0.000     ", "+ j", "-0.000     "}};
+    for (const auto& [b, sign, shown] : signs) {
+        EXPECT_EQ(lossy::signText(b).sign, sign) << b;
+        EXPECT_EQ(lossy::signText(b).text, shown) << b;
+    }
+    const std::vector<std::pair<double, std::string>> angles{
+        {-135, "-135"},       {84.294, "84.29"}, {84.296, "84.3"}, {-12.3449, "-12.34"},
+        {-12.3451, "-12.35"}, {-0.0045, "0"},    {0.27, ".27"},    {-0.27, "-.27"}};
+    for (const auto& [degrees, shown] : angles)
+        EXPECT_EQ(lossy::angleText(degrees * Pi / 180), shown) << degrees;
 }
 
 } // namespace
