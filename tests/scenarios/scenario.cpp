@@ -101,8 +101,14 @@ void readExpect(Scenario& s, Reader& r, const std::string& rest) {
     static const std::vector<std::string> states = {"enabled",  "disabled",  "visible",
                                                     "hidden",   "checked",   "unchecked",
                                                     "selected", "unselected"};
-    if (first == "list" || first == "file" || first == "messages" || first == "drawing" ||
-        first == "printed") {
+    if (first == "icon" || first == "title") {
+        step.what = first;
+        step.text = unescape(trim(rest.substr(first.size())));
+    } else if (first == "count") {
+        step.what = first;
+        std::tie(step.name, step.text) = nameAndText(rest.substr(first.size()));
+    } else if (first == "list" || first == "file" || first == "messages" || first == "drawing" ||
+               first == "printed") {
         step.what = first;
         step.name = trim(rest.substr(first.size()));
         step.lines = r.block();
@@ -169,7 +175,18 @@ void readTable(std::vector<Scenario>& all, Reader& r) {
                     Step{.line = s.line, .action = {kind, std::move(name), std::move(text)}});
             };
             const std::string named = trim(h.substr(h.find(' ') + 1));
-            if (h == "expect message")
+            if ((h == "expect icon" || h == "expect title") && !cell.empty())
+                s.steps.push_back(
+                    Step{.line = s.line, .isAction = false, .what = h.substr(7), .text = cell});
+            else if (h.rfind("expect count ", 0) == 0)
+                s.steps.push_back(Step{.line = s.line,
+                                       .isAction = false,
+                                       .what = "count",
+                                       .name = trim(h.substr(13)),
+                                       .text = cell});
+            else if (h == "expect icon" || h == "expect title")
+                continue;
+            else if (h == "expect message")
                 s.steps.push_back(Step{.line = s.line,
                                        .isAction = false,
                                        .what = "messages",
@@ -287,6 +304,22 @@ bool stateHolds(const Form& form, const std::string& name, const std::string& st
     return form.selected(name) == (state == "selected");
 }
 
+std::string iconName(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return "information";
+    case MessageIcon::Exclamation:
+        return "exclamation";
+    case MessageIcon::Critical:
+        return "critical";
+    case MessageIcon::Question:
+        return "question";
+    case MessageIcon::None:
+        break;
+    }
+    return "none";
+}
+
 struct Checker {
     const Scenario& s;
     CalculatorRun& run;
@@ -315,6 +348,23 @@ struct Checker {
         if (st.what == "state") {
             if (!stateHolds(form, st.name, st.text))
                 fail(st, st.name + " is not " + st.text);
+            return;
+        }
+        if (st.what == "icon" || st.what == "title") {
+            const auto& shown = run.dialogs().shown;
+            if (shown.empty())
+                return fail(st, "no message was shown");
+            const std::string have =
+                st.what == "icon" ? iconName(shown.back().icon) : shown.back().title;
+            if (have != st.text)
+                fail(st, "the last message's " + st.what + " is \"" + have + "\", not \"" +
+                             st.text + "\"");
+            return;
+        }
+        if (st.what == "count") {
+            const std::size_t n = form.list(st.name).size();
+            if (std::to_string(n) != st.text)
+                fail(st, st.name + " holds " + std::to_string(n) + " lines, not " + st.text);
             return;
         }
         if (st.what == "no file") {

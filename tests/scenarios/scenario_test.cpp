@@ -39,8 +39,12 @@ TEST_P(ScenarioTest, HoldsAsWritten) {
 
 std::string scenarioName(const ::testing::TestParamInfo<std::size_t>& info) {
     const Scenario& s = scenarios()[info.param];
-    std::string name =
-        std::filesystem::path(s.file).stem().string() + "_" + std::to_string(s.line) + "_";
+    // A test name holds letters, digits and underscores only ("cap-divider"
+    // becomes "cap_divider").
+    std::string name;
+    for (char c : std::filesystem::path(s.file).stem().string())
+        name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    name += "_" + std::to_string(s.line) + "_";
     for (char c : s.title)
         if (std::isalnum(static_cast<unsigned char>(c)))
             name += c;
@@ -70,13 +74,15 @@ TEST(ScenarioRunner, ReportsWhatDoesNotHold) {
     {
         std::ofstream out(wrong);
         out << "calculator reactance\nscenario wrong\nexpect TxtF = \"not this\"\n"
-               "expect list List1\n| a line that is not there\nset TxtF = abc\npress CmdCalc\n";
+               "expect list List1\n| a line that is not there\nset TxtF = abc\npress CmdCalc\n"
+               "expect icon question\nexpect title Nothing\n";
     }
     const auto s = readScenarios(wrong.string());
     std::filesystem::remove(wrong);
     ASSERT_EQ(s.size(), 1u);
     const auto failures = runScenario(s.front());
-    EXPECT_EQ(failures.size(), 3u); // the text, the list, and the message nobody expected
+    // The text, the list, the icon, the title and the message nobody expected.
+    EXPECT_EQ(failures.size(), 5u);
 }
 
 } // namespace
