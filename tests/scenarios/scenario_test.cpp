@@ -69,14 +69,17 @@ TEST(ScenarioRunner, ReportsWhatDoesNotHold) {
     const std::filesystem::path wrong = std::filesystem::temp_directory_path() / "wrong.scn";
     {
         std::ofstream out(wrong);
-        out << "calculator reactance\nscenario wrong\nexpect TxtF = \"not this\"\n"
-               "expect list List1\n| a line that is not there\nset TxtF = abc\npress CmdCalc\n";
+        out << "calculator reactance\nscenario wrong\nexpect TxtFreq = \"not this\"\n"
+               "expect list List1\n| a line that is not there\npress CmdCalc\n"
+               "expect unchanged\nexpect title not this\npress CmdCalc\n";
     }
     const auto s = readScenarios(wrong.string());
     std::filesystem::remove(wrong);
     ASSERT_EQ(s.size(), 1u);
     const auto failures = runScenario(s.front());
-    EXPECT_EQ(failures.size(), 3u); // the text, the list, and the message nobody expected
+    // The text, the list (there is none), the change the first press made, the
+    // title (no message yet) and the message of the second press nobody expected.
+    EXPECT_EQ(failures.size(), 5u);
 }
 
 } // namespace
