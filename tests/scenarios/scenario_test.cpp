@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -39,8 +41,13 @@ TEST_P(ScenarioTest, HoldsAsWritten) {
 
 std::string scenarioName(const ::testing::TestParamInfo<std::size_t>& info) {
     const Scenario& s = scenarios()[info.param];
-    std::string name =
-        std::filesystem::path(s.file).stem().string() + "_" + std::to_string(s.line) + "_";
+    // A test name holds letters, digits and underscores only: "bias-design"
+    // becomes "bias_design".
+    std::string name = std::filesystem::path(s.file).stem().string();
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    name += "_" + std::to_string(s.line) + "_";
     for (char c : s.title)
         if (std::isalnum(static_cast<unsigned char>(c)))
             name += c;
