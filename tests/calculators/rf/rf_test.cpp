@@ -99,7 +99,8 @@ TEST(Tracking, PadderIterations) {
 // in order, in Courier New 12 from 500 twips in, one line (272 twips) below
 // the other from 1500 down on each page, and none below the edge of the
 // sheet. The shorter of the usual sheets is Letter, 11 inches (A4 is 11.7).
-// A run that ends with a message prints nothing.
+// Coil and Trimmer prints its four component lines, the header and the
+// table; a run that ends with a message prints nothing.
 TEST(Tracking, PrintedTableKeepsEveryRowOnTheSheet) {
     constexpr double kSheetHeight = 11 * 1440, kTop = 1500, kLine = 272;
     RecordingPrinter printer;
@@ -124,8 +125,10 @@ TEST(Tracking, PrintedTableKeepsEveryRowOnTheSheet) {
             EXPECT_LE(lines[i].y + kLine, kSheetHeight);
         }
     }
+    w.apply("OpLandC CmdPrint"); // no coil lines of the boxes: the coils are computed
+    EXPECT_EQ(printer.jobs.at(1).texts().size(), 4u + 1 + 501);
     w.apply("TxtFLo=0 CmdPrint");
-    EXPECT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(printer.jobs.size(), 2u);
     EXPECT_EQ(w.dialogs.texts(), Texts{"Zero values ar not allowed."});
 }
 
