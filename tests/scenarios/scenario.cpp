@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -98,9 +100,9 @@ void readExpect(Scenario& s, Reader& r, const std::string& rest) {
     std::istringstream words(rest);
     std::string first, second;
     words >> first >> second;
-    static const std::vector<std::string> states = {"enabled",  "disabled",  "visible",
-                                                    "hidden",   "checked",   "unchecked",
-                                                    "selected", "unselected"};
+    static const std::vector<std::string> states = {"enabled",  "disabled",   "visible",
+                                                    "hidden",   "checked",    "unchecked",
+                                                    "selected", "unselected", "focused"};
     if (first == "icon" || first == "title") {
         step.what = first;
         step.text = unescape(trim(rest.substr(first.size())));
@@ -112,6 +114,9 @@ void readExpect(Scenario& s, Reader& r, const std::string& rest) {
         step.what = first;
         step.name = trim(rest.substr(first.size()));
         step.lines = r.block();
+    } else if (first == "title" || first == "unchanged") {
+        step.what = first;
+        step.text = unescape(trim(rest.substr(first.size())));
     } else if (first == "message") {
         step.what = "messages";
         step.lines = {unescape(trim(rest.substr(first.size())))};
@@ -175,7 +180,8 @@ void readTable(std::vector<Scenario>& all, Reader& r) {
                     Step{.line = s.line, .action = {kind, std::move(name), std::move(text)}});
             };
             const std::string named = trim(h.substr(h.find(' ') + 1));
-            if ((h == "expect icon" || h == "expect title") && !cell.empty())
+            if ((h == "expect icon" || h == "expect title" || h == "expect unchanged") &&
+                !cell.empty())
                 s.steps.push_back(
                     Step{.line = s.line, .isAction = false, .what = h.substr(7), .text = cell});
             else if (h.rfind("expect count ", 0) == 0)
@@ -184,7 +190,7 @@ void readTable(std::vector<Scenario>& all, Reader& r) {
                                        .what = "count",
                                        .name = trim(h.substr(13)),
                                        .text = cell});
-            else if (h == "expect icon" || h == "expect title")
+            else if (h == "expect icon" || h == "expect title" || h == "expect unchanged")
                 continue;
             else if (h == "expect message")
                 s.steps.push_back(Step{.line = s.line,
@@ -202,11 +208,14 @@ void readTable(std::vector<Scenario>& all, Reader& r) {
                 act(h == "option" ? Kind::Option : Kind::Press, cell, {});
             else if (h.rfind("press ", 0) == 0)
                 act(Kind::Press, named, {});
+            else if (h.rfind("leave ", 0) == 0 && !cell.empty())
+                act(Kind::Leave, named, {});
             else if (h.rfind("check ", 0) == 0 && !cell.empty())
                 act(Kind::Check, named, cell);
             else if (h.rfind("set ", 0) == 0 || h.rfind("choose ", 0) == 0)
                 act(h[0] == 's' ? Kind::Set : Kind::Choose, named, cell);
-            else if (h != "option" && h != "press" && h.rfind("check ", 0) != 0)
+            else if (h != "option" && h != "press" && h.rfind("check ", 0) != 0 &&
+                     h.rfind("leave ", 0) != 0)
                 r.fail("unknown column \"" + h + "\"");
         }
         all.push_back(std::move(s));
@@ -299,6 +308,8 @@ bool stateHolds(const Form& form, const std::string& name, const std::string& st
         return form.enabled(name) == (state == "enabled");
     if (state == "visible" || state == "hidden")
         return form.visible(name) == (state == "visible");
+    if (state == "focused")
+        return form.focus() == name;
     if (state == "checked" || state == "unchecked")
         return form.checked(name) == (state == "checked");
     return form.selected(name) == (state == "selected");
@@ -326,6 +337,9 @@ struct Checker {
     const DataDir& dir;
     std::vector<std::string> failures;
     std::size_t seen = 0; // messages already expected
+    // The form and the files the run had written, as the last press found them.
+    std::optional<Form> beforePress;
+    std::map<std::string, std::vector<std::string>> filesBeforePress;
 
     void fail(const Step& st, const std::string& why) {
         failures.push_back(s.file + ":" + std::to_string(st.line) + ": " + why);
@@ -365,6 +379,13 @@ struct Checker {
             const std::size_t n = form.list(st.name).size();
             if (std::to_string(n) != st.text)
                 fail(st, st.name + " holds " + std::to_string(n) + " lines, not " + st.text);
+            return;
+        }
+        if (st.what == "unchanged") {
+            if (!beforePress || !(*beforePress == form))
+                fail(st, "the last press changed the form");
+            else if (run.outcome().files != filesBeforePress)
+                fail(st, "the last press wrote a file");
             return;
         }
         if (st.what == "no file") {
@@ -407,8 +428,14 @@ std::vector<std::string> runScenario(const Scenario& s) {
     CalculatorRun run(s.entry->calculator(), dir, s.start, s.fallback);
     run.dialogs().answers.assign(s.answers.begin(), s.answers.end());
     Checker checker{s, run, dir, {}};
+    const bool watchesPresses = std::any_of(s.steps.begin(), s.steps.end(),
+                                            [](const Step& st) { return st.what == "unchanged"; });
     for (const Step& st : s.steps) {
         try {
+            if (watchesPresses && st.isAction && st.action.kind == RunAction::Kind::Press) {
+                checker.beforePress = run.form();
+                checker.filesBeforePress = run.outcome().files;
+            }
             if (st.isAction)
                 run.apply(st.action);
             else
