@@ -39,12 +39,17 @@ TEST_P(ScenarioTest, HoldsAsWritten) {
 
 std::string scenarioName(const ::testing::TestParamInfo<std::size_t>& info) {
     const Scenario& s = scenarios()[info.param];
-    std::string name =
-        std::filesystem::path(s.file).stem().string() + "_" + std::to_string(s.line) + "_";
-    for (char c : s.title)
-        if (std::isalnum(static_cast<unsigned char>(c)))
-            name += c;
-    return name;
+    // Test names take letters, digits and "_" only: "power-transformer"
+    // becomes "powertransformer".
+    const auto letters = [](const std::string& text) {
+        std::string out;
+        for (char c : text)
+            if (std::isalnum(static_cast<unsigned char>(c)))
+                out += c;
+        return out;
+    };
+    return letters(std::filesystem::path(s.file).stem().string()) + "_" +
+           std::to_string(s.line) + "_" + letters(s.title);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest,
