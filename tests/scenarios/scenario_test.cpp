@@ -48,8 +48,8 @@ std::string scenarioName(const ::testing::TestParamInfo<std::size_t>& info) {
                 out += c;
         return out;
     };
-    return letters(std::filesystem::path(s.file).stem().string()) + "_" +
-           std::to_string(s.line) + "_" + letters(s.title);
+    return letters(std::filesystem::path(s.file).stem().string()) + "_" + std::to_string(s.line) +
+           "_" + letters(s.title);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, ScenarioTest,
