@@ -19,7 +19,9 @@ PrintWriter::PrintWriter(std::string title, Font font, double leftTwips, double 
 }
 
 void PrintWriter::print(const std::string& text) {
-    if (y_ + line_ > bottom_ && !job_.pages.back().lines.empty()) {
+    // A page that holds nothing yet, not even an empty line, takes the line
+    // however tall it is; any other starts the next page.
+    if (y_ + line_ > bottom_ && y_ > top_) {
         job_.pages.emplace_back();
         y_ = top_;
     }

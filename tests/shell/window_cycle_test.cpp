@@ -166,5 +166,18 @@ TEST(Handlers, TheUsersChangeIsKeptEvenWhenItsRuleFails) {
     EXPECT_THROW(editBox(calc, f, t.env, "TxtNone", ""), std::out_of_range);
 }
 
+// A frame the description declares hidden starts hidden, before any rule
+// of the calculator runs; its neighbour starts shown.
+TEST(MakeForm, AFrameDeclaredHiddenStartsHidden) {
+    Calculator calc;
+    auto hidden = std::make_shared<FrameSpec>(
+        FrameSpec{.name = "FrameLater", .children = {BoxSpec{.name = "TxtLater"}}});
+    hidden->visible = false;
+    calc.form.left = {hidden, frame("FrameNow", "Now", Direction::Vertical, {})};
+    const Form form = makeForm(calc);
+    EXPECT_FALSE(form.visible("FrameLater"));
+    EXPECT_TRUE(form.visible("FrameNow"));
+}
+
 } // namespace
 } // namespace ferrovane
