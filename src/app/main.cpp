@@ -5,6 +5,12 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "shell/calc_command.h"
 
 #include "shell/data_home.h"
 #include "shell/dialogs.h"
@@ -34,6 +40,13 @@ void parseCommandLine(const QCoreApplication& app) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // "ferrovane calc ..." runs a calculator without Qt, so it needs no display.
+    if (argc > 1 && std::strcmp(argv[1], "calc") == 0) {
+        std::error_code ec;
+        const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        return ferrovane::calcCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                                      std::cerr, ferrovane::userDataFolder(exe.parent_path()));
+    }
     QCoreApplication::setApplicationName("Ferrovane");
     QCoreApplication::setOrganizationName("Ferrovane");
     QCoreApplication::setApplicationVersion(FERROVANE_VERSION);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calculators/catalogue.h"
+#include "shell/explore.h"
+#include "shell/run.h"
+
+namespace ferrovane {
+
+// A command-line mistake: the one line that says what is wrong and what
+// would be right.
+struct UsageError {
+    std::string text;
+};
+
+// The words after "calc", understood against the catalogue and the named
+// calculator's controls.
+struct CalcArgs {
+    bool list = false;
+    bool help = false;
+    const CatalogueEntry* entry = nullptr;
+    enum class Start { Empty, Example, Last } start = Start::Empty;
+    std::vector<RunAction> actions; // in the order given
+    std::string press = "CmdCalc";
+    Answer answer = Answer::Yes;
+    bool json = false;
+    std::optional<std::filesystem::path> dataDir;
+    std::optional<SweepRequest> sweep;
+    std::vector<std::string> outputs; // as given, read once the form is known
+    std::optional<std::filesystem::path> csv;
+    std::optional<ToleranceRequest> tolerance;
+};
+
+// Throws UsageError.
+CalcArgs parseCalcArgs(const std::vector<std::string>& args);
+
+// A control named by its name or by the label a user sees beside it (any
+// letter case, blanks and "&" ignored). Throws UsageError naming the
+// choices of that kind.
+enum class ControlKind { Box, Option, Check, Combo, Button };
+std::string resolveControl(const Calculator& calc, ControlKind kind, const std::string& given);
+
+// A finite number written in plain or engineering text ("4.7k" is not one).
+std::optional<double> parseNumber(const std::string& text);
+
+} // namespace ferrovane

@@ -1,0 +1,162 @@
+#include "shell/calc_command.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <ostream>
+
+#include "numeric/eng_text.h"
+#include "shell/calc_args.h"
+#include "shell/calc_output.h"
+
+namespace ferrovane {
+
+std::filesystem::path userDataFolder(const std::filesystem::path& programDir) {
+    if (!programDir.empty() && ::access(programDir.c_str(), W_OK) == 0)
+        return programDir;
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path base = xdg && *xdg ? std::filesystem::path(xdg)
+                                       : home      ? std::filesystem::path(home) / ".local/share"
+                                                   : std::filesystem::path(".");
+    return base / "Ferrovane" / "Ferrovane";
+}
+
+namespace {
+
+const char* kUsage =
+    "usage: ferrovane calc --list\n"
+    "       ferrovane calc ID [--example | --last] [--set NAME=TEXT]... [--option NAME]...\n"
+    "                  [--check NAME=on|off]... [--choose NAME=TEXT]... [--answer yes|no]\n"
+    "                  [--press BUTTON] [--json] [--data-dir DIR]\n"
+    "       ferrovane calc ID ... --sweep NAME=FROM:TO:POINTS[:log] [--output OUT]... [--csv FILE]\n"
+    "       ferrovane calc ID ... --tolerance NAME=PERCENT... [--runs N] [--seed S]\n"
+    "                  [--worst-case] [--output OUT]...\n"
+    "NAME is a control's name or its label; OUT is a box's name or LIST:LINE:K.\n"
+    "Runs use a private copy of the data files: your own files are never changed.\n";
+
+// Copies the regular files of from (each up to the data files' size limit)
+// into to; a folder that cannot be read gives nothing.
+void copyFiles(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(from, ec)) {
+        std::error_code fileEc;
+        if (e.is_regular_file(fileEc) && e.file_size(fileEc) <= (1u << 20))
+            std::filesystem::copy_file(e.path(), to / e.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing, fileEc);
+    }
+}
+
+// The data folder of the run: the one named, or a private one seeded with
+// the examples (and the user's files for --last).
+struct RunFolder {
+    std::optional<ScratchDir> scratch;
+    std::filesystem::path path;
+};
+
+void prepareFolder(RunFolder& f, const CalcArgs& a, const std::filesystem::path& userData) {
+    if (a.dataDir) {
+        f.path = *a.dataDir;
+        return;
+    }
+    f.scratch.emplace();
+    f.path = f.scratch->path();
+    seedExamples(f.path);
+    if (a.start == CalcArgs::Start::Last)
+        copyFiles(userData, f.path);
+}
+
+std::vector<Quantity> outputsOf(const CalcArgs& a, const Form& form) {
+    std::vector<Quantity> out;
+    for (const std::string& text : a.outputs) {
+        auto q = parseQuantity(a.entry->calculator(), form, text);
+        if (!q)
+            throw UsageError{"unknown output \"" + text +
+                             "\": name a box, or LIST:LINE:K with the list's name"};
+        out.push_back(*q);
+    }
+    return out;
+}
+
+int explore(const CalcArgs& a, CalculatorRun& run, const DataDir& dir, std::ostream& out,
+            std::ostream& err) {
+    // Sweeps never write the folder a user named: they run on a copy of it.
+    std::optional<ScratchDir> copy;
+    std::optional<DataDir> copied;
+    if (a.dataDir) {
+        copy.emplace();
+        copyFiles(dir.path(), copy->path());
+        copied.emplace(copy->path());
+    }
+    const DataDir* runDir = copied ? &*copied : &dir;
+    const ExploreBase base{&a.entry->calculator(), run.form(), runDir, a.press, a.answer};
+    Progress progress;
+    if (a.sweep) {
+        SweepRequest r = *a.sweep;
+        r.outputs = outputsOf(a, run.form());
+        if (auto why = checkSweep(base, r))
+            return err << "ferrovane calc: " << *why << "\n", 2;
+        const SweepResult result = *runSweep(base, r, progress);
+        printSweep(out, result);
+        if (a.csv && !writeSweepCsv(*a.csv, result))
+            return err << "ferrovane calc: cannot write " << a.csv->string() << "\n", 1;
+        return result.gaps.empty() ? 0 : 1;
+    }
+    ToleranceRequest r = *a.tolerance;
+    r.outputs = outputsOf(a, run.form());
+    if (auto why = checkTolerance(base, r))
+        return err << "ferrovane calc: " << *why << "\n", 2;
+    const ToleranceResult result = *runTolerance(base, r, progress);
+    printTolerance(out, result, r.worstCase);
+    return 0;
+}
+
+int runCommand(const CalcArgs& a, const std::filesystem::path& userData, std::ostream& out,
+               std::ostream& err) {
+    RunFolder folder;
+    prepareFolder(folder, a, userData);
+    const DataDir dir(folder.path);
+    const RunStart start =
+        a.start == CalcArgs::Start::Empty && !a.dataDir ? RunStart::Empty : RunStart::Saved;
+    CalculatorRun run(a.entry->calculator(), dir, start, a.answer);
+    for (const RunAction& action : a.actions)
+        run.apply(action);
+    if (a.sweep || a.tolerance)
+        return explore(a, run, dir, out, err);
+    run.apply({RunAction::Kind::Press, a.press, {}});
+    const RunOutcome outcome = run.outcome();
+    if (a.json)
+        printJson(out, *a.entry, outcome);
+    else
+        printText(out, a.entry->calculator(), outcome);
+    return outcome.completed ? 0 : 1;
+}
+
+} // namespace
+
+int calcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const std::filesystem::path& userData) {
+    try {
+        const CalcArgs a = parseCalcArgs(args);
+        if (a.help && !a.entry)
+            return out << kUsage, 0;
+        if (a.list) {
+            for (const auto& e : catalogue())
+                out << e.id << "  " << mainWindowCaption(e) << "\n";
+            return 0;
+        }
+        if (a.help)
+            return printCalculatorHelp(out, a.entry->calculator()), 0;
+        return runCommand(a, userData, out, err);
+    } catch (const UsageError& e) {
+        err << "ferrovane calc: " << e.text << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        err << "ferrovane calc: " << e.what() << "\n";
+        return 1;
+    }
+}
+
+} // namespace ferrovane
