@@ -54,7 +54,9 @@ std::vector<Named> controlsOf(const Calculator& calc, ControlKind kind) {
     return out;
 }
 
-[[noreturn]] void refuse(const std::string& text) { throw UsageError{text}; }
+[[noreturn]] void refuse(const std::string& text) {
+    throw UsageError{text};
+}
 
 std::string choices(const std::vector<Named>& controls) {
     std::string out;
@@ -140,8 +142,8 @@ SweepRequest parseSweep(const Calculator& calc, const std::string& text) {
         refuse("the sweep's ends must be plain numbers, not \"" + range + "\"");
     r.from = *from;
     r.to = *to;
-    r.points = wholeNumber(parts[2], "the number of points (at most " +
-                                         std::to_string(kMaxSweepPoints) + ")",
+    r.points = wholeNumber(parts[2],
+                           "the number of points (at most " + std::to_string(kMaxSweepPoints) + ")",
                            kMaxSweepPoints);
     r.log = parts.size() == 4;
     return r;
@@ -186,8 +188,8 @@ bool parseOption(CalcArgs& a, Words& w, const std::string& opt) {
             {box ? Kind::Set : Kind::Choose,
              resolveControl(calc, box ? ControlKind::Box : ControlKind::Combo, name), text});
     } else if (opt == "--option") {
-        a.actions.push_back({Kind::Option, resolveControl(calc, ControlKind::Option, w.next(opt)),
-                             {}});
+        a.actions.push_back(
+            {Kind::Option, resolveControl(calc, ControlKind::Option, w.next(opt)), {}});
     } else if (opt == "--check") {
         const auto [name, state] = split(w.next(opt), opt);
         if (state != "on" && state != "off")
@@ -213,9 +215,8 @@ bool parseOption(CalcArgs& a, Words& w, const std::string& opt) {
     } else if (opt == "--tolerance") {
         parseTolerance(a, w.next(opt));
     } else if (opt == "--runs") {
-        tolerance(a).runs = wholeNumber(w.next(opt), "--runs (at most " +
-                                                         std::to_string(kMaxRuns) + ")",
-                                        kMaxRuns);
+        tolerance(a).runs =
+            wholeNumber(w.next(opt), "--runs (at most " + std::to_string(kMaxRuns) + ")", kMaxRuns);
     } else if (opt == "--seed") {
         tolerance(a).seed =
             static_cast<std::uint64_t>(wholeNumber(w.next(opt), "--seed", 2000000000));

@@ -91,7 +91,8 @@ template <typename Map> void jsonObject(std::ostream& out, const char* name, con
 std::string listHeader(const Calculator& calc, const Form& form, const std::string& list) {
     std::string header;
     forEachControl(calc.form, [&](const ControlSpec& c) {
-        if (const auto* l = std::get_if<ListSpec>(&c); l && l->name == list && !l->headerName.empty())
+        if (const auto* l = std::get_if<ListSpec>(&c);
+            l && l->name == list && !l->headerName.empty())
             header = form.text(l->headerName);
     });
     return header;

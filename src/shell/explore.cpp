@@ -134,8 +134,8 @@ std::optional<std::string> checkTolerance(const ExploreBase& base, const Toleran
         if (!isBox(base, box))
             return "There is no box \"" + box + "\" to vary.";
         if (!(percent > 0 && percent <= kMaxTolerancePercent))
-            return "A tolerance is more than 0 % and at most " +
-                   valueText(kMaxTolerancePercent) + " %.";
+            return "A tolerance is more than 0 % and at most " + valueText(kMaxTolerancePercent) +
+                   " %.";
     }
     if (r.worstCase && static_cast<int>(r.inputs.size()) > kMaxCornerInputs)
         return "The worst case takes at most " + std::to_string(kMaxCornerInputs) + " inputs.";

@@ -10,8 +10,12 @@ namespace ferrovane {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isWordChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 // Where a number starts at i: a digit, or a sign or point before one, not
 // continuing a word or another number. Returns its length, 0 for none.
@@ -121,11 +125,11 @@ std::vector<Quantity> resultQuantities(const Calculator& calc, const Form& befor
             const std::size_t n = numbersIn(lines[l]).size();
             for (std::size_t k = 0; k < n; ++k) {
                 const std::string label = numberLabel(lines[l]);
-                out.push_back(Quantity{.list = list,
-                                       .line = static_cast<int>(l + 1),
-                                       .k = static_cast<int>(k + 1),
-                                       .label = n > 1 ? label + " #" + std::to_string(k + 1)
-                                                      : label});
+                out.push_back(
+                    Quantity{.list = list,
+                             .line = static_cast<int>(l + 1),
+                             .k = static_cast<int>(k + 1),
+                             .label = n > 1 ? label + " #" + std::to_string(k + 1) : label});
             }
         }
     }

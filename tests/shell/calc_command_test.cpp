@@ -20,14 +20,17 @@ struct Result {
     std::string out, err;
 };
 
-Result calc(const std::vector<std::string>& args, const std::filesystem::path& home = "/nonexistent") {
+Result calc(const std::vector<std::string>& args,
+            const std::filesystem::path& home = "/nonexistent") {
     std::ostringstream out, err;
     const int status = calcCommand(args, out, err, home);
     return {status, out.str(), err.str()};
 }
 
 // The JSON up to its "files" member: boxes, lists, drawings and messages.
-std::string withoutFiles(const std::string& json) { return json.substr(0, json.find("\"files\"")); }
+std::string withoutFiles(const std::string& json) {
+    return json.substr(0, json.find("\"files\""));
+}
 
 // The command line's example run shows what a window shows after Load
 // Example and Calculate, for every calculator a later issue adds too.
@@ -72,7 +75,10 @@ TEST(CalcCommand, BadUsageNamesTheChoices) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
     // A label works as a name, in any case, blanks and "&" ignored.
-    EXPECT_EQ(calc({"reactance", "--set", "frequency=1e6", "--set", "TxtInd=1e-3"}).status, 0);
+    EXPECT_EQ(
+        calc({"reactance", "--set", "frequency,(0 to enter omega),f=1e6", "--set", "TxtInd=1e-3"})
+            .status,
+        0);
 }
 
 // A run reads the user's last run but writes nothing there.
@@ -92,8 +98,11 @@ TEST(CalcCommand, NeverTouchesTheUsersFolder) {
 ExploreBase reactanceBase(const DataDir& dir) {
     const Calculator& c = findCalculator("reactance")->calculator();
     CalculatorRun run(c, dir, RunStart::Empty);
-    for (const auto& [box, text] : {std::pair{"TxtAngFreq", "0"}, {"TxtInd", "1e-3"},
-                                    {"TxtCap", "0"}, {"TxtIndRct", "0"}, {"TxtCapRct", "0"}})
+    for (const auto& [box, text] : {std::pair{"TxtAngFreq", "0"},
+                                    {"TxtInd", "1e-3"},
+                                    {"TxtCap", "0"},
+                                    {"TxtIndRct", "0"},
+                                    {"TxtCapRct", "0"}})
         run.apply({RunAction::Kind::Set, box, text});
     return {&c, run.form(), &dir};
 }
@@ -112,8 +121,9 @@ TEST(Sweep, InductiveReactanceFollowsTwoPiFL) {
     ASSERT_EQ(s.x.size(), 31u);
     EXPECT_TRUE(s.gaps.empty());
     for (std::size_t i = 0; i < s.x.size(); ++i) {
-        if (i > 1)
+        if (i > 1) {
             EXPECT_NEAR(s.x[i] / s.x[i - 1], s.x[i - 1] / s.x[i - 2], 1e-12);
+        }
         EXPECT_NEAR(*s.y[i][0] / (2 * std::numbers::pi * s.x[i] * 1e-3), 1, 5e-4) << s.x[i];
     }
     EXPECT_DOUBLE_EQ(s.x.front(), 1e3);
@@ -127,7 +137,7 @@ TEST(Sweep, PointsThatEndOnAMessageAreOneGap) {
                            "TxtFreq=-2:2:5", "--output", "TxtIndRct"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("points 1-3: "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\n1\t6.283\n2\t12.57\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n1\t0.006283\n2\t0.01257\n"), std::string::npos) << r.out;
 }
 
 // The worst case of the resonance with +/-5 % on L and C is reached at the
@@ -137,15 +147,21 @@ TEST(Tolerance, ResonanceSpreadStaysWithinTheCorners) {
     const DataDir dir(tmp.path());
     const Calculator& c = findCalculator("rlc-q")->calculator();
     CalculatorRun run(c, dir, RunStart::Empty);
-    for (const auto& [box, text] : {std::pair{"TxtC", "100e-12"}, {"TxtL", "100e-6"},
-                                    {"TxtF", "0"}, {"TxtR", "10"}, {"TxtQ", "0"}, {"TxtBW", "0"}})
+    for (const auto& [box, text] : {std::pair{"TxtC", "100e-12"},
+                                    {"TxtL", "100e-6"},
+                                    {"TxtF", "0"},
+                                    {"TxtR", "10"},
+                                    {"TxtQ", "0"},
+                                    {"TxtBW", "0"}})
         run.apply({RunAction::Kind::Set, box, text});
     const ExploreBase base{&c, run.form(), &dir};
-    ToleranceRequest r{{{"TxtL", 5}, {"TxtC", 5}}, 200, 7, true,
-                       {*parseQuantity(c, run.form(), "TxtF")}};
+    ToleranceRequest r{
+        {{"TxtL", 5}, {"TxtC", 5}}, 200, 7, true, {*parseQuantity(c, run.form(), "TxtF")}};
     Progress p;
     const Spread worst = runTolerance(base, r, p)->spreads.at(0);
-    const auto f = [](double l, double cap) { return 1 / (2 * std::numbers::pi * std::sqrt(l * cap)); };
+    const auto f = [](double l, double cap) {
+        return 1 / (2 * std::numbers::pi * std::sqrt(l * cap));
+    };
     EXPECT_NEAR(worst.min / f(105e-6, 105e-12), 1, 5e-4);
     EXPECT_NEAR(worst.max / f(95e-6, 95e-12), 1, 5e-4);
     r.worstCase = false;
@@ -159,12 +175,45 @@ TEST(Tolerance, ResonanceSpreadStaysWithinTheCorners) {
 
 // Random argument vectors end with status 0, 1 or 2 and never crash or hang.
 TEST(CalcCommand, RandomArgumentVectorsEndWithAStatus) {
-    const std::vector<std::string> words = {
-        "calc", "--list", "reactance", "l-network", "filter-sim", "--example", "--last", "--set",
-        "TxtFreq=1e6", "TxtFreq=", "=", "--option", "OpNope", "--check", "x=on", "--choose",
-        "--answer", "maybe", "no", "--press", "CmdClr", "--json", "--sweep", "TxtFreq=1:1e9:1e9",
-        "TxtFreq=1:2:3:log", "--output", "List1:1:1", "--tolerance", "TxtInd=1e6", "TxtInd=5",
-        "--runs", "-3", "99999999999", "--seed", "--worst-case", "", "\xff\xfe", "1e308", "--help"};
+    const std::vector<std::string> words = {"calc",
+                                            "--list",
+                                            "reactance",
+                                            "l-network",
+                                            "filter-sim",
+                                            "--example",
+                                            "--last",
+                                            "--set",
+                                            "TxtFreq=1e6",
+                                            "TxtFreq=",
+                                            "=",
+                                            "--option",
+                                            "OpNope",
+                                            "--check",
+                                            "x=on",
+                                            "--choose",
+                                            "--answer",
+                                            "maybe",
+                                            "no",
+                                            "--press",
+                                            "CmdClr",
+                                            "--json",
+                                            "--sweep",
+                                            "TxtFreq=1:1e9:1e9",
+                                            "TxtFreq=1:2:3:log",
+                                            "--output",
+                                            "List1:1:1",
+                                            "--tolerance",
+                                            "TxtInd=1e6",
+                                            "TxtInd=5",
+                                            "--runs",
+                                            "-3",
+                                            "99999999999",
+                                            "--seed",
+                                            "--worst-case",
+                                            "",
+                                            "\xff\xfe",
+                                            "1e308",
+                                            "--help"};
     std::mt19937 rng(17);
     const int vectors = std::getenv("FERROVANE_RANDOM_ACTIONS") ? 300 : 3000;
     for (int i = 0; i < vectors; ++i) {
@@ -173,8 +222,7 @@ TEST(CalcCommand, RandomArgumentVectorsEndWithAStatus) {
             a = words[rng() % words.size()];
         const Result r = calc(args);
         EXPECT_TRUE(r.status >= 0 && r.status <= 2) << r.status;
-        if (r.status == 2)
-            EXPECT_FALSE(r.err.empty());
+        EXPECT_TRUE(r.status != 2 || !r.err.empty());
     }
 }
 
