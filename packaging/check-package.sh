@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks a built Debian package: its name and version, a Depends entry for
 # every Qt library the program links plus the platform plugins, exactly the
-# expected files, metadata the validators accept, and a program that tells its
-# version when unpacked into an empty root.
+# expected files (the help pages among them), metadata the validators accept,
+# and a program that tells its version when unpacked into an empty root.
 #   packaging/check-package.sh ferrovane_<version>-1_<arch>.deb
 set -euo pipefail
 deb=$(realpath "$1")
@@ -33,7 +33,8 @@ grep -Eq "(^|, )qt6-qpa-plugins( |,|$)" <<<"$depends" || fail "Depends lacks qt6
 expected=$( (printf '%s\n' usr/bin/ferrovane "usr/share/applications/$id.desktop" \
                 "usr/share/metainfo/$id.metainfo.xml" \
                 "usr/share/icons/hicolor/scalable/apps/$id.svg"
-             for p in assets/pictures/*; do echo "usr/share/ferrovane/pictures/${p##*/}"; done) |
+             for p in assets/pictures/*; do echo "usr/share/ferrovane/pictures/${p##*/}"; done
+             for p in help/*; do echo "usr/share/ferrovane/help/${p##*/}"; done) |
            sort)
 actual=$(cd "$root" && find . -type f | sed 's|^\./||' | sort)
 [ "$actual" = "$expected" ] || fail "contents differ:

@@ -50,6 +50,11 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
     print->setShortcut(QKeySequence::Print);
     connect(print, &QAction::triggered, this, &CalculatorWindow::printWorksheet);
     addAction(print);
+    auto* help = new QAction(tr("Help"), this);
+    help->setObjectName("ActionHelp");
+    help->setShortcut(QKeySequence::HelpContents);
+    connect(help, &QAction::triggered, this, &CalculatorWindow::helpRequested);
+    addAction(help);
 }
 
 void CalculatorWindow::printWorksheet() {
@@ -78,6 +83,11 @@ void CalculatorWindow::open() {
     else
         show();
     activateWindow();
+}
+
+void CalculatorWindow::setForm(const Form& form) {
+    form_ = form;
+    refresh();
 }
 
 void CalculatorWindow::build() {

@@ -34,6 +34,9 @@ public:
     void open() override;
 
     const Form& form() const override { return form_; }
+    // Puts a whole form in the window's place, as its worked example from
+    // the help, and shows it.
+    void setForm(const Form& form);
     const Calculator& calculator() const override { return calc_; }
 
     // The Qt printer, text metrics and long-run host are used unless a test
@@ -50,6 +53,8 @@ public:
 signals:
     // The window has closed and is going away; the main window comes back.
     void closed();
+    // F1: the user asks for this calculator's help page.
+    void helpRequested();
 
 public slots:
     void reject() override;

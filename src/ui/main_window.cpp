@@ -7,14 +7,18 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 #include <QVBoxLayout>
 
 #include "calculators/catalogue.h"
 #include "shell/example_files.h"
+#include "shell/help_topics.h"
+#include "shell/run.h"
 #include "ui/calculator_window.h"
 #include "ui/geometry.h"
+#include "ui/help_window.h"
 
 namespace ferrovane {
 
@@ -139,6 +143,9 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
     });
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    // F1: the overview of the help. The help window itself is made then.
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] { showHelp(kHelpOverview); });
 
     // The design size; placement clamps it to a screen smaller than that.
     resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
@@ -147,6 +154,30 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
 MainWindow::~MainWindow() {
     if (open_)
         delete open_;
+}
+
+void MainWindow::showHelp(const QString& page) {
+    if (!help_) {
+        help_ = std::make_unique<HelpWindow>();
+        connect(help_.get(), &HelpWindow::exampleRequested, this, &MainWindow::loadExample);
+    }
+    help_->showPage(page);
+}
+
+void MainWindow::loadExample(const QString& id) {
+    const CatalogueEntry* entry = findCalculator(id.toStdString());
+    if (!entry || !entry->calculator)
+        return;
+    const Calculator& calc = entry->calculator();
+    if (open_ && &open_->calculator() != &calc) {
+        if (!open_->closeAndSave())
+            return; // the user kept it open after a failed save
+        open_ = nullptr;
+    }
+    CalculatorWindow* window = open_ ? open_.data() : openCalculator(*entry);
+    window->setForm(exampleForm(calc));
+    window->raise();
+    window->activateWindow();
 }
 
 void MainWindow::start() {
@@ -183,6 +214,8 @@ CalculatorWindow* MainWindow::openCalculator(const CatalogueEntry& entry) {
         show();
         activateWindow();
     });
+    connect(window, &CalculatorWindow::helpRequested, this,
+            [this, &entry] { showHelp(QString::fromStdString(helpPageFile(entry.id))); });
     hide();
     window->open();
     return window;

@@ -14,6 +14,7 @@ class QFrame;
 namespace ferrovane {
 
 struct CatalogueEntry;
+class HelpWindow;
 
 // The main window (Form00): twenty calculator buttons, the description box,
 // Reset and End. Hidden while a calculator window is open.
@@ -32,6 +33,15 @@ public:
     CalculatorWindow* openCalculator(const CatalogueEntry& entry);
     CalculatorWindow* openCalculatorWindow() const { return open_; }
 
+    // The program's one help window, made at the first request (F1 here
+    // shows the overview, F1 in a calculator window its page); null before.
+    HelpWindow* helpWindow() const { return help_.get(); }
+    void showHelp(const QString& page);
+    // A help page's example link: the calculator's worked example in its
+    // window, which is opened as its button opens it when it is not open.
+    // An other calculator's window is closed first, as its Close does.
+    void loadExample(const QString& id);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -45,6 +55,7 @@ private:
     QPlainTextEdit* describeBox_ = nullptr;
     QFrame* frame_ = nullptr;
     QPointer<CalculatorWindow> open_;
+    std::unique_ptr<HelpWindow> help_;
 };
 
 } // namespace ferrovane

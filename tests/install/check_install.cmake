@@ -1,7 +1,7 @@
 # Installs the build into a temporary DESTDIR and checks the tree: exactly the
-# program, its pictures and the desktop integration files, with metadata the
-# freedesktop and AppStream validators accept, and a program that tells its
-# version without a display.
+# program, its pictures, its help pages and the desktop integration files,
+# with metadata the freedesktop and AppStream validators accept, and a program
+# that tells its version without a display.
 #   -DBUILD_DIR= -DSOURCE_DIR= -DPREFIX= -DVERSION= -DAPP_ID=
 
 cmake_minimum_required(VERSION 3.25)
@@ -16,18 +16,25 @@ if(NOT rc EQUAL 0)
 endif()
 set(top ${root}${PREFIX})
 
-# Every picture of the source tree, and nothing but what is listed here.
+# Every picture and every help page of the source tree, the two folders side
+# by side (the pages name the pictures ../pictures/NAME.svg), and nothing but
+# what is listed here.
 set(expected
     bin/ferrovane
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/scalable/apps/${APP_ID}.svg)
-file(GLOB pictures RELATIVE ${SOURCE_DIR}/assets/pictures ${SOURCE_DIR}/assets/pictures/*)
-if(NOT pictures)
-    message(FATAL_ERROR "no pictures in ${SOURCE_DIR}/assets/pictures")
-endif()
-foreach(p IN LISTS pictures)
-    list(APPEND expected share/ferrovane/pictures/${p})
+foreach(folder IN ITEMS "assets/pictures=pictures" "help=help")
+    string(REPLACE "=" ";" folder "${folder}")
+    list(GET folder 0 from)
+    list(GET folder 1 to)
+    file(GLOB files RELATIVE ${SOURCE_DIR}/${from} ${SOURCE_DIR}/${from}/*)
+    if(NOT files)
+        message(FATAL_ERROR "nothing in ${SOURCE_DIR}/${from}")
+    endif()
+    foreach(f IN LISTS files)
+        list(APPEND expected share/ferrovane/${to}/${f})
+    endforeach()
 endforeach()
 file(GLOB_RECURSE installed RELATIVE ${top} ${top}/*)
 list(SORT expected)
@@ -56,7 +63,8 @@ endforeach()
 file(READ ${top}/share/metainfo/${APP_ID}.metainfo.xml metainfo)
 foreach(part "<id>${APP_ID}</id>" "<release version=\"${VERSION}\""
              "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
-             "<screenshot type=\"default\">")
+             "<screenshot type=\"default\">"
+             "<url type=\"help\">https://github.com/ferrovane/ferrovane/blob/main/help/index.html</url>")
     string(FIND "${metainfo}" "${part}" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "the metainfo lacks ${part}")
