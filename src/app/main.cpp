@@ -43,9 +43,13 @@ int main(int argc, char* argv[]) {
     // "ferrovane calc ..." runs a calculator without Qt, so it needs no display.
     if (argc > 1 && std::strcmp(argv[1], "calc") == 0) {
         std::error_code ec;
-        const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+        const auto dir = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+        // Help pages beside the program in a build tree, in share/ when installed.
+        auto help = dir / "help";
+        if (!std::filesystem::exists(help, ec))
+            help = dir.parent_path() / "share" / "ferrovane" / "help";
         return ferrovane::calcCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
-                                      std::cerr, ferrovane::userDataFolder(exe.parent_path()));
+                                      std::cerr, ferrovane::userDataFolder(dir), help);
     }
     QCoreApplication::setApplicationName("Ferrovane");
     QCoreApplication::setOrganizationName("Ferrovane");

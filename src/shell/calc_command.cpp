@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 
 #include "numeric/eng_text.h"
 #include "shell/calc_args.h"
 #include "shell/calc_output.h"
+#include "shell/help_topics.h"
 
 namespace ferrovane {
 
@@ -138,7 +140,7 @@ int runCommand(const CalcArgs& a, const std::filesystem::path& userData, std::os
 } // namespace
 
 int calcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                const std::filesystem::path& userData) {
+                const std::filesystem::path& userData, const std::filesystem::path& helpDir) {
     try {
         const CalcArgs a = parseCalcArgs(args);
         if (a.help && !a.entry)
@@ -148,8 +150,11 @@ int calcCommand(const std::vector<std::string>& args, std::ostream& out, std::os
                 out << e.id << "  " << mainWindowCaption(e) << "\n";
             return 0;
         }
-        if (a.help)
-            return printCalculatorHelp(out, a.entry->calculator()), 0;
+        if (a.help) {
+            std::ifstream in(helpDir / helpPageFile(a.entry->id), std::ios::binary);
+            const std::string page{std::istreambuf_iterator<char>(in), {}};
+            return printCalculatorHelp(out, a.entry->calculator(), page), 0;
+        }
         return runCommand(a, userData, out, err);
     } catch (const UsageError& e) {
         err << "ferrovane calc: " << e.text << "\n";

@@ -12,8 +12,9 @@ namespace ferrovane {
 // holds the user's data files (read for --last, never written). Returns the
 // exit status: 0 when the press completed, 1 when it ended on a message,
 // 2 for bad usage.
+// helpDir holds the help pages that "calc ID --help" prints from.
 int calcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                const std::filesystem::path& userData);
+                const std::filesystem::path& userData, const std::filesystem::path& helpDir = {});
 
 // Where the user's data files are for a program in programDir: beside it
 // when that folder can be written, otherwise the per-user folder

@@ -1,28 +1,20 @@
 #include "shell/calc_output.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <ostream>
 #include <sstream>
 
 #include "numeric/eng_text.h"
+#include "shell/help_topics.h"
 #include "shell/quantities.h"
 
 namespace ferrovane {
 
 std::string mainWindowCaption(const CatalogueEntry& entry) {
-    std::string out;
-    for (std::size_t i = 0; i < entry.caption.size(); ++i) {
-        const char c = entry.caption[i];
-        if (c == '&' && i + 1 < entry.caption.size() && entry.caption[i + 1] == '&')
-            ++i; // "&&" shows one ampersand
-        else if (c == '&')
-            continue;
-        if (c == ' ' && (out.empty() || out.back() == ' '))
-            continue;
-        out += c;
-    }
-    return TrimBlanks(out);
+    return TrimBlanks(shownCaption(entry.caption));
 }
 
 namespace {
@@ -153,8 +145,68 @@ void printJson(std::ostream& out, const CatalogueEntry& entry, const RunOutcome&
     out << "\n}\n";
 }
 
-void printCalculatorHelp(std::ostream& out, const Calculator& calc) {
+namespace {
+
+// The text of an HTML fragment: tags dropped, the few entities pages use
+// decoded, blanks and line breaks read as one blank.
+std::string plainText(const std::string& html) {
+    std::string out;
+    for (std::size_t i = 0; i < html.size(); ++i) {
+        if (html[i] == '<') {
+            // A table cell starts a column; a line break is a blank; inline
+            // tags such as the subscript of X<sub>L</sub> vanish.
+            const bool cell = html.compare(i, 3, "<td") == 0 || html.compare(i, 3, "<th") == 0;
+            const bool blank = html.compare(i, 3, "<br") == 0 || html.compare(i, 2, "<p") == 0;
+            if (cell && !TrimBlanks(out).empty())
+                out = TrimBlanks(out) + " | ";
+            else if (blank && !out.empty() && out.back() != ' ')
+                out += ' ';
+            i = std::min(html.find('>', i), html.size());
+            continue;
+        }
+        if (html[i] == '&') {
+            static const std::pair<const char*, const char*> entities[] = {
+                {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&nbsp;", " "}, {"&quot;", "\""}};
+            bool decoded = false;
+            for (const auto& [name, text] : entities)
+                if (html.compare(i, std::strlen(name), name) == 0) {
+                    out += text;
+                    i += std::strlen(name) - 1;
+                    decoded = true;
+                }
+            if (decoded)
+                continue;
+        }
+        const char c = html[i] == '\n' || html[i] == '\r' || html[i] == '\t' ? ' ' : html[i];
+        if (c != ' ' || (!out.empty() && out.back() != ' '))
+            out += c;
+    }
+    return TrimBlanks(out);
+}
+
+// The rows of the page's table under the heading, one line each.
+void printSection(std::ostream& out, const std::string& page, const std::string& heading) {
+    const auto start = page.find("<h2>" + heading + "</h2>");
+    if (start == std::string::npos)
+        return;
+    const auto end = std::min(page.find("<h2>", start + 4), page.size());
+    out << heading << "\n";
+    for (auto row = page.find("<tr>", start); row < end; row = page.find("<tr>", row + 4)) {
+        const auto rowEnd = std::min(page.find("</tr>", row), end);
+        if (page.compare(row, 8, "<tr><th>") != 0)
+            out << "  " << plainText(page.substr(row, rowEnd - row)) << "\n";
+    }
+}
+
+} // namespace
+
+void printCalculatorHelp(std::ostream& out, const Calculator& calc, const std::string& page) {
     out << calc.form.caption << "\n";
+    if (!page.empty()) {
+        printSection(out, page, "Inputs");
+        printSection(out, page, "Results");
+    }
+    out << "Controls (name, then what the window shows)\n";
     forEachControl(calc.form, [&](const ControlSpec& c) {
         if (const auto* b = std::get_if<BoxSpec>(&c))
             out << (b->readOnly ? "  result  " : "  box     ") << b->name << "  " << b->label

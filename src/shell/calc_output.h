@@ -18,8 +18,9 @@ std::string mainWindowCaption(const CatalogueEntry& entry);
 void printText(std::ostream& out, const Calculator& calc, const RunOutcome& outcome);
 // One JSON object: calculator, messages, boxes, lists, drawings, files.
 void printJson(std::ostream& out, const CatalogueEntry& entry, const RunOutcome& outcome);
-// The inputs, choices, buttons and results a calculator has.
-void printCalculatorHelp(std::ostream& out, const Calculator& calc);
+// The inputs and results as the calculator's help page (HTML, may be empty)
+// explains them, then every control's name with what the window shows.
+void printCalculatorHelp(std::ostream& out, const Calculator& calc, const std::string& page);
 
 // The sweep as a table (the input, then each output), then its gaps.
 void printSweep(std::ostream& out, const SweepResult& result);

@@ -55,6 +55,19 @@ TEST(CalcCommand, ListsEveryCalculatorAndAcceptsItsButtonName) {
     EXPECT_EQ(calc({"cmdlcres", "--example"}).status, 0);
 }
 
+// A calculator's --help explains its inputs and results from its help page,
+// then names every control the way the options take them.
+TEST(CalcCommand, HelpPrintsTheInputsFromTheHelpPage) {
+    std::ostringstream out, err;
+    EXPECT_EQ(
+        calcCommand({"reactance", "--help"}, out, err, "/nonexistent", FERROVANE_HELP_SOURCE_DIR),
+        0);
+    for (const char* shown :
+         {"\n  Angular Frequency, Omega | Radians/second | ω = 2πf.", "\nInputs\n  Frequency",
+          "\nResults\n  ", "XL = ωL", "  box     TxtAngFreq  Angular Frequency, Omega"})
+        EXPECT_NE(out.str().find(shown), std::string::npos) << shown << "\n" << out.str();
+}
+
 // Bad usage ends with status 2 and one line naming the valid choices.
 TEST(CalcCommand, BadUsageNamesTheChoices) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
