@@ -7,7 +7,9 @@
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "support/scripted_dialogs.h"
@@ -127,6 +129,18 @@ inline void moveOver(QWidget* w) {
     QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
                   Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &e);
+}
+
+// Answers the modal dialog of type T (a message box, a file or progress
+// dialog) once it shows, from inside its own event loop; gives up after
+// about five seconds.
+template <typename T> void whenShown(std::function<void(T*)> answer, int tries = 250) {
+    QTimer::singleShot(20, qApp, [answer, tries] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()); w && w->isVisible())
+            answer(w);
+        else if (tries > 0)
+            whenShown<T>(answer, tries - 1);
+    });
 }
 
 // Clicks a button or option and lets what it posts run.
