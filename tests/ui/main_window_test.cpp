@@ -1,8 +1,11 @@
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
 #include "calculators/catalogue.h"
+#include "ui/drawing_view.h"
 #include "ui_support.h"
 
 namespace ferrovane {
@@ -31,6 +34,45 @@ TEST(MainWindow, FirstStartWritesEveryExampleAndShowsTheGrid) {
     // "&&" shows one ampersand, read by a screen reader as the words on the button.
     EXPECT_EQ(find(&app.main, "CmdFreqMult")->accessibleName(),
               "Freq. Multipliers & Prime Numbers");
+}
+
+// Every calculator opens in place of the main window, which comes back when
+// the calculator's own close button is pressed. The opening time is printed,
+// not asserted: the machine sets the pace.
+TEST(MainWindow, OpensEveryCalculatorAndComesBackWhenItCloses) {
+    App app;
+    for (const CatalogueEntry& entry : catalogue()) {
+        if (!entry.calculator)
+            continue;
+        const Calculator& calc = entry.calculator();
+        SCOPED_TRACE(entry.button);
+        QElapsedTimer timer;
+        timer.start();
+        CalculatorWindow* w = app.open(entry.button.c_str());
+        std::printf("[ measure  ] %s opened in %.1f ms\n", entry.button.c_str(),
+                    timer.nsecsElapsed() / 1e6);
+        ASSERT_NE(w, nullptr);
+        EXPECT_FALSE(app.main.isVisible());
+        EXPECT_EQ(w->windowTitle().toStdString(), calc.form.caption);
+        // Every box can be found by the words beside it.
+        for (QLineEdit* edit : w->findChildren<QLineEdit*>())
+            EXPECT_FALSE(edit->accessibleName().isEmpty()) << edit->objectName().toStdString();
+        // With nothing that can use more height, no empty band opens above
+        // the buttons: at most a few lines below the lowest box.
+        if (w->findChildren<QListWidget*>().isEmpty() &&
+            w->findChildren<DrawingView*>().isEmpty()) {
+            int lowest = 0;
+            for (QLineEdit* edit : w->findChildren<QLineEdit*>())
+                if (edit->isVisible())
+                    lowest = std::max(lowest, edit->mapTo(w, QPoint(0, edit->height())).y());
+            const int buttons = find(w, "CmdCalc")->parentWidget()->mapTo(w, QPoint(0, 0)).y();
+            EXPECT_LT(buttons - lowest, 3 * w->fontMetrics().height());
+        }
+        click(w, calc.form.closeName.c_str());
+        EXPECT_TRUE(app.main.isVisible());
+        EXPECT_EQ(app.main.openCalculatorWindow(), nullptr);
+    }
+    EXPECT_TRUE(app.dialogs.shown.empty());
 }
 
 TEST(MainWindow, OnlyAMissingVoltageDividerFileRewritesTheExamples) {

@@ -3,12 +3,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -31,16 +33,6 @@ inline void type(QWidget* w, const char* name, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-inline QString boxText(QWidget* w, const char* name) {
-    auto* edit = find<QLineEdit>(w, name);
-    return edit ? edit->text() : QString("<missing %1>").arg(name);
-}
-
-inline bool shown(QWidget* w, const char* name) {
-    QWidget* widget = find(w, name);
-    return widget && widget->isVisibleTo(w);
-}
-
 inline QStringList lines(QWidget* w, const char* list) {
     QStringList out;
     if (auto* l = find<QListWidget>(w, list))
@@ -49,9 +41,13 @@ inline QStringList lines(QWidget* w, const char* list) {
     return out;
 }
 
-// The text a PDF written by Qt shows, blanks and tabs removed: its content
-// streams decoded through the fonts' ToUnicode ranges.
-inline QString pdfText(const QByteArray& pdf) {
+// The text a PDF file written by Qt shows, blanks and tabs removed: its
+// content streams decoded through the fonts' ToUnicode ranges.
+inline QString pdfText(const std::filesystem::path& path) {
+    QFile file(QString::fromStdString(path.string()));
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    const QByteArray pdf = file.readAll();
     QStringList streams;
     static const QRegularExpression streamRe("(?<!end)stream\\r?\\n");
     for (auto it = streamRe.globalMatch(QString::fromLatin1(pdf)); it.hasNext();) {
@@ -111,10 +107,7 @@ struct App {
     MainWindow main{DataDir(tmp.path()), &dialogs};
 
     CalculatorWindow* open(const char* button) {
-        auto* b = find<QAbstractButton>(&main, button);
-        if (!b)
-            return nullptr;
-        b->click();
+        find<QAbstractButton>(&main, button)->click();
         settle();
         return main.openCalculatorWindow();
     }
