@@ -11,7 +11,7 @@ namespace {
 
 using namespace testing;
 
-TEST(About, RightClickOverAButtonOffersTheAboutBox) {
+TEST(About, RightClickOverAButtonOffersTheBoxThatNamesTheVersion) {
     QStringList offered;
     App app;
     QWidget* button = find(&app.main, "CmdReset");
@@ -27,10 +27,7 @@ TEST(About, RightClickOverAButtonOffersTheAboutBox) {
                             button->mapToGlobal(QPoint(4, 4)));
     QCoreApplication::sendEvent(button, &event);
     EXPECT_EQ(offered.join(" | ").toStdString(), "About Ferrovane");
-}
 
-TEST(About, TheBoxNamesTheVersion) {
-    App app;
     app.main.findChild<QAction*>("ActAbout")->trigger();
     ASSERT_EQ(app.dialogs.shown.size(), 1u);
     const Message& box = app.dialogs.shown.front();

@@ -3,11 +3,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <filesystem>
+#include <functional>
 #include <map>
 
 #include "support/scripted_dialogs.h"
@@ -29,16 +33,6 @@ inline void type(QWidget* w, const char* name, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-inline QString boxText(QWidget* w, const char* name) {
-    auto* edit = find<QLineEdit>(w, name);
-    return edit ? edit->text() : QString("<missing %1>").arg(name);
-}
-
-inline bool shown(QWidget* w, const char* name) {
-    QWidget* widget = find(w, name);
-    return widget && widget->isVisibleTo(w);
-}
-
 inline QStringList lines(QWidget* w, const char* list) {
     QStringList out;
     if (auto* l = find<QListWidget>(w, list))
@@ -47,9 +41,13 @@ inline QStringList lines(QWidget* w, const char* list) {
     return out;
 }
 
-// The text a PDF written by Qt shows, blanks and tabs removed: its content
-// streams decoded through the fonts' ToUnicode ranges.
-inline QString pdfText(const QByteArray& pdf) {
+// The text a PDF file written by Qt shows, blanks and tabs removed: its
+// content streams decoded through the fonts' ToUnicode ranges.
+inline QString pdfText(const std::filesystem::path& path) {
+    QFile file(QString::fromStdString(path.string()));
+    if (!file.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    const QByteArray pdf = file.readAll();
     QStringList streams;
     static const QRegularExpression streamRe("(?<!end)stream\\r?\\n");
     for (auto it = streamRe.globalMatch(QString::fromLatin1(pdf)); it.hasNext();) {
@@ -109,10 +107,7 @@ struct App {
     MainWindow main{DataDir(tmp.path()), &dialogs};
 
     CalculatorWindow* open(const char* button) {
-        auto* b = find<QAbstractButton>(&main, button);
-        if (!b)
-            return nullptr;
-        b->click();
+        find<QAbstractButton>(&main, button)->click();
         settle();
         return main.openCalculatorWindow();
     }
@@ -127,6 +122,18 @@ inline void moveOver(QWidget* w) {
     QMouseEvent e(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
                   Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &e);
+}
+
+// Answers the modal dialog of type T (a message box, a file or progress
+// dialog) once it shows, from inside its own event loop; gives up after
+// about five seconds.
+template <typename T> void whenShown(std::function<void(T*)> answer, int tries = 250) {
+    QTimer::singleShot(20, qApp, [answer, tries] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()); w && w->isVisible())
+            answer(w);
+        else if (tries > 0)
+            whenShown<T>(answer, tries - 1);
+    });
 }
 
 // Clicks a button or option and lets what it posts run.
