@@ -16,7 +16,7 @@ constexpr double kSwatch = 360;    // a legend entry's line
 constexpr double kTraceWidth = 30; // two pixels on the screen
 constexpr double kMarkerHalf = 45; // a lone point's cross
 constexpr Colour kGridColour = 0xE0E0E0;
-constexpr Colour kGapColour = 0x0000C0;
+constexpr Colour kGapColour = 0x909090;
 constexpr Colour kBarColour = 0xF0C8A0; // a light blue
 constexpr Colour kNominalColour = 0x0000C0;
 constexpr const char* kEllipsis = "...";
@@ -88,21 +88,30 @@ void xAxis(Drawing& d, const PlotScale& s, const std::vector<double>& ticks, con
     }
 }
 
-void yAxis(Drawing& d, const PlotScale& s, const std::vector<double>& ticks) {
+using TickText = std::string (*)(double);
+
+// Counts of runs are whole numbers.
+std::string countText(double v) {
+    return std::to_string(std::lround(v));
+}
+
+void yAxis(Drawing& d, const PlotScale& s, const std::vector<double>& ticks,
+           TickText text = axisNumber) {
     for (double t : ticks) {
         const double y = s.toY(t);
         if (y < s.top - 1 || y > s.bottom + 1)
             continue;
         d.line(s.left, y, s.right, y, kGridColour);
         d.line(s.left - kTick, y, s.left, y);
-        d.text(s.left - kTick - kGap, y, axisNumber(t), kFont, HAnchor::Right, VAnchor::Middle);
+        d.text(s.left - kTick - kGap, y, text(t), kFont, HAnchor::Right, VAnchor::Middle);
     }
 }
 
-double widestLabel(const std::vector<double>& ticks, const TextMetrics& m) {
+double widestLabel(const std::vector<double>& ticks, const TextMetrics& m,
+                   TickText text = axisNumber) {
     double w = 0;
     for (double t : ticks)
-        w = std::max(w, m.width(axisNumber(t), kFont));
+        w = std::max(w, m.width(text(t), kFont));
     return w;
 }
 
@@ -278,7 +287,7 @@ PlotScale histogramScale(const Histogram& hist, const std::vector<double>& yTick
     s.yMin = 0;
     s.yMax = yTicks.empty() ? 1 : std::max(1.0, yTicks.back());
     s.top = kMargin + 2 * h;
-    s.left = kMargin + widestLabel(yTicks, m) + kGap + kTick;
+    s.left = kMargin + widestLabel(yTicks, m, countText) + kGap + kTick;
     s.bottom = height - kMargin - 2 * h - kTick - 2 * kGap;
     s.right = width - kMargin - m.width(axisNumber(s.xMax), kFont) / 2;
     return s;
@@ -319,7 +328,7 @@ ExploreGraph histogramGraph(const Spread& spread, const TextMetrics& m, double w
             yTicks.push_back(t);
     PlotScale& s = g.scale = histogramScale(hist, yTicks, m, width, height);
     xAxis(d, s, linearTicks(s.xMin, s.xMax), m);
-    yAxis(d, s, yTicks);
+    yAxis(d, s, yTicks, countText);
     bars(d, hist, s);
     frame(d, s);
     if (spread.nominal && *spread.nominal >= s.xMin && *spread.nominal <= s.xMax) {
