@@ -51,7 +51,7 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
     print->setShortcut(QKeySequence::Print);
     connect(print, &QAction::triggered, this, &CalculatorWindow::printWorksheet);
     addAction(print);
-    auto* exploreAction = new QAction(tr("Explore..."), this);
+    auto* exploreAction = new QAction(tr("Explore\u2026"), this);
     exploreAction->setObjectName("ActionExplore");
     exploreAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(exploreAction, &QAction::triggered, this, &CalculatorWindow::explore);
