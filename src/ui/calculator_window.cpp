@@ -15,6 +15,7 @@
 
 #include "shell/window_cycle.h"
 #include "shell/worksheet.h"
+#include "ui/explore_dialog.h"
 #include "ui/geometry.h"
 
 namespace ferrovane {
@@ -55,6 +56,25 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
     help->setShortcut(QKeySequence::HelpContents);
     connect(help, &QAction::triggered, this, &CalculatorWindow::helpRequested);
     addAction(help);
+    auto* exploreAction = new QAction(tr("Explore\u2026"), this);
+    exploreAction->setObjectName("ActionExplore");
+    exploreAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(exploreAction, &QAction::triggered, this, &CalculatorWindow::explore);
+    addAction(exploreAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void CalculatorWindow::explore() {
+    if (explore_)
+        explore_->close();
+    // A test's own long-run host serves the dialog too.
+    LongRunHost* host = env_.longRuns == &longRuns_ ? nullptr : env_.longRuns;
+    auto* dialog =
+        new ExploreDialog(calc_, env_.files, form_, lastCalculate_ ? &*lastCalculate_ : nullptr,
+                          env_.textMetrics(), host, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    explore_ = dialog;
+    dialog->show();
 }
 
 void CalculatorWindow::printWorksheet() {
@@ -162,7 +182,13 @@ void CalculatorWindow::press(const std::string& button) {
         closeAndSave(); // Close saves and goes away
         return;
     }
+    // A Calculate that changed the form is where Explore's runs start.
+    std::optional<Form> before;
+    if (isCalculateButton(button))
+        before = form_;
     act([&](const Calculator& c, Form& f, CalcEnv& e) { pressButton(c, f, e, button); });
+    if (before && *before != form_)
+        lastCalculate_ = LastPress{button, std::move(*before), form_};
 }
 
 void CalculatorWindow::watch(QWidget* widget) {
@@ -215,6 +241,11 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!widget)
         return QDialog::eventFilter(watched, event);
     auto* edit = qobject_cast<QLineEdit*>(widget);
+    // Some desktops make Ctrl+E the end of the line in a box; here it is Explore.
+    if (event->type() == QEvent::ShortcutOverride && edit &&
+        static_cast<QKeyEvent*>(event)->keyCombination() ==
+            QKeyCombination(Qt::ControlModifier, Qt::Key_E))
+        return true;
     if (event->type() == QEvent::FocusIn && edit) {
         // Typing replaces the whole box; wait for the click that gave the
         // focus to finish placing the cursor.

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "shell/calculator.h"
 #include "shell/data_dir.h"
+#include "shell/explore_session.h"
 #include "shell/form.h"
 #include "ui/controls/control.h"
 #include "ui/drawing_view.h"
@@ -50,6 +53,10 @@ public:
     // to keep the window open after a failed save.
     bool closeAndSave();
 
+    // Explore... (Ctrl+E and the window's context menu): sweeps and tolerance
+    // spreads over copies of this window's form, in a dialog made when asked.
+    void explore();
+
 signals:
     // The window has closed and is going away; the main window comes back.
     void closed();
@@ -90,6 +97,9 @@ private:
     bool closing_ = false;
     bool refreshing_ = false;
     bool shownMaximised_ = false; // what the window last showed of form.maximised()
+    // The last Calculate, where Explore's runs start.
+    std::optional<LastPress> lastCalculate_;
+    QPointer<QDialog> explore_;
 };
 
 } // namespace ferrovane
