@@ -33,6 +33,11 @@ inline void type(QWidget* w, const char* name, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
+inline QString boxText(QWidget* w, const char* name) {
+    auto* edit = find<QLineEdit>(w, name);
+    return edit ? edit->text() : QString("<missing %1>").arg(name);
+}
+
 inline QStringList lines(QWidget* w, const char* list) {
     QStringList out;
     if (auto* l = find<QListWidget>(w, list))
