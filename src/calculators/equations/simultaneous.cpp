@@ -405,14 +405,12 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
 
 // ---- The window ---------------------------------------------------------
 
+// A box of a grid: no label or unit of its own unless given, and a name for
+// a screen reader that tells it from its neighbours.
 BoxSpec gridBox(std::string name, std::string accessible, std::string label = {},
                 std::string labelName = {}, std::string unit = {}, std::string unitName = {}) {
-    BoxSpec b;
-    b.name = std::move(name);
-    b.label = std::move(label);
-    b.labelName = std::move(labelName);
-    b.unit = std::move(unit);
-    b.unitName = std::move(unitName);
+    BoxSpec b = box(std::move(name), std::move(label), std::move(unit), {}, std::move(labelName),
+                    std::move(unitName));
     b.accessibleName = std::move(accessible);
     return b;
 }
@@ -426,24 +424,9 @@ ComboSpec loopsCombo(int method) {
 }
 
 // A frame that shows and hides with the input method.
-ControlSpec methodFrame(std::string name, std::string caption, Direction direction,
-                        std::vector<ControlSpec> children) {
-    auto f = std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
-                                                   .caption = std::move(caption),
-                                                   .direction = direction,
-                                                   .children = std::move(children)});
-    f->visible = false;
-    return f;
-}
-
-ControlSpec scrollingFrame(std::string name, std::string caption, Direction direction,
-                           std::vector<ControlSpec> children) {
-    auto f = std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
-                                                   .caption = std::move(caption),
-                                                   .direction = direction,
-                                                   .children = std::move(children)});
-    f->scrolls = true;
-    return f;
+ControlSpec methodFrame(std::string name, std::string caption, std::vector<ControlSpec> children) {
+    return frame(std::move(name), std::move(caption), Direction::Vertical, std::move(children),
+                 {.visible = false});
 }
 
 // A row of a source grid: "E0" real "±j" imaginary.
@@ -455,7 +438,7 @@ ControlSpec sourceCell(int i, const std::string& label, int column) {
 }
 
 ControlSpec sourceFrame(const char* name, int first) {
-    return methodFrame(name, "Sources", Direction::Vertical,
+    return methodFrame(name, "Sources",
                        {grid(std::string(name) + "Grid", kMaxLoops + 1, 2, [first](int m, int c) {
                            return sourceCell(first + m, "E" + std::to_string(2 * m), c);
                        })});
@@ -527,25 +510,26 @@ FormSpec formSpec() {
                               {"OpCmp", "Component Values"}},
                   .horizontal = true},
         frequency,
-        scrollingFrame(
+        frame(
             "FrameInput", "", Direction::Vertical,
-            {methodFrame(kFrameEqu, "Equations", Direction::Vertical,
+            {methodFrame(kFrameEqu, "Equations",
                          {loopsCombo(Equations),
                           grid("GridEqu", kMaxLoops, 2 * kMaxLoops + 2, equationCell)}),
-             methodFrame(kFrameImp, "Impedances", Direction::Vertical,
+             methodFrame(kFrameImp, "Impedances",
                          {loopsCombo(Impedances), grid("GridZ", kBranches, 5, impedanceCell),
                           sourceFrame(kFrameImpSources, kImpSources),
                           PictureSpec{"Image1", "ImpLadder.svg",
                                       "Impedance ladder: E0, series Z1, Z3, Z5, shunt Z2, Z4, Z6 "
                                       "with sources E2, E4, E6, and the load RL"}}),
-             methodFrame(kFrameCmp, "Component Values", Direction::Vertical,
+             methodFrame(kFrameCmp, "Component Values",
                          {loopsCombo(Components),
                           grid("GridRLC", kBranches, 4, componentCell,
                                {"", "Resistor,\nOhms", "Inductor,\nHenrys", "Capacitor,\nFarads"}),
                           sourceFrame(kFrameCmpSources, kCmpSources),
                           PictureSpec{"Image2", "CmpLadder.svg",
                                       "Component ladder: E0, series R-L-C branches 1 and 3, shunt "
-                                      "branch 2 with E2"}})}),
+                                      "branch 2 with E2"}})},
+            {.scrolls = true}),
         LabelSpec{kVtrCaption, "VTR = Voltage Transfer Ratio"},
         ListSpec{kList, "", "", 8},
     };
