@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "numeric/complex_text.h"
+#include "numeric/constants.h"
 #include "numeric/determinant.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 #include "shell/window_cycle.h"
 
 namespace ferrovane {

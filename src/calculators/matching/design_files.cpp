@@ -1,7 +1,5 @@
 #include "calculators/matching/design_files.h"
 
-#include "shell/help_texts.h"
-
 namespace ferrovane::designs {
 
 const DesignFile& capDivider() {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "calculators/matching/high_side.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 

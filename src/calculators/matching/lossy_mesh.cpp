@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane::lossy {
 

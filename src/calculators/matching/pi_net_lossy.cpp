@@ -8,8 +8,8 @@
 #include "calculators/matching/design_files.h"
 #include "calculators/matching/lossy_mesh.h"
 #include "numeric/complex_text.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 #include "shell/window_cycle.h"
 
 namespace ferrovane {

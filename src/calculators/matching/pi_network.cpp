@@ -7,8 +7,8 @@
 
 #include "calculators/matching/design_files.h"
 #include "calculators/matching/high_side.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 

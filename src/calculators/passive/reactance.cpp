@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "shell/help_texts.h"
+#include "numeric/constants.h"
 
 namespace ferrovane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "shell/help_texts.h"
+#include "numeric/constants.h"
 
 namespace ferrovane {
 namespace {

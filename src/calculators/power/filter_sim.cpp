@@ -8,9 +8,9 @@
 #include <functional>
 #include <limits>
 
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 namespace tracking {

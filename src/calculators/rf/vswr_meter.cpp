@@ -4,8 +4,8 @@
 #include <string>
 
 #include "numeric/complex_text.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 namespace {

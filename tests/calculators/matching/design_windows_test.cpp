@@ -7,7 +7,7 @@
 #include "calculators/matching/l_network.h"
 #include "calculators/matching/pi_net_lossy.h"
 #include "calculators/matching/pi_network.h"
-#include "shell/help_texts.h"
+#include "numeric/constants.h"
 #include "support/test_window.h"
 
 namespace ferrovane::testing {

@@ -5,8 +5,8 @@
 #include "calculators/matching/cap_div_lossy.h"
 #include "calculators/matching/lossy_mesh.h"
 #include "calculators/matching/pi_net_lossy.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 #include "support/test_window.h"
 
 namespace ferrovane::testing {
