@@ -12,6 +12,7 @@ namespace ferrovane {
 namespace {
 
 constexpr const char* kGraph = "Graph";
+constexpr const char* kCloseGraph = "Command2";
 // The drawing fills the window's design size; the view scales it.
 constexpr double kW = 15000;
 constexpr double kH = 8560;
@@ -245,19 +246,29 @@ void draw(Form& form, CalcEnv& env) {
            kCyan);
 }
 
-Calculator makeBetaPlot() {
-    Calculator c;
-    FormSpec& f = c.form;
+// The graph is drawn once, as the window opens.
+void setUp(Form& form, CalcEnv& env, bool) {
+    draw(form, env);
+}
+
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form13";
     f.caption = "Collector Current Versis Beta";
     f.widthTwips = static_cast<int>(kW);
     f.heightTwips = static_cast<int>(kH);
     f.bottom = {DrawingSpec{kGraph, static_cast<int>(kW), static_cast<int>(kH),
                             "Collector current against transistor beta"}};
-    f.closeName = "Command2";
-    f.buttons = {ButtonSpec{"Command2", "Close Graph"}};
-    c.setUp = [](Form& form, CalcEnv& env, bool) { draw(form, env); };
-    return c;
+    f.closeName = kCloseGraph;
+    f.buttons = {ButtonSpec{kCloseGraph, "Close Graph"}};
+    return f;
+}
+
+Calculator makeBetaPlot() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.setUp = setUp;
+    return calc;
 }
 
 } // namespace

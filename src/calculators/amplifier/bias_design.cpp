@@ -11,11 +11,11 @@
 namespace ferrovane {
 namespace {
 
-constexpr const char* kTxtVcc = "TxtVcc";
-constexpr const char* kTxtIc = "TxtIc";
-constexpr const char* kTxtB = "TxtB";
-constexpr const char* kTxtVe = "TxtVe";
-constexpr const char* kTxtS = "TxtS";
+constexpr const char* kVcc = "TxtVcc";
+constexpr const char* kIc = "TxtIc";
+constexpr const char* kBeta = "TxtB";
+constexpr const char* kVe = "TxtVe";
+constexpr const char* kS = "TxtS";
 constexpr const char* kList = "List1";
 
 // A larger Thevenin resistance than this cannot be built from the table.
@@ -37,13 +37,13 @@ double twoDecimals(double x) {
 }
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double vcc = form.number(kTxtVcc);
-    const double icTyped = form.number(kTxtIc);
+    const double vcc = form.number(kVcc);
+    const double icTyped = form.number(kIc);
     double ic = icTyped / 1000;
-    const double beta = form.number(kTxtB);
-    const double veTyped = form.number(kTxtVe);
+    const double beta = form.number(kBeta);
+    const double veTyped = form.number(kVe);
     double ve = veTyped;
-    const double s = form.number(kTxtS);
+    const double s = form.number(kS);
     if (vcc == 0 || ic == 0 || beta == 0 || ve == 0 || s == 0) {
         env.dialogs.say(kMissing);
         return;
@@ -54,8 +54,8 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
                                            "Are you sure?", MessageIcon::Question);
         if (!meant) {
             // The user typed amperes: show them as milliamperes and let him look.
-            form.setText(kTxtIc, PlainNumber(icTyped * 1000));
-            form.setFocus(kTxtIc);
+            form.setText(kIc, PlainNumber(icTyped * 1000));
+            form.setFocus(kIc);
             return;
         }
     }
@@ -149,32 +149,36 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
                                  kAppTitle, MessageIcon::Exclamation});
 }
 
-Calculator makeBiasDesign() {
-    Calculator c;
-    FormSpec& f = c.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form11";
     f.caption = "Constent Voltage Transistor Biasing Design Calculator";
     f.widthTwips = 8130;
     f.heightTwips = 6840;
-    f.left = {
-        box(kTxtVcc, "Collector voltage, Volts", ""), box(kTxtIc, "Collector Current, mA", ""),
-        box(kTxtB, "Transistor Current Gain, Beta", ""),
-        box(kTxtVe, "Voltage Across Re, Volts", ""), box(kTxtS, "Stability Factor, Rb/Re", "")};
+    f.left = {box(kVcc, "Collector voltage, Volts", ""), box(kIc, "Collector Current, mA", ""),
+              box(kBeta, "Transistor Current Gain, Beta", ""),
+              box(kVe, "Voltage Across Re, Volts", ""), box(kS, "Stability Factor, Rb/Re", "")};
     f.right = {PictureSpec{"Image1", "cvb_bias.svg",
                            "Transistor stage: R1 from the supply to the base, R2 from the base "
                            "to ground, Rc in the collector, Re in the emitter"},
                LabelSpec{"Label6", "When Rc = 0 the circuit is an Emitter Follower"}};
     f.bottom = {ListSpec{kList, "", "", 7}};
     f.clearCaption = "Clear";
-    c.dataFile = "CVBData.dat";
-    c.fields = {{FieldKind::Eng, kTxtVcc},
-                {FieldKind::Eng, kTxtIc},
-                {FieldKind::Eng, kTxtB},
-                {FieldKind::Eng, kTxtVe},
-                {FieldKind::Eng, kTxtS}};
-    c.clearBoxes = {kTxtVcc, kTxtIc, kTxtB, kTxtVe, kTxtS};
-    c.calculate = CmdCalc_Click;
-    return c;
+    return f;
+}
+
+Calculator makeBiasDesign() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "CVBData.dat";
+    calc.fields = {{FieldKind::Eng, kVcc},
+                   {FieldKind::Eng, kIc},
+                   {FieldKind::Eng, kBeta},
+                   {FieldKind::Eng, kVe},
+                   {FieldKind::Eng, kS}};
+    calc.clearBoxes = {kVcc, kIc, kBeta, kVe, kS};
+    calc.calculate = CmdCalc_Click;
+    return calc;
 }
 
 } // namespace

@@ -143,25 +143,23 @@ FormSpec formSpec() {
     return f;
 }
 
+Calculator makeCapDivLossy() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "CapDivLastRun.dat";
+    calc.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kR1}, {FieldKind::Eng, kC1},
+                   {FieldKind::Eng, kL},  {FieldKind::Eng, kRc}, {FieldKind::Eng, kC2},
+                   {FieldKind::Eng, kRL}, {FieldKind::Eng, kQ}};
+    calc.calculate = CmdCalc_Click;
+    calc.clear = CmdClr_Click;
+    calc.loadFile = LoadFile;
+    return calc;
+}
+
 } // namespace
 
 const Calculator& capDivLossy() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "CapDivLastRun.dat";
-        c.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kR1}, {FieldKind::Eng, kC1},
-                    {FieldKind::Eng, kL},  {FieldKind::Eng, kRc}, {FieldKind::Eng, kC2},
-                    {FieldKind::Eng, kRL}, {FieldKind::Eng, kQ}};
-        // Lambdas pick these handlers from the window cycle's overloads of the
-        // same names.
-        c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
-        c.clear = [](Form& form, CalcEnv& env) { CmdClr_Click(form, env); };
-        c.loadFile = [](Form& form, CalcEnv& env, const DataFields& fields) {
-            LoadFile(form, env, fields);
-        };
-        return c;
-    }();
+    static const Calculator calc = makeCapDivLossy();
     return calc;
 }
 

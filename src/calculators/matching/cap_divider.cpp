@@ -95,12 +95,12 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
 }
 
 FormSpec formSpec() {
-    FormSpec layout;
-    layout.name = "Form06";
-    layout.caption = "Capacitive Divider Impedance Matching Design Calculator";
-    layout.widthTwips = 9510;
-    layout.heightTwips = 6255;
-    layout.left = {
+    FormSpec f;
+    f.name = "Form06";
+    f.caption = "Capacitive Divider Impedance Matching Design Calculator";
+    f.widthTwips = 9510;
+    f.heightTwips = 6255;
+    f.left = {
         box(kF, "Frequency", "Hertz"),
         box(kQ, "Q", "", "0"),
         box(kRL, "Load Resistance, RL", "Ohms", "0"),
@@ -108,32 +108,34 @@ FormSpec formSpec() {
         box(kVc, "Collector or Plate Voltage", "Volts", "0", "Text4", "Text9"),
         box(kIc, "Collector or Plate Current", "Amps", "0", "Text5", "Text10"),
     };
-    layout.right = {
+    f.right = {
         highside::modeGroup(),
         PictureSpec{"Image1", "cap_divider.svg"},
     };
-    layout.bottom = {ListSpec{kList, "", "", 7}};
-    return layout;
+    f.bottom = {ListSpec{kList, "", "", 7}};
+    return f;
+}
+
+Calculator makeCapDivider() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "CapDiv.dat";
+    calc.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
+                   {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
+                   {FieldKind::Option, kModeGroup}};
+    calc.clearBoxes = {kF, kQ, kRL, kR1, kVc, kIc};
+    calc.calculate = CmdCalc_Click;
+    highside::addHandlers(calc);
+    // The boxes are emptied and both modes turned off; boxes and labels keep
+    // the visibility and lock of the last mode.
+    calc.clearGroups = {kModeGroup};
+    return calc;
 }
 
 } // namespace
 
 const Calculator& capDivider() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "CapDiv.dat";
-        c.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
-                    {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
-                    {FieldKind::Option, kModeGroup}};
-        c.clearBoxes = {kF, kQ, kRL, kR1, kVc, kIc};
-        c.calculate = CmdCalc_Click;
-        highside::addHandlers(c);
-        // The boxes are emptied and both modes turned off; boxes and labels keep
-        // the visibility and lock of the last mode.
-        c.clearGroups = {kModeGroup};
-        return c;
-    }();
+    static const Calculator calc = makeCapDivider();
     return calc;
 }
 

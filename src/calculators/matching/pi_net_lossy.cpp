@@ -139,22 +139,22 @@ FormSpec formSpec() {
     return f;
 }
 
+Calculator makePiNetLossy() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "PiNetLastRun.dat";
+    calc.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kR1}, {FieldKind::Eng, kC1},
+                   {FieldKind::Eng, kL},  {FieldKind::Eng, kRc}, {FieldKind::Eng, kC2},
+                   {FieldKind::Eng, kRL}, {FieldKind::Eng, kQ}};
+    calc.calculate = CmdCalc_Click;
+    calc.clear = CmdClr_Click;
+    return calc;
+}
+
 } // namespace
 
 const Calculator& piNetLossy() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "PiNetLastRun.dat";
-        c.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kR1}, {FieldKind::Eng, kC1},
-                    {FieldKind::Eng, kL},  {FieldKind::Eng, kRc}, {FieldKind::Eng, kC2},
-                    {FieldKind::Eng, kRL}, {FieldKind::Eng, kQ}};
-        // Lambdas pick these handlers from the window cycle's overloads of the
-        // same names.
-        c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
-        c.clear = [](Form& form, CalcEnv& env) { CmdClr_Click(form, env); };
-        return c;
-    }();
+    static const Calculator calc = makePiNetLossy();
     return calc;
 }
 

@@ -92,12 +92,12 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
 }
 
 FormSpec formSpec() {
-    FormSpec layout;
-    layout.name = "Form08";
-    layout.caption = "Pi--Network Impedance Matching Calculator";
-    layout.widthTwips = 9330;
-    layout.heightTwips = 6330;
-    layout.left = {
+    FormSpec f;
+    f.name = "Form08";
+    f.caption = "Pi--Network Impedance Matching Calculator";
+    f.widthTwips = 9330;
+    f.heightTwips = 6330;
+    f.left = {
         box(kF, "Frequency", "Hertz"),
         box(kQ, "Q", ""),
         box(kRL, "Low Side Resistance RL", "Ohms"),
@@ -105,33 +105,35 @@ FormSpec formSpec() {
         box(kVc, "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
         box(kIc, "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
     };
-    layout.right = {
+    f.right = {
         highside::modeGroup(),
         PictureSpec{"Image1", "pi_network.svg"},
     };
-    layout.bottom = {ListSpec{kList, "", "", 7}};
-    layout.clearCaption = "Clear All Data";
-    return layout;
+    f.bottom = {ListSpec{kList, "", "", 7}};
+    f.clearCaption = "Clear All Data";
+    return f;
+}
+
+Calculator makePiNetwork() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "PiNetD.dat";
+    calc.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
+                   {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
+                   {FieldKind::Option, kModeGroup}};
+    calc.clearBoxes = {kF, kRL, kR1, kVc, kIc};
+    calc.calculate = CmdCalc_Click;
+    highside::addHandlers(calc);
+    // The boxes are emptied and both modes turned off; boxes and labels keep
+    // the visibility and lock of the last mode.
+    calc.clearGroups = {kModeGroup};
+    return calc;
 }
 
 } // namespace
 
 const Calculator& piNetwork() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "PiNetD.dat";
-        c.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
-                    {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
-                    {FieldKind::Option, kModeGroup}};
-        c.clearBoxes = {kF, kRL, kR1, kVc, kIc};
-        c.calculate = CmdCalc_Click;
-        highside::addHandlers(c);
-        // The boxes are emptied and both modes turned off; boxes and labels keep
-        // the visibility and lock of the last mode.
-        c.clearGroups = {kModeGroup};
-        return c;
-    }();
+    static const Calculator calc = makePiNetwork();
     return calc;
 }
 

@@ -239,20 +239,22 @@ FormSpec formSpec() {
     return f;
 }
 
+Calculator makeReactance() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "XlXcFLC.dat";
+    // Every box is saved and cleared, in the window's order.
+    calc.clearBoxes = {kFreq, kAngFreq, kInd, kCap, kIndRct, kCapRct};
+    for (const auto& name : calc.clearBoxes)
+        calc.fields.push_back({FieldKind::Eng, name});
+    calc.calculate = CmdCalc_Click;
+    return calc;
+}
+
 } // namespace
 
 const Calculator& reactance() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "XlXcFLC.dat";
-        // Every box is saved and cleared, in the window's order.
-        c.clearBoxes = {kFreq, kAngFreq, kInd, kCap, kIndRct, kCapRct};
-        for (const auto& name : c.clearBoxes)
-            c.fields.push_back({FieldKind::Eng, name});
-        c.calculate = CmdCalc_Click;
-        return c;
-    }();
+    static const Calculator calc = makeReactance();
     return calc;
 }
 

@@ -152,17 +152,23 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     }
 }
 
-Calculator makeRlcQ() {
-    Calculator calc;
-    calc.form.name = "Form04";
-    calc.form.caption = "Series R-L-C Circuit Q Calcullator";
-    calc.form.widthTwips = 6000;
-    calc.form.heightTwips = 6000;
-    calc.form.left = {
+FormSpec formSpec() {
+    FormSpec f;
+    f.name = "Form04";
+    f.caption = "Series R-L-C Circuit Q Calcullator";
+    f.widthTwips = 6000;
+    f.heightTwips = 6000;
+    f.left = {
         box(kF, "Frequency", "Hertz"),    box(kBW, "Bandwidth", "Hertz"),
         box(kC, "Capacitance", "Farads"), box(kL, "Inductance", "Henrys"),
         box(kR, "Resistance", "Ohms"),    box(kQ, "Q", ""),
     };
+    return f;
+}
+
+Calculator makeRlcQ() {
+    Calculator calc;
+    calc.form = formSpec();
     calc.dataFile = "RLCQ.dat";
     // Every box is saved and cleared, in the window's order.
     calc.clearBoxes = {kF, kBW, kC, kL, kR, kQ};

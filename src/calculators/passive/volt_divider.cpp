@@ -86,35 +86,35 @@ void attenuationTyped(Form& form, CalcEnv& env, bool byRatio) {
         select(form, env, kOpNoLoad);
 }
 
-void OpAr_Click(Form& form, CalcEnv& env) {
+void byRatioSelected(Form& form, CalcEnv& env) {
     attenuationTyped(form, env, true);
 }
 
-void OpdB_Click(Form& form, CalcEnv& env) {
+void byDecibelsSelected(Form& form, CalcEnv& env) {
     attenuationTyped(form, env, false);
 }
 
-void OpVinVout_Click(Form& form, CalcEnv&) {
+void byVoltagesSelected(Form& form, CalcEnv&) {
     form.setEnabled(kAr, false);
     form.setEnabled(kDB, false);
     for (const char* box : {kVo, kVin, kIL})
         form.setEnabled(box, true);
 }
 
-void OpNoLoad_Click(Form& form, CalcEnv&) {
+void noLoadSelected(Form& form, CalcEnv&) {
     form.setText(kLoadLabel, "");
     form.setText(kLoadUnit, "");
     form.setEnabled(kIL, false);
 }
 
-void OpILoad_Click(Form& form, CalcEnv& env) {
+void currentLoadSelected(Form& form, CalcEnv& env) {
     form.setText(kLoadLabel, "Load Current");
     form.setText(kLoadUnit, "Amps");
     form.setEnabled(kIL, true);
     select(form, env, kOpVinVout);
 }
 
-void OpRLoad_Click(Form& form, CalcEnv&) {
+void resistanceLoadSelected(Form& form, CalcEnv&) {
     form.setText(kLoadLabel, "Load Resistance");
     form.setText(kLoadUnit, "Ohms");
     form.setEnabled(kIL, true);
@@ -338,9 +338,8 @@ void setUp(Form& form, CalcEnv&, bool flagRead) {
     form.setChecked(kStandardValues, true);
 }
 
-Calculator makeVoltDivider() {
-    Calculator c;
-    FormSpec& f = c.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form01";
     f.caption = "Voltage Divider";
     f.widthTwips = 11910;
@@ -374,9 +373,14 @@ Calculator makeVoltDivider() {
     f.bottom = {
         ListSpec{.name = kList, .headerName = kHeader, .header = kHeaderDesigned},
     };
+    return f;
+}
 
-    c.dataFile = "VoltDiv.DAT";
-    c.fields = {
+Calculator makeVoltDivider() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "VoltDiv.DAT";
+    calc.fields = {
         {FieldKind::TypedOrZero, kAr},
         {FieldKind::TypedOrZero, kDB},
         {FieldKind::Eng, kVo},
@@ -387,14 +391,14 @@ Calculator makeVoltDivider() {
         {FieldKind::Option, kAttenuationGroup},
         {FieldKind::Option, kLoadingGroup},
     };
-    c.clearBoxes = {kAr, kVo, kVin, kRtMin, kRtMax};
+    calc.clearBoxes = {kAr, kVo, kVin, kRtMin, kRtMax};
 
-    c.calculate = CmdCalc_Click;
-    c.options = {{kOpAr, OpAr_Click},           {kOpDB, OpdB_Click},
-                 {kOpVinVout, OpVinVout_Click}, {kOpNoLoad, OpNoLoad_Click},
-                 {kOpILoad, OpILoad_Click},     {kOpRLoad, OpRLoad_Click}};
-    c.setUp = setUp;
-    return c;
+    calc.calculate = CmdCalc_Click;
+    calc.options = {{kOpAr, byRatioSelected},         {kOpDB, byDecibelsSelected},
+                    {kOpVinVout, byVoltagesSelected}, {kOpNoLoad, noLoadSelected},
+                    {kOpILoad, currentLoadSelected},  {kOpRLoad, resistanceLoadSelected}};
+    calc.setUp = setUp;
+    return calc;
 }
 
 } // namespace

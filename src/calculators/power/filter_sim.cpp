@@ -31,8 +31,11 @@ constexpr const char* kShownYMax = "GraphYMax";
 constexpr const char* kRunBox = "RunBox";
 constexpr const char* kRunRectifier = "RunRectifier";
 // Hidden while the graph covers the window, shown again by its Close.
-constexpr std::array<const char*, 7> kCovered = {"FrameLeft", "FrameRight",  "FrameList", "CmdCalc",
-                                                 "CmdClr",    "CmdLoadData", "CmdClose"};
+constexpr const char* kLeftFrame = "FrameLeft";
+constexpr const char* kRightFrame = "FrameRight";
+constexpr const char* kListFrame = "FrameList";
+constexpr std::array<const char*, 7> kCovered = {kLeftFrame, kRightFrame,   kListFrame, "CmdCalc",
+                                                 "CmdClr",   "CmdLoadData", "CmdClose"};
 
 // L6 is read and written but the simulation has no use for it.
 constexpr const char* kL6Tooltip =
@@ -284,6 +287,12 @@ void CmdClr_Click(Form& form, CalcEnv&) {
     form.list(kList).clear();
 }
 
+// The window opens on its boxes, the graph hidden.
+void setUp(Form& form, CalcEnv&, bool) {
+    form.setVisible(kGraph, false);
+    form.setVisible(kCloseGraph, false);
+}
+
 const std::array<std::pair<const char*, const char*>, kBoxes> kLabels = {{
     {"Transformer output", "RMS Vv"},
     {"Rrectifier source R0", "Ohms"},
@@ -314,9 +323,8 @@ const std::array<std::pair<const char*, const char*>, kBoxes> kLabels = {{
     {"Diode Current Multiplier", "Fector"},
 }};
 
-Calculator makeFilterSim() {
-    Calculator calc;
-    FormSpec& f = calc.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "FrmFilter";
     f.caption = "Power Supply Filter Simulation";
     f.widthTwips = 11000;
@@ -332,9 +340,9 @@ Calculator makeFilterSim() {
     }
     second.push_back(GroupSpec{
         kRectifier, "", {{kFull, "Full-Wave Rectification"}, {kHalf, "Half-Wave Rectification"}}});
-    f.left = {frame("FrameLeft", "", Direction::Vertical, first)};
-    f.right = {frame("FrameRight", "", Direction::Vertical, second)};
-    f.bottom = {frame("FrameList", "", Direction::Vertical, {ListSpec{kList, {}, {}, 14}}),
+    f.left = {frame(kLeftFrame, "", Direction::Vertical, first)};
+    f.right = {frame(kRightFrame, "", Direction::Vertical, second)};
+    f.bottom = {frame(kListFrame, "", Direction::Vertical, {ListSpec{kList, {}, {}, 14}}),
                 DrawingSpec{.name = kGraph,
                             .widthTwips = static_cast<int>(kFilterGraph.width),
                             .heightTwips = static_cast<int>(kFilterGraph.height),
@@ -358,7 +366,12 @@ Calculator makeFilterSim() {
                  {"CmdLoadData", "Load Last Run"},
                  {"CmdClose", "Close"},
                  {kCloseGraph, "Close", true, false}};
+    return f;
+}
 
+Calculator makeFilterSim() {
+    Calculator calc;
+    calc.form = formSpec();
     calc.dataFile = "PSFData.dat";
     for (int i = 0; i < kBoxes; ++i)
         calc.fields.push_back({FieldKind::Eng, indexed(kBox, i)});
@@ -369,10 +382,7 @@ Calculator makeFilterSim() {
     calc.calculate = CmdCalc_Click;
     calc.clear = CmdClr_Click;
     calc.buttons[kCloseGraph] = CmdClosGr_Click;
-    calc.setUp = [](Form& form, CalcEnv&, bool) {
-        form.setVisible(kGraph, false);
-        form.setVisible(kCloseGraph, false);
-    };
+    calc.setUp = setUp;
     return calc;
 }
 

@@ -21,6 +21,15 @@ constexpr const char* kSecI = "TxtSec1I";
 constexpr const char* kSecR = "TxtSec1R";
 constexpr const char* kTypeGroup = "FrameType";
 constexpr const char* kMil = "OpMil";
+constexpr std::array<const char*, 3> kOpenTypes = {"OpType1", "OpType2", "OpType3"};
+// The outline's dimensions: X, Y, Z of the box, A, B, C of the open core.
+constexpr const char* kX = "TxtX";
+constexpr const char* kY = "TxtY";
+constexpr const char* kZ = "TxtZ";
+constexpr const char* kA = "TxtA";
+constexpr const char* kB = "TxtB";
+constexpr const char* kC = "TxtC";
+constexpr std::array<const char*, 6> kDimensions = {kX, kY, kZ, kA, kB, kC};
 constexpr const char* kLoading = "ChkLoading";
 constexpr const char* kImage = "Image1";
 constexpr const char* kList = "ListOut";
@@ -77,14 +86,29 @@ void TxtNoSec_Change(Form& form, CalcEnv&) {
     }
 }
 
-// A type option clicked: the open types have core dimensions A, B, C; the
-// potted one is a closed box. The picture shows the type chosen.
-void typeClicked(Form& form, CalcEnv&, const std::string& option) {
-    const int type = form.numberOf(option);
-    for (const char* box : {"TxtA", "TxtB", "TxtC"})
-        form.setVisible(box, option != kMil);
+// A type chosen: the open types have core dimensions A, B, C; the potted
+// one is a closed box. The picture shows the type chosen.
+void showType(Form& form, int type) {
+    for (const char* box : {kA, kB, kC})
+        form.setVisible(box, type != 4);
     form.setText(kImage, pictureOf(type));
     form.setVisible(kImage, true);
+}
+
+void OpType1_Click(Form& form, CalcEnv&) {
+    showType(form, 1);
+}
+
+void OpType2_Click(Form& form, CalcEnv&) {
+    showType(form, 2);
+}
+
+void OpType3_Click(Form& form, CalcEnv&) {
+    showType(form, 3);
+}
+
+void OpMil_Click(Form& form, CalcEnv&) {
+    showType(form, 4);
 }
 
 struct Winding {
@@ -139,8 +163,8 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         if (w[i].rs == 0)
             return;
     }
-    const double a = form.number("TxtA"), b = form.number("TxtB"), c = form.number("TxtC");
-    const double x = form.number("TxtX"), y = form.number("TxtY"), z = form.number("TxtZ");
+    const double a = form.number(kA), b = form.number(kB), c = form.number(kC);
+    const double x = form.number(kX), y = form.number(kY), z = form.number(kZ);
 
     // Surface in square centimetres: a closed box when potted; otherwise the
     // core's faces and the four sides of the winding that stand out of it.
@@ -225,7 +249,7 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
     for (int i = 0; i < kRows; ++i)
         for (const char* array : {kSecV, kSecI, kSecR})
             form.setText(indexed(array, i), "");
-    for (const char* box : {"TxtX", "TxtY", "TxtZ", "TxtA", "TxtB", "TxtC"})
+    for (const char* box : kDimensions)
         form.setText(box, "");
     form.clearOption(kTypeGroup);
     form.list(kList).clear();
@@ -234,14 +258,19 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
 
 // The boxes from "PowerXfm.DAT", then the limits from "CONSTANT.DAT": a
 // description line before each number. Limits not read keep their value.
-void loadWithLimits(const Calculator& calc, Form& form, CalcEnv& env) {
-    StandardLoadFile(calc, form, env);
+void LoadFile(Form& form, CalcEnv& env) {
+    StandardLoadFile(powerTransformer(), form, env);
     TxtNoSec_Change(form, env);
     const auto lines = env.files.readLines(kConstantsFile, 2 * kLimits.size());
     if (!lines)
         return;
     for (std::size_t k = 0; k < kLimits.size() && 2 * k + 1 < lines->size(); ++k)
         form.setValue(kLimits[k], ReadNumber((*lines)[2 * k + 1]));
+}
+
+// No picture until a type is chosen.
+void setUp(Form& form, CalcEnv&, bool) {
+    form.setVisible(kImage, form.option(kTypeGroup) != 0);
 }
 
 ControlSpec secondaryRow(int i) {
@@ -256,9 +285,8 @@ ControlSpec secondaryRow(int i) {
                   cell(kSecR, "Resistance", "Ohms")});
 }
 
-Calculator makePowerTransformer() {
-    Calculator calc;
-    FormSpec& f = calc.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "FrmPowerXfm";
     f.caption = "Power Transformer Analysis Calculator";
     f.widthTwips = 11820;
@@ -270,23 +298,28 @@ Calculator makePowerTransformer() {
     f.left.push_back(CheckSpec{kLoading, "Voltages Measured Open Circuit, Correct for Loading."});
     f.left.push_back(ListSpec{kList, {}, {}, 26});
     f.right = {
-        box("TxtX", "X", "cm"),
-        box("TxtY", "Y", "cm"),
-        box("TxtZ", "Z", "cm"),
-        box("TxtA", "A", "cm"),
-        box("TxtB", "B", "cm"),
-        box("TxtC", "C", "cm"),
+        box(kX, "X", "cm"),
+        box(kY, "Y", "cm"),
+        box(kZ, "Z", "cm"),
+        box(kA, "A", "cm"),
+        box(kB, "B", "cm"),
+        box(kC, "C", "cm"),
         GroupSpec{kTypeGroup,
                   "Trensformer Type",
-                  {{"OpType1", "Unshieleded"},
-                   {"OpType2", "Shielded Top Mount"},
-                   {"OpType3", "Shielded Sub Mount"},
+                  {{kOpenTypes[0], "Unshieleded"},
+                   {kOpenTypes[1], "Shielded Top Mount"},
+                   {kOpenTypes[2], "Shielded Sub Mount"},
                    {kMil, "Military, Potted"}}},
         PictureSpec{kImage, pictureOf(1), "Transformer outline with dimensions X, Y, Z, A, B, C"},
     };
     f.bottom = {HelpBoxSpec{kHelpBox}};
     f.hoverHelp = HoverHelp{kHelpBox, "Frame1", true, {}};
+    return f;
+}
 
+Calculator makePowerTransformer() {
+    Calculator calc;
+    calc.form = formSpec();
     calc.dataFile = "PowerXfm.DAT";
     calc.fields = {
         {FieldKind::Typed, kPriV}, {FieldKind::Typed, kPriR}, {FieldKind::Typed, kNoSec}};
@@ -294,7 +327,7 @@ Calculator makePowerTransformer() {
         for (const char* array : {kSecV, kSecR, kSecI})
             calc.fields.push_back({FieldKind::Typed, indexed(array, i)});
     calc.fields.push_back({FieldKind::Option, kTypeGroup});
-    for (const char* box : {"TxtX", "TxtY", "TxtZ", "TxtA", "TxtB", "TxtC"})
+    for (const char* box : kDimensions)
         calc.fields.push_back({FieldKind::Typed, box});
     calc.fields.push_back({FieldKind::Check, kLoading});
     calc.values.assign(kLimits.begin(), kLimits.end());
@@ -302,12 +335,12 @@ Calculator makePowerTransformer() {
     calc.calculate = CmdCalc_Click;
     calc.clear = CmdClr_Click;
     calc.boxes[kNoSec] = TxtNoSec_Change;
-    calc.optionSelected = typeClicked;
-    calc.loadFile = [](Form& form, CalcEnv& env) { loadWithLimits(powerTransformer(), form, env); };
-    // No picture until a type is chosen.
-    calc.setUp = [](Form& form, CalcEnv&, bool) {
-        form.setVisible(kImage, form.option(kTypeGroup) != 0);
-    };
+    calc.options = {{kOpenTypes[0], OpType1_Click},
+                    {kOpenTypes[1], OpType2_Click},
+                    {kOpenTypes[2], OpType3_Click},
+                    {kMil, OpMil_Click}};
+    calc.loadFile = LoadFile;
+    calc.setUp = setUp;
     return calc;
 }
 

@@ -115,6 +115,7 @@ constexpr const char* kValues = "LstValues";
 constexpr const char* kTracking = "LstTracking";
 constexpr const char* kRecL = "CmdRecL";
 constexpr const char* kPrint = "CmdPrint";
+constexpr const char* kQuickHelp = "Txt2QuickHelp";
 
 // Constant-initialised, so that they are ready whoever asks for the calculator
 // first, even a static initialiser of another file.
@@ -494,6 +495,19 @@ void CmdClr_Click(Form& form, CalcEnv&) {
     form.setVisible(kPicture, false);
 }
 
+// Boxes are saved as typed, an empty one as "0.000".
+void beforeSave(Form& form, CalcEnv&) {
+    for (const auto& box : kBoxes)
+        if (form.text(box).empty())
+            form.setText(box, "0.000");
+}
+
+// Print waits for a Calculate that runs to its end; the picture for a mode.
+void setUp(Form& form, CalcEnv&, bool) {
+    form.setEnabled(kPrint, false);
+    form.setVisible(kPicture, form.option(kModeGroup) != None);
+}
+
 FormSpec formSpec() {
     FormSpec f;
     f.name = "FormTrack";
@@ -517,14 +531,14 @@ FormSpec formSpec() {
     };
     f.bottom = {
         ListSpec{kTracking, "LblTracking", kTrackHeader, 12},
-        HelpBoxSpec{"Txt2QuickHelp", 3},
+        HelpBoxSpec{kQuickHelp, 3},
     };
     f.printButton = kPrint;
     f.buttons = {{kRecL, "Recommend Inductors"},   {kPrint, "Print"},
                  {"CmdCalc", "Calculate"},         {"CmdClr", "Clear Data"},
                  {"CmdLoadData", "Load Last Run"}, {"CmdClose", "Close"}};
     f.hoverHelp = HoverHelp{
-        "Txt2QuickHelp",
+        kQuickHelp,
         "FrameButtons",
         true,
         {{kRecL, "Recommend the optimum inductor for the capacitance and frequency range you "
@@ -532,32 +546,26 @@ FormSpec formSpec() {
     return f;
 }
 
+Calculator makeReceiverTracking() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "Track.DAT";
+    for (const auto& name : kBoxes)
+        calc.fields.push_back({FieldKind::Typed, name});
+    calc.fields.push_back({FieldKind::OptionIfAny, kModeGroup});
+    calc.calculate = CmdCalc_Click;
+    calc.clear = CmdClr_Click;
+    calc.optionSelected = modeSelected;
+    calc.buttons = {{kRecL, CmdRecL_Click}, {kPrint, CmdPrint_Click}};
+    calc.beforeSave = beforeSave;
+    calc.setUp = setUp;
+    return calc;
+}
+
 } // namespace
 
 const Calculator& receiverTracking() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "Track.DAT";
-        for (const auto& name : kBoxes)
-            c.fields.push_back({FieldKind::Typed, name});
-        c.fields.push_back({FieldKind::OptionIfAny, kModeGroup});
-        c.calculate = CmdCalc_Click;
-        c.clear = CmdClr_Click;
-        c.optionSelected = modeSelected;
-        c.buttons = {{kRecL, CmdRecL_Click}, {kPrint, CmdPrint_Click}};
-        // Boxes are saved as typed, an empty one as "0.000".
-        c.beforeSave = [](Form& form, CalcEnv&) {
-            for (const auto& box : kBoxes)
-                if (form.text(box).empty())
-                    form.setText(box, "0.000");
-        };
-        c.setUp = [](Form& form, CalcEnv&, bool) {
-            form.setEnabled(kPrint, false);
-            form.setVisible(kPicture, form.option(kModeGroup) != None);
-        };
-        return c;
-    }();
+    static const Calculator calc = makeReceiverTracking();
     return calc;
 }
 
