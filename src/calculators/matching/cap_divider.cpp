@@ -33,11 +33,11 @@ constexpr const char* kF = "TxtF";
 constexpr const char* kQ = "TxtQ";
 constexpr const char* kRL = "TxtRL";
 constexpr const char* kList = "List1";
-
 using highside::kIc;
 using highside::kModeGroup;
 using highside::kR1;
 using highside::kVc;
+
 constexpr const char* kZeroValues = "Zero values not allowed.";
 constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
 constexpr const char* kQViolation = "Q Violation";
@@ -52,8 +52,7 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double q = form.number(kQ);
     const double rl = form.number(kRL);
     const double r1 = highside::readR1(form);
-    auto& list = form.list(kList);
-    list.clear();
+    form.list(kList).clear();
 
     if (f == 0 || q == 0 || rl == 0 || r1 == 0) {
         env.dialogs.say(kZeroValues);
@@ -71,27 +70,15 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     }
 
     const CapDividerDesign d = designCapDivider(f, q, rl, r1);
-    // Every text is made before the list is filled and the file written: a
-    // value that is not finite ends the run here, the window cycle drops it
-    // and the design file stays as it was.
-    const std::string fText = engText(f), r1Text = engText(r1), lText = engText(d.l),
-                      c1Text = engText(d.c1), c2Text = engText(d.c2), qText = engText(q),
-                      rlText = engText(rl);
-    list = {"Frequency =" + fText + "Hertz",   "       R1 =" + r1Text + "Ohms",
-            "        L =" + lText + "Henrys",  "       C1 =" + c1Text + "Farads",
-            "       C2 =" + c2Text + "Farads", "        Q =" + qText,
-            "       RL =" + rlText + "Ohms"};
-
-    designs::save(designs::capDivider(),
-                  {{"TxtF", fText},
-                   {"TxtR1", r1Text},
-                   {"TxtL", lText},
-                   {"TxtRc", kLosslessCoil},
-                   {"TxtC1", c1Text},
-                   {"TxtC2", c2Text},
-                   {"TxtRL", rlText},
-                   {"TxtQ", qText}},
-                  env);
+    designs::listAndSave(form, env, kList, designs::capDivider(),
+                         {{designs::kF, f},
+                          {designs::kR1, r1},
+                          {designs::kL, d.l},
+                          {designs::kC1, d.c1},
+                          {designs::kC2, d.c2},
+                          {designs::kQ, q},
+                          {designs::kRL, rl}},
+                         kLosslessCoil);
 }
 
 FormSpec formSpec() {
@@ -105,8 +92,8 @@ FormSpec formSpec() {
         box(kQ, "Q", "", "0"),
         box(kRL, "Load Resistance, RL", "Ohms", "0"),
         box(kR1, "Plate or Antenna, High Side Resistance", "Ohms", "0"),
-        box(kVc, "Collector or Plate Voltage", "Volts", "0", "Text4", "Text9"),
-        box(kIc, "Collector or Plate Current", "Amps", "0", "Text5", "Text10"),
+        highside::voltageBox("Collector or Plate Voltage", "0"),
+        highside::currentBox("Collector or Plate Current", "0"),
     };
     f.right = {
         highside::modeGroup(),
@@ -126,9 +113,6 @@ Calculator makeCapDivider() {
     calc.clearBoxes = {kF, kQ, kRL, kR1, kVc, kIc};
     calc.calculate = CmdCalc_Click;
     highside::addHandlers(calc);
-    // The boxes are emptied and both modes turned off; boxes and labels keep
-    // the visibility and lock of the last mode.
-    calc.clearGroups = {kModeGroup};
     return calc;
 }
 

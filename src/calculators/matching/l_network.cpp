@@ -62,8 +62,8 @@ FormSpec formSpec() {
         box(kF, "Frequency", "Hertz"),
         box(kRL, "Low Side Resistance RL", "Ohms"),
         box(kR1, "Plate or Antenna, High Side Resistance", "Ohms"),
-        box(kVc, "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
-        box(kIc, "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
+        highside::voltageBox("Plate or Collector Voltage"),
+        highside::currentBox("Plate or Collector Current"),
     };
     f.right = {
         highside::modeGroup(),
@@ -82,9 +82,6 @@ Calculator makeLNetwork() {
     calc.clearBoxes = {kF, kRL, kR1, kVc, kIc};
     calc.calculate = CmdCalc_Click;
     highside::addHandlers(calc);
-    // The boxes are emptied and both modes turned off; boxes and labels keep
-    // the visibility and lock of the last mode.
-    calc.clearGroups = {kModeGroup};
     return calc;
 }
 

@@ -40,11 +40,11 @@ constexpr const char* kF = "TxtF";
 constexpr const char* kQ = "TxtQ";
 constexpr const char* kRL = "TxtRL";
 constexpr const char* kList = "List1";
-
 using highside::kIc;
 using highside::kModeGroup;
 using highside::kR1;
 using highside::kVc;
+
 constexpr const char* kR1NotAboveRL = "RL must be less than R1.";
 constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
 // The design file holds a coil loss resistance for the lossy-coil analysis;
@@ -68,27 +68,15 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     }
 
     const PiNetworkDesign d = designPiNetwork(f, q, rl, r1);
-    // Every text is made before the list is filled and the file written: a
-    // value that is not finite ends the run here, the window cycle drops it
-    // and the design file stays as it was.
-    const std::string fText = engText(f), r1Text = engText(r1), c1Text = engText(d.c1),
-                      lText = engText(d.l), c2Text = engText(d.c2), qText = engText(q),
-                      rlText = engText(rl);
-    form.list(kList) = {"Frequency =" + fText + "Hertz",   "       R1 =" + r1Text + "Ohms",
-                        "       C1 =" + c1Text + "Farads", "        L =" + lText + "Henrys",
-                        "       C2 =" + c2Text + "Farads", "        Q =" + qText,
-                        "       RL =" + rlText + "Ohms"};
-
-    designs::save(designs::piNetwork(),
-                  {{"TxtF", fText},
-                   {"TxtR1", r1Text},
-                   {"TxtC1", c1Text},
-                   {"TxtL", lText},
-                   {"TxtRc", kLosslessCoil},
-                   {"TxtC2", c2Text},
-                   {"TxtRL", rlText},
-                   {"TxtQ", qText}},
-                  env);
+    designs::listAndSave(form, env, kList, designs::piNetwork(),
+                         {{designs::kF, f},
+                          {designs::kR1, r1},
+                          {designs::kC1, d.c1},
+                          {designs::kL, d.l},
+                          {designs::kC2, d.c2},
+                          {designs::kQ, q},
+                          {designs::kRL, rl}},
+                         kLosslessCoil);
 }
 
 FormSpec formSpec() {
@@ -102,8 +90,8 @@ FormSpec formSpec() {
         box(kQ, "Q", ""),
         box(kRL, "Low Side Resistance RL", "Ohms"),
         box(kR1, "Plate or Antenna,\nHigh Side\nResistance", "Ohms"),
-        box(kVc, "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
-        box(kIc, "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
+        highside::voltageBox("Plate or Collector Voltage"),
+        highside::currentBox("Plate or Collector Current"),
     };
     f.right = {
         highside::modeGroup(),
@@ -124,9 +112,6 @@ Calculator makePiNetwork() {
     calc.clearBoxes = {kF, kRL, kR1, kVc, kIc};
     calc.calculate = CmdCalc_Click;
     highside::addHandlers(calc);
-    // The boxes are emptied and both modes turned off; boxes and labels keep
-    // the visibility and lock of the last mode.
-    calc.clearGroups = {kModeGroup};
     return calc;
 }
 
