@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
@@ -141,6 +143,118 @@ std::string line(const std::string& label, double value, const char* unit) {
     return label + engText(value) + unit;
 }
 
+using Windings = std::array<Winding, kRows>;
+
+// Rows 0 to n - 1 of the secondaries; false when a voltage or a resistance
+// is zero (Calculate then does nothing).
+bool readWindings(const Form& form, int n, Windings& w) {
+    for (int i = 0; i < n; ++i) {
+        w[i].vs = form.number(indexed(kSecV, i));
+        if (w[i].vs == 0)
+            return false;
+        w[i].is = form.number(indexed(kSecI, i));
+        w[i].rs = form.number(indexed(kSecR, i));
+        if (w[i].rs == 0)
+            return false;
+    }
+    return true;
+}
+
+// Surface in square centimetres: a closed box when potted; otherwise the
+// core's faces and the four sides of the winding that stand out of it.
+// Nothing after a message when the dimensions fit neither.
+std::optional<double> surfaceArea(const Form& form, CalcEnv& env) {
+    const double a = form.number(kA), b = form.number(kB), c = form.number(kC);
+    const double x = form.number(kX), y = form.number(kY), z = form.number(kZ);
+    if (form.selected(kMil))
+        return 2 * x * y + 2 * x * z + 2 * y * z;
+    if (b != 0 && c != 0) {
+        const double wing = (z - a) / 2;
+        return 2 * x * y + 2 * a * x + 4 * wing * b + 4 * wing * c;
+    }
+    env.dialogs.say(kWhatKind);
+    return std::nullopt;
+}
+
+// A winding given without a current gets the one at its dissipation limit.
+// Only the open-core limits apply; the potted ones are kept for the user.
+// False after a message.
+bool findCurrents(const Form& form, CalcEnv& env, int n, Windings& w) {
+    const double kPlate = form.value(kLimits[0]);
+    const double kFil = form.value(kLimits[1]);
+    for (int i = 0; i < n; ++i) {
+        if (w[i].is != 0)
+            continue;
+        const double limit = w[i].vs > kFilamentVolts ? kPlate : kFil;
+        if (limit >= 100) {
+            env.dialogs.say("The percent dissipation limits in \"" + std::string(kConstantsFile) +
+                                "\" must be below 100.",
+                            MessageIcon::Exclamation);
+            return false;
+        }
+        w[i].is = searchCurrent(w[i], limit, i + 1);
+    }
+    return true;
+}
+
+// The primary and the whole transformer, from its windings.
+struct Totals {
+    double ip = 0, psum = 0, ppri = 0, pctP = 0, ptot = 0, pctT = 0, density = 0, fahrenheit = 0;
+};
+
+// Each winding's loaded voltage and powers, then the primary's and the
+// totals. With open-circuit voltages, each winding drops its own resistance
+// and the primary's, reflected through the square of the turns ratio.
+Totals loadWindings(double vp, double rp, bool loaded, double area, int n, Windings& w) {
+    Totals t;
+    double pcuSum = 0;
+    for (int i = 0; i < n; ++i) {
+        const double ratio = w[i].vs / vp;
+        w[i].vl = loaded ? w[i].vs - w[i].is * (w[i].rs + rp * ratio * ratio) : w[i].vs;
+        w[i].pcu = w[i].is * w[i].is * w[i].rs;
+        w[i].pout = w[i].is * w[i].vl;
+        w[i].pct = percentLoss(w[i].pcu, w[i].pout);
+        t.psum += w[i].pout + w[i].pcu;
+        pcuSum += w[i].pcu;
+    }
+    t.ip = t.psum / vp;
+    t.ppri = t.ip * t.ip * rp;
+    t.pctP = checkFinite(100 * t.ppri / (t.ppri + t.psum), "the primary power is zero");
+    t.ptot = t.ppri + pcuSum;
+    t.density = checkFinite(10000 * t.ptot / area, "the surface area is zero");
+    t.pctT = 100 * t.ptot / (t.ppri + t.psum);
+    const double kelvin = std::pow(t.density / (kEmissivity * kStefanBoltzmann), 0.25);
+    t.fahrenheit =
+        checkFinite((kelvin - kCelsiusZero) * 9 / 5 + 32, "the temperature cannot be estimated");
+    return t;
+}
+
+std::vector<std::string> resultLines(double vp, const Totals& t, int n, const Windings& w) {
+    std::vector<std::string> out = {
+        line("        Primary Voltage =", vp, "Volts"),
+        line("        Primary Current =", t.ip, "Amps"),
+        line("          Primary Power =", t.psum, "Watts"),
+        line("    Primary Dissipation =", t.ppri, "Watts"),
+        line("  Primary % Dissipation =", t.pctP, "%"),
+    };
+    for (int i = 0; i < n; ++i) {
+        const std::string k = std::to_string(i + 1);
+        out.push_back(line("Secondayr " + k + "     Voltage =", w[i].vl, "Volts"));
+        out.push_back(line("Secondary " + k + "     Current =", w[i].is, "Amps"));
+        out.push_back(line("Secondary " + k + "       Power =", w[i].pout, "Watts"));
+        out.push_back(line("Secondary " + k + " Dissipation =", w[i].pcu, "Watts"));
+        out.push_back(line("Secondary " + k + " Percent Dis =", w[i].pct, "%"));
+    }
+    out.emplace_back(58, '-');
+    out.push_back(line("      Total Dissipation =", t.ptot, "Watts"));
+    out.push_back(line("    Total % Dissipation =", t.pctT, "%"));
+    out.push_back(line("          Power Dendity =", t.density, "W/Sq Meter"));
+    out.push_back(line("  Operating Temperature =", t.fahrenheit, "\u00B0 F"));
+    return out;
+}
+
+// A box left at zero (the primary, a winding's voltage or resistance) ends
+// Calculate without a word.
 void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double vp = form.number(kPriV);
     if (vp == 0)
@@ -153,92 +267,14 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         env.dialogs.say(kSecondaryCount, MessageIcon::Exclamation);
         return;
     }
-    std::array<Winding, kRows> w{};
-    for (int i = 0; i < n; ++i) {
-        w[i].vs = form.number(indexed(kSecV, i));
-        if (w[i].vs == 0)
-            return;
-        w[i].is = form.number(indexed(kSecI, i));
-        w[i].rs = form.number(indexed(kSecR, i));
-        if (w[i].rs == 0)
-            return;
-    }
-    const double a = form.number(kA), b = form.number(kB), c = form.number(kC);
-    const double x = form.number(kX), y = form.number(kY), z = form.number(kZ);
-
-    // Surface in square centimetres: a closed box when potted; otherwise the
-    // core's faces and the four sides of the winding that stand out of it.
-    double area = 0;
-    if (form.selected(kMil)) {
-        area = 2 * x * y + 2 * x * z + 2 * y * z;
-    } else if (b != 0 && c != 0) {
-        const double wing = (z - a) / 2;
-        area = 2 * x * y + 2 * a * x + 4 * wing * b + 4 * wing * c;
-    } else {
-        env.dialogs.say(kWhatKind);
+    Windings w{};
+    if (!readWindings(form, n, w))
         return;
-    }
-
-    // Only the open-core limits apply; the potted ones are kept for the user.
-    const double kPlate = form.value(kLimits[0]);
-    const double kFil = form.value(kLimits[1]);
-    for (int i = 0; i < n; ++i) {
-        if (w[i].is != 0)
-            continue;
-        const double limit = w[i].vs > kFilamentVolts ? kPlate : kFil;
-        if (limit >= 100) {
-            env.dialogs.say("The percent dissipation limits in \"" + std::string(kConstantsFile) +
-                                "\" must be below 100.",
-                            MessageIcon::Exclamation);
-            return;
-        }
-        w[i].is = searchCurrent(w[i], limit, i + 1);
-    }
-
-    // With open-circuit voltages, each winding drops its own resistance and
-    // the primary's, reflected through the square of the turns ratio.
-    const bool loaded = form.checked(kLoading);
-    double psum = 0, pcuSum = 0;
-    for (int i = 0; i < n; ++i) {
-        const double ratio = w[i].vs / vp;
-        w[i].vl = loaded ? w[i].vs - w[i].is * (w[i].rs + rp * ratio * ratio) : w[i].vs;
-        w[i].pcu = w[i].is * w[i].is * w[i].rs;
-        w[i].pout = w[i].is * w[i].vl;
-        w[i].pct = percentLoss(w[i].pcu, w[i].pout);
-        psum += w[i].pout + w[i].pcu;
-        pcuSum += w[i].pcu;
-    }
-    const double ip = psum / vp;
-    const double ppri = ip * ip * rp;
-    const double pctP = checkFinite(100 * ppri / (ppri + psum), "the primary power is zero");
-    const double ptot = ppri + pcuSum;
-    const double density = checkFinite(10000 * ptot / area, "the surface area is zero");
-    const double pctT = 100 * ptot / (ppri + psum);
-    const double kelvin = std::pow(density / (kEmissivity * kStefanBoltzmann), 0.25);
-    const double fahrenheit =
-        checkFinite((kelvin - kCelsiusZero) * 9 / 5 + 32, "the temperature cannot be estimated");
-
-    std::vector<std::string> out = {
-        line("        Primary Voltage =", vp, "Volts"),
-        line("        Primary Current =", ip, "Amps"),
-        line("          Primary Power =", psum, "Watts"),
-        line("    Primary Dissipation =", ppri, "Watts"),
-        line("  Primary % Dissipation =", pctP, "%"),
-    };
-    for (int i = 0; i < n; ++i) {
-        const std::string k = std::to_string(i + 1);
-        out.push_back(line("Secondayr " + k + "     Voltage =", w[i].vl, "Volts"));
-        out.push_back(line("Secondary " + k + "     Current =", w[i].is, "Amps"));
-        out.push_back(line("Secondary " + k + "       Power =", w[i].pout, "Watts"));
-        out.push_back(line("Secondary " + k + " Dissipation =", w[i].pcu, "Watts"));
-        out.push_back(line("Secondary " + k + " Percent Dis =", w[i].pct, "%"));
-    }
-    out.emplace_back(58, '-');
-    out.push_back(line("      Total Dissipation =", ptot, "Watts"));
-    out.push_back(line("    Total % Dissipation =", pctT, "%"));
-    out.push_back(line("          Power Dendity =", density, "W/Sq Meter"));
-    out.push_back(line("  Operating Temperature =", fahrenheit, "\u00B0 F"));
-    form.list(kList) = std::move(out);
+    const std::optional<double> area = surfaceArea(form, env);
+    if (!area || !findCurrents(form, env, n, w))
+        return;
+    const Totals t = loadWindings(vp, rp, form.checked(kLoading), *area, n, w);
+    form.list(kList) = resultLines(vp, t, n, w);
 }
 
 void CmdClr_Click(Form& form, CalcEnv& env) {
