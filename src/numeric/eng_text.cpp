@@ -280,11 +280,10 @@ struct NumberText {
     }
     // A sign where there is one, taken: true for a minus.
     bool takeSign() {
-        if (!at('+') && !at('-')) {
-            return false;
-        }
         const bool minus = at('-');
-        advance();
+        if (minus || at('+')) {
+            advance();
+        }
         return minus;
     }
 };
@@ -386,11 +385,8 @@ double magnitudeOf(Mantissa& m, long long exponent) {
         return scale >= 0 ? w * kExactPowers[static_cast<std::size_t>(scale)]
                           : w / kExactPowers[static_cast<std::size_t>(-scale)];
     }
-    if (first > 400) {
-        return std::numeric_limits<double>::infinity();
-    }
-    if (first < -400) {
-        return 0;
+    if (first > 400 || first < -400) {
+        return first > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     m.num[len++] = 'e';
     const auto written = std::to_chars(m.num.data() + len, m.num.data() + m.num.size(), first + 1);
@@ -417,13 +413,9 @@ double readLeadingNumber(std::string_view text, std::size_t* end) {
         return 0;
     }
     *end = t.i;
-    const long long exponent = readExponent(t, end);
-    double value = magnitudeOf(m, exponent);
-    if (negative) {
-        value = -value;
-    }
+    const double magnitude = magnitudeOf(m, readExponent(t, end));
     // A negative zero reads as plain zero.
-    return value + 0.0;
+    return (negative ? -magnitude : magnitude) + 0.0;
 }
 
 } // namespace
