@@ -259,37 +259,50 @@ std::string PlainNumber(double x, LeadingBlank blank) {
 
 namespace {
 
-// The lenient reading; *end is set to where the number (with the blanks
-// after it) ends, 0 when the text has no leading number.
-double readLeadingNumber(std::string_view text, std::size_t* end) {
-    *end = 0;
+// A walk along a number's text that passes over what the reading ignores
+// (blanks and the like) after every character it takes.
+struct NumberText {
+    std::string_view text;
     std::size_t i = 0;
-    const std::size_t n = text.size();
-    const auto skip = [&] {
-        while (i < n && isIgnoredInNumber(text[i])) {
+
+    bool at(char c) const { return i < text.size() && text[i] == c; }
+    bool atDigit() const { return i < text.size() && isDigit(text[i]); }
+    char current() const { return text[i]; }
+    void skipIgnored() {
+        while (i < text.size() && isIgnoredInNumber(text[i])) {
             ++i;
         }
-    };
-    skip();
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-        skip();
     }
-    // The significant digits are gathered without leading zeros, written as
-    // ".ddd" followed by an exponent. More digits than a double can need are
-    // represented by one final "1", which rounds the same way.
-    constexpr std::size_t kMaxDigits = 800;
+    // Takes the current character and what is ignored after it.
+    void advance() {
+        ++i;
+        skipIgnored();
+    }
+    // A sign where there is one, taken: true for a minus.
+    bool takeSign() {
+        const bool minus = at('-');
+        if (minus || at('+')) {
+            advance();
+        }
+        return minus;
+    }
+};
+
+// The significant digits, gathered without leading zeros and written as
+// ".ddd" for an exponent to follow. More digits than a double can need are
+// represented by one final "1", which rounds the same way.
+struct Mantissa {
+    static constexpr std::size_t kMaxDigits = 800;
     std::array<char, kMaxDigits + 32> num; // written before it is read
-    num[0] = '.';
     std::size_t digits = 0;
     std::size_t lastNonZero = 0; // number of digits up to the last non-zero one
     bool dropped = false;
     bool anyDigit = false;
     long long integerDigits = 0;
     long long zerosAfterPoint = 0;
-    const auto take = [&](char c) {
+
+    Mantissa() { num[0] = '.'; }
+    void take(char c) {
         if (digits < kMaxDigits) {
             num[1 + digits++] = c;
             if (c != '0') {
@@ -298,99 +311,111 @@ double readLeadingNumber(std::string_view text, std::size_t* end) {
         } else if (c != '0') {
             dropped = true;
         }
-    };
-    while (i < n && isDigit(text[i])) {
-        anyDigit = true;
-        if (digits > 0 || text[i] != '0') {
-            take(text[i]);
-            ++integerDigits;
-        }
-        ++i;
-        skip();
     }
-    if (i < n && text[i] == '.') {
-        ++i;
-        skip();
-        while (i < n && isDigit(text[i])) {
-            anyDigit = true;
-            if (digits > 0 || text[i] != '0') {
-                take(text[i]);
-            } else {
-                ++zerosAfterPoint;
-            }
-            ++i;
-            skip();
+};
+
+// The digits before the point and after it.
+void readDigits(NumberText& t, Mantissa& m) {
+    while (t.atDigit()) {
+        m.anyDigit = true;
+        if (m.digits > 0 || t.current() != '0') {
+            m.take(t.current());
+            ++m.integerDigits;
         }
+        t.advance();
     }
-    if (!anyDigit) {
+    if (!t.at('.')) {
+        return;
+    }
+    t.advance();
+    while (t.atDigit()) {
+        m.anyDigit = true;
+        if (m.digits > 0 || t.current() != '0') {
+            m.take(t.current());
+        } else {
+            ++m.zerosAfterPoint;
+        }
+        t.advance();
+    }
+}
+
+// An exponent after "e" or "E", 0 when there is none. It counts only when
+// digits follow it; *end then moves past them.
+long long readExponent(NumberText& t, std::size_t* end) {
+    if (!t.at('e') && !t.at('E')) {
         return 0;
     }
-    *end = i;
+    t.advance();
+    const bool negative = t.takeSign();
+    constexpr long long kExponentCap = 1000000000000000LL;
     long long exponent = 0;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        // The exponent counts only when digits follow it.
-        ++i;
-        skip();
-        bool expNegative = false;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            expNegative = text[i] == '-';
-            ++i;
-            skip();
+    while (t.atDigit()) {
+        if (exponent < kExponentCap) {
+            exponent = exponent * 10 + (t.current() - '0');
         }
-        constexpr long long kExponentCap = 1000000000000000LL;
-        while (i < n && isDigit(text[i])) {
-            if (exponent < kExponentCap) {
-                exponent = exponent * 10 + (text[i] - '0');
-            }
-            ++i;
-            skip();
-            *end = i;
-        }
-        if (expNegative) {
-            exponent = -exponent;
-        }
+        t.advance();
+        *end = t.i;
     }
+    return negative ? -exponent : exponent;
+}
+
+// The magnitude of the digits times ten to the exponent. Too large a
+// magnitude reads as infinity (the calculation using it then stops at its
+// first non-finite result), too small as zero.
+double magnitudeOf(Mantissa& m, long long exponent) {
+    if (m.lastNonZero == 0) {
+        return 0;
+    }
+    std::size_t len = 1 + m.lastNonZero;
+    if (m.dropped) {
+        m.num[len++] = '1';
+    }
+    const long long first =
+        exponent + (m.integerDigits > 0 ? m.integerDigits - 1 : -(m.zerosAfterPoint + 1));
+    // Up to 15 digits and a moderate exponent: the digits and the power of
+    // ten are both exact doubles, so one multiplication or division rounds
+    // correctly, exactly as from_chars would.
+    const long long scale = first + 1 - static_cast<long long>(m.lastNonZero);
+    if (m.lastNonZero <= 15 && scale >= -22 && scale <= 22) {
+        std::uint64_t whole = 0;
+        for (std::size_t k = 1; k <= m.lastNonZero; ++k) {
+            whole = whole * 10 + static_cast<std::uint64_t>(m.num[k] - '0');
+        }
+        const double w = static_cast<double>(whole);
+        return scale >= 0 ? w * kExactPowers[static_cast<std::size_t>(scale)]
+                          : w / kExactPowers[static_cast<std::size_t>(-scale)];
+    }
+    if (first > 400 || first < -400) {
+        return first > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    m.num[len++] = 'e';
+    const auto written = std::to_chars(m.num.data() + len, m.num.data() + m.num.size(), first + 1);
+    // from_chars always takes the point as the decimal separator.
     double value = 0;
-    if (lastNonZero > 0) {
-        std::size_t len = 1 + lastNonZero;
-        if (dropped) {
-            num[len++] = '1';
-        }
-        const long long first =
-            exponent + (integerDigits > 0 ? integerDigits - 1 : -(zerosAfterPoint + 1));
-        // Too large a magnitude reads as infinity (the calculation using it
-        // then stops at its first non-finite result), too small as zero.
-        // Up to 15 digits and a moderate exponent: the digits and the power
-        // of ten are both exact doubles, so one multiplication or division
-        // rounds correctly, exactly as from_chars would.
-        const long long scale = first + 1 - static_cast<long long>(lastNonZero);
-        if (lastNonZero <= 15 && scale >= -22 && scale <= 22) {
-            std::uint64_t whole = 0;
-            for (std::size_t k = 1; k <= lastNonZero; ++k) {
-                whole = whole * 10 + static_cast<std::uint64_t>(num[k] - '0');
-            }
-            const double w = static_cast<double>(whole);
-            value = scale >= 0 ? w * kExactPowers[static_cast<std::size_t>(scale)]
-                               : w / kExactPowers[static_cast<std::size_t>(-scale)];
-        } else if (first > 400) {
-            value = std::numeric_limits<double>::infinity();
-        } else if (first >= -400) {
-            num[len++] = 'e';
-            const auto written =
-                std::to_chars(num.data() + len, num.data() + num.size(), first + 1);
-            // from_chars always takes the point as the decimal separator.
-            const auto [ptr, ec] = std::from_chars(num.data(), written.ptr, value);
-            (void)ptr;
-            if (ec == std::errc::result_out_of_range) {
-                value = first < 0 ? 0.0 : std::numeric_limits<double>::infinity();
-            }
-        }
+    const auto [ptr, ec] = std::from_chars(m.num.data(), written.ptr, value);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        value = first < 0 ? 0.0 : std::numeric_limits<double>::infinity();
     }
-    if (negative) {
-        value = -value;
+    return value;
+}
+
+// The lenient reading; *end is set to where the number (with the blanks
+// after it) ends, 0 when the text has no leading number.
+double readLeadingNumber(std::string_view text, std::size_t* end) {
+    *end = 0;
+    NumberText t{text};
+    t.skipIgnored();
+    const bool negative = t.takeSign();
+    Mantissa m;
+    readDigits(t, m);
+    if (!m.anyDigit) {
+        return 0;
     }
+    *end = t.i;
+    const double magnitude = magnitudeOf(m, readExponent(t, end));
     // A negative zero reads as plain zero.
-    return value + 0.0;
+    return (negative ? -magnitude : magnitude) + 0.0;
 }
 
 } // namespace

@@ -181,12 +181,23 @@ struct GridSpec {
     std::vector<std::string> rowCaptions;
 };
 
+// How a frame starts: shown or hidden until a rule shows it, and whether it
+// scrolls.
+struct FrameFlags {
+    bool visible = true;
+    bool scrolls = false;
+};
+
+// A frame in short: frame("FrameEqu", "Equations", Direction::Vertical,
+// {...}, {.visible = false}).
 inline ControlSpec frame(std::string name, std::string caption, Direction direction,
-                         std::vector<ControlSpec> children) {
+                         std::vector<ControlSpec> children, FrameFlags flags = {}) {
     return std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
                                                  .caption = std::move(caption),
                                                  .direction = direction,
-                                                 .children = std::move(children)});
+                                                 .children = std::move(children),
+                                                 .visible = flags.visible,
+                                                 .scrolls = flags.scrolls});
 }
 
 // A grid of rows x columns cells, cell(row, column) making each one.

@@ -18,6 +18,4 @@ inline constexpr const char* ExampleHelp =
     "To help you get started an example problem has been supplied.  Load it by clicking this "
     "button.";
 
-inline constexpr double Pi = 3.14159265358979323846; // 4 * atan(1) in double precision
-
 } // namespace ferrovane

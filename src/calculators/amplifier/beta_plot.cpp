@@ -12,6 +12,7 @@ namespace ferrovane {
 namespace {
 
 constexpr const char* kGraph = "Graph";
+constexpr const char* kCloseGraph = "Command2";
 // The drawing fills the window's design size; the view scales it.
 constexpr double kW = 15000;
 constexpr double kH = 8560;
@@ -120,13 +121,19 @@ void instructions(Drawing& d, const TextMetrics& m, const std::vector<std::strin
                kWhite);
 }
 
-void draw(Form& form, CalcEnv& env) {
-    Drawing& d = form.drawing(kGraph);
-    d.clear();
-    d.background = kBlack;
-    const TextMetrics& m = env.textMetrics();
-    const double h = m.height(kFont);
+// The design of "CVBOutPut.dat" as the plot needs it; every number is 0
+// when the file or its field is missing.
+struct Design {
+    double vcc = 0, beta = 0, re = 0, rb = 0, vbb = 0;
 
+    // Collector current in milliamperes at gain `b`.
+    double icAt(double b) const {
+        return checkFinite(1000 * cvb::collectorCurrent(vbb, rb, re, b),
+                           "the collector current of the design is not finite");
+    }
+};
+
+Design readDesign(const CalcEnv& env) {
     const auto design = cvb::designFile().read(env.files);
     auto field = [&](const char* name) {
         if (!design)
@@ -134,130 +141,169 @@ void draw(Form& form, CalcEnv& env) {
         const auto it = design->find(name);
         return it == design->end() ? 0.0 : ReadNumber(it->second);
     };
-    const double vcc = field(cvb::kVcc);
-    const double b = field(cvb::kBeta);
-    const double re = field(cvb::kRe);
-    const double rb = field(cvb::kRb);
-    const double vbb = field(cvb::kVbb);
-    if (vcc == 0) {
+    return {field(cvb::kVcc), field(cvb::kBeta), field(cvb::kRe), field(cvb::kRb),
+            field(cvb::kVbb)};
+}
+
+// The frame in the drawing and the two axes.
+struct Plot {
+    double left = std::nearbyint(kLeftShare * kW);
+    double right = kW - kRightInset;
+    double bottom = kH - kBottomBand;
+    double middle = (right + left) / 2 + kCentreShift;
+    Axis bx, iy;
+
+    // The tick spacing along each axis, and that of the labelled ticks.
+    double dx() const { return (right - left) / ((bx.labels - 1) * bx.subdivisions); }
+    double dy() const { return bottom / ((iy.labels - 1) * iy.subdivisions); }
+    double xMajor() const { return dx() * bx.subdivisions; }
+    double yMajor() const { return dy() * iy.subdivisions; }
+};
+
+void drawFrame(Drawing& d, const Plot& p) {
+    d.line(p.left, 0, p.right, 0, kWhite);
+    d.line(p.right, 0, p.right, p.bottom, kWhite);
+    d.line(p.right, p.bottom, p.left, p.bottom, kWhite);
+    d.line(p.left, p.bottom, p.left, 0, kWhite);
+}
+
+// The curve, one drawing unit along the beta axis at a time.
+void drawCurve(Drawing& d, const Plot& p, const Design& design) {
+    const double sx = (p.right - p.left) / (p.bx.end - p.bx.start);
+    const double sy = p.bottom / p.iy.end;
+    const int steps = static_cast<int>(p.right - p.left);
+    d.items.reserve(d.items.size() + static_cast<std::size_t>(steps) + 1000);
+    double px = p.left;
+    double py = std::nearbyint(p.bottom - sy * design.icAt(p.bx.start));
+    for (int i = 1; i <= steps; ++i) {
+        const double beta = p.bx.start + i / sx;
+        const double x = std::nearbyint((beta - p.bx.start) * sx + p.left);
+        const double y = std::nearbyint(p.bottom - sy * design.icAt(beta));
+        d.line(px, py, x, y, kCyan);
+        px = x;
+        py = y;
+    }
+}
+
+// Ticks on all four sides, longer at the labelled divisions, and a cross
+// at every labelled point inside.
+void drawTicks(Drawing& d, const Plot& p) {
+    const int xDivisions = (p.bx.labels - 1) * p.bx.subdivisions;
+    for (int k = 0; k <= xDivisions; ++k) {
+        const double x = p.left + k * p.dx();
+        const double len = k % p.bx.subdivisions == 0 ? kMajorTick : kMinorTick;
+        d.line(x, p.bottom, x, p.bottom - len, kWhite);
+        d.line(x, 0, x, len, kWhite);
+    }
+    const int yDivisions = (p.iy.labels - 1) * p.iy.subdivisions;
+    for (int k = 0; k <= yDivisions; ++k) {
+        const double y = p.bottom - k * p.dy();
+        const double len = k % p.iy.subdivisions == 0 ? kMajorTick : kMinorTick;
+        d.line(p.left, y, p.left + len, y, kWhite);
+        d.line(p.right, y, p.right - len, y, kWhite);
+    }
+    const double xMajor = p.xMajor();
+    const double yMajor = p.yMajor();
+    for (int i = 1; i < p.bx.labels - 1; ++i) {
+        for (int j = 1; j < p.iy.labels - 1; ++j) {
+            const double x = p.left + i * xMajor;
+            const double y = p.bottom - j * yMajor;
+            d.line(x - kCrossArm, y, x + kCrossArm, y, kGridGrey);
+            d.line(x, y - kCrossArm, x, y + kCrossArm, kGridGrey);
+        }
+    }
+}
+
+// The current labels beside the left edge, the gains under the bottom one.
+void drawLabels(Drawing& d, const Plot& p, const TextMetrics& m) {
+    const double h = m.height(kFont);
+    const double xMajor = p.xMajor();
+    const double yMajor = p.yMajor();
+    for (int j = 0; j < p.iy.labels; ++j) {
+        const double y = p.bottom - j * yMajor;
+        const std::string label = PlainNumber(j * p.iy.step());
+        if (y - h / 2 < 0)
+            d.text(p.left, 0, label, kFont, HAnchor::Right, VAnchor::Top, kWhite);
+        else
+            d.text(p.left, y, label, kFont, HAnchor::Right, VAnchor::Middle, kWhite);
+    }
+    for (int i = 0; i < p.bx.labels; ++i) {
+        const std::string label = PlainNumber(p.bx.start + i * p.bx.step());
+        const double half = m.width(label, kFont) / 2;
+        double x = p.left + i * xMajor;
+        if (x + half > p.right)
+            x = p.right - half;
+        d.text(x + kCentreShift, p.bottom + kLabelGap, label, kFont, HAnchor::Centre, VAnchor::Top,
+               kWhite);
+    }
+}
+
+void draw(Form& form, CalcEnv& env) {
+    Drawing& d = form.drawing(kGraph);
+    d.clear();
+    d.background = kBlack;
+    const TextMetrics& m = env.textMetrics();
+    const double h = m.height(kFont);
+
+    const Design design = readDesign(env);
+    if (design.vcc == 0) {
         instructions(d, m,
                      {"You must run the \"Constant-voltage Transistor-biasing circuit\"",
                       "option from the main menu before you can run this option.",
                       "It will create a file containing the data for this program."});
         return;
     }
-    // Collector current in milliamperes at gain beta.
-    auto icAt = [&](double beta) {
-        return checkFinite(1000 * cvb::collectorCurrent(vbb, rb, re, beta),
-                           "the collector current of the design is not finite");
-    };
-
-    const Axis bx = betaAxis(b);
-    const double imax = icAt(bx.end);
-    if (!(imax > 0) || bx.labels > kMostBetaLabels) {
+    Plot p;
+    p.bx = betaAxis(design.beta);
+    const double imax = design.icAt(p.bx.end);
+    if (!(imax > 0) || p.bx.labels > kMostBetaLabels) {
         instructions(d, m,
                      {"The design in \"CVBOutPut.dat\" cannot be plotted: its transistor is",
                       "cut off or its current gain is out of range.  Run the",
                       "\"Constant-voltage Transistor-biasing circuit\" option again."});
         return;
     }
-    const Axis iy = currentAxis(imax);
+    p.iy = currentAxis(imax);
 
-    const double left = std::nearbyint(kLeftShare * kW);
-    const double right = kW - kRightInset;
-    const double bottom = kH - kBottomBand;
-    const double middle = (right + left) / 2 + kCentreShift;
-    d.line(left, 0, right, 0, kWhite);
-    d.line(right, 0, right, bottom, kWhite);
-    d.line(right, bottom, left, bottom, kWhite);
-    d.line(left, bottom, left, 0, kWhite);
-
-    // The curve, one drawing unit along the beta axis at a time.
-    const double sx = (right - left) / (bx.end - bx.start);
-    const double sy = bottom / iy.end;
-    const int steps = static_cast<int>(right - left);
-    d.items.reserve(d.items.size() + static_cast<std::size_t>(steps) + 1000);
-    double px = left;
-    double py = std::nearbyint(bottom - sy * icAt(bx.start));
-    for (int i = 1; i <= steps; ++i) {
-        const double beta = bx.start + i / sx;
-        const double x = std::nearbyint((beta - bx.start) * sx + left);
-        const double y = std::nearbyint(bottom - sy * icAt(beta));
-        d.line(px, py, x, y, kCyan);
-        px = x;
-        py = y;
-    }
-
-    const double percent = std::floor((icAt(2 * b) - icAt(b / 2)) * 10000 / icAt(b) + 0.5) / 100;
-    d.text(middle, bottom - 1.5 * h,
+    drawFrame(d, p);
+    drawCurve(d, p, design);
+    const double b = design.beta;
+    const double percent =
+        std::floor((design.icAt(2 * b) - design.icAt(b / 2)) * 10000 / design.icAt(b) + 0.5) / 100;
+    d.text(p.middle, p.bottom - 1.5 * h,
            "Percent change in Ic for Beta = " + PlainNumber(b / 2) + " to " + PlainNumber(2 * b) +
                " is " + PlainNumber(checkFinite(percent)) + "%",
            kFont, HAnchor::Centre, VAnchor::Top, kCyan);
-
-    // Ticks on all four sides, longer at the labelled divisions.
-    const int xDivisions = (bx.labels - 1) * bx.subdivisions;
-    const double dx = (right - left) / xDivisions;
-    for (int k = 0; k <= xDivisions; ++k) {
-        const double x = left + k * dx;
-        const double len = k % bx.subdivisions == 0 ? kMajorTick : kMinorTick;
-        d.line(x, bottom, x, bottom - len, kWhite);
-        d.line(x, 0, x, len, kWhite);
-    }
-    const int yDivisions = (iy.labels - 1) * iy.subdivisions;
-    const double dy = bottom / yDivisions;
-    for (int k = 0; k <= yDivisions; ++k) {
-        const double y = bottom - k * dy;
-        const double len = k % iy.subdivisions == 0 ? kMajorTick : kMinorTick;
-        d.line(left, y, left + len, y, kWhite);
-        d.line(right, y, right - len, y, kWhite);
-    }
-    const double xMajor = dx * bx.subdivisions;
-    const double yMajor = dy * iy.subdivisions;
-    for (int i = 1; i < bx.labels - 1; ++i) {
-        for (int j = 1; j < iy.labels - 1; ++j) {
-            const double x = left + i * xMajor;
-            const double y = bottom - j * yMajor;
-            d.line(x - kCrossArm, y, x + kCrossArm, y, kGridGrey);
-            d.line(x, y - kCrossArm, x, y + kCrossArm, kGridGrey);
-        }
-    }
-
-    for (int j = 0; j < iy.labels; ++j) {
-        const double y = bottom - j * yMajor;
-        const std::string label = PlainNumber(j * iy.step());
-        if (y - h / 2 < 0)
-            d.text(left, 0, label, kFont, HAnchor::Right, VAnchor::Top, kWhite);
-        else
-            d.text(left, y, label, kFont, HAnchor::Right, VAnchor::Middle, kWhite);
-    }
-    for (int i = 0; i < bx.labels; ++i) {
-        const std::string label = PlainNumber(bx.start + i * bx.step());
-        const double half = m.width(label, kFont) / 2;
-        double x = left + i * xMajor;
-        if (x + half > right)
-            x = right - half;
-        d.text(x + kCentreShift, bottom + kLabelGap, label, kFont, HAnchor::Centre, VAnchor::Top,
-               kWhite);
-    }
-
-    d.text(kTitleLeft, bottom / 2 - h / 2, "Ic mA", kFont, HAnchor::Left, VAnchor::Top, kCyan);
-    d.text(middle, bottom + kLabelGap + h, "Transistor Beta", kFont, HAnchor::Centre, VAnchor::Top,
-           kCyan);
+    drawTicks(d, p);
+    drawLabels(d, p, m);
+    d.text(kTitleLeft, p.bottom / 2 - h / 2, "Ic mA", kFont, HAnchor::Left, VAnchor::Top, kCyan);
+    d.text(p.middle, p.bottom + kLabelGap + h, "Transistor Beta", kFont, HAnchor::Centre,
+           VAnchor::Top, kCyan);
 }
 
-Calculator makeBetaPlot() {
-    Calculator c;
-    FormSpec& f = c.form;
+// The graph is drawn once, as the window opens.
+void setUp(Form& form, CalcEnv& env, bool) {
+    draw(form, env);
+}
+
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form13";
     f.caption = "Collector Current Versis Beta";
     f.widthTwips = static_cast<int>(kW);
     f.heightTwips = static_cast<int>(kH);
     f.bottom = {DrawingSpec{kGraph, static_cast<int>(kW), static_cast<int>(kH),
                             "Collector current against transistor beta"}};
-    f.closeName = "Command2";
-    f.buttons = {ButtonSpec{"Command2", "Close Graph"}};
-    c.setUp = [](Form& form, CalcEnv& env, bool) { draw(form, env); };
-    return c;
+    f.closeName = kCloseGraph;
+    f.buttons = {ButtonSpec{kCloseGraph, "Close Graph"}};
+    return f;
+}
+
+Calculator makeBetaPlot() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.setUp = setUp;
+    return calc;
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "calculators/amplifier/cvb_model.h"
 #include "numeric/eng_text.h"
@@ -11,11 +13,11 @@
 namespace ferrovane {
 namespace {
 
-constexpr const char* kTxtVcc = "TxtVcc";
-constexpr const char* kTxtIc = "TxtIc";
-constexpr const char* kTxtB = "TxtB";
-constexpr const char* kTxtVe = "TxtVe";
-constexpr const char* kTxtS = "TxtS";
+constexpr const char* kVcc = "TxtVcc";
+constexpr const char* kIc = "TxtIc";
+constexpr const char* kBeta = "TxtB";
+constexpr const char* kVe = "TxtVe";
+constexpr const char* kS = "TxtS";
 constexpr const char* kList = "List1";
 
 // A larger Thevenin resistance than this cannot be built from the table.
@@ -36,17 +38,20 @@ double twoDecimals(double x) {
     return std::floor(x * 100 + 0.5) / 100;
 }
 
-void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double vcc = form.number(kTxtVcc);
-    const double icTyped = form.number(kTxtIc);
-    double ic = icTyped / 1000;
-    const double beta = form.number(kTxtB);
-    const double veTyped = form.number(kTxtVe);
-    double ve = veTyped;
-    const double s = form.number(kTxtS);
-    if (vcc == 0 || ic == 0 || beta == 0 || ve == 0 || s == 0) {
+// What the boxes ask for: the supply, Ic as typed (milliamperes), the gain,
+// Ve as typed and the stability factor Rb / Re.
+struct Wanted {
+    double vcc, icTyped, beta, veTyped, s;
+};
+
+// Every box filled, and Ic in milliamperes (a small Ic is asked about).
+// False after a message; when the user meant amperes, the box shows them as
+// milliamperes and takes the focus.
+bool wantedAccepted(Form& form, CalcEnv& env, const Wanted& w) {
+    const double ic = w.icTyped / 1000;
+    if (w.vcc == 0 || ic == 0 || w.beta == 0 || w.veTyped == 0 || w.s == 0) {
         env.dialogs.say(kMissing);
-        return;
+        return false;
     }
     if (ic < kMilliampQuery) {
         const bool meant = env.dialogs.ask("Ic is in milliamps.\r\nDid you intend to enter " +
@@ -54,26 +59,41 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
                                            "Are you sure?", MessageIcon::Question);
         if (!meant) {
             // The user typed amperes: show them as milliamperes and let him look.
-            form.setText(kTxtIc, PlainNumber(icTyped * 1000));
-            form.setFocus(kTxtIc);
-            return;
+            form.setText(kIc, PlainNumber(w.icTyped * 1000));
+            form.setFocus(kIc);
+            return false;
         }
     }
+    return true;
+}
 
+// A design in standard values, with the operating point they give.
+struct BiasDesign {
+    StandardValue re, r1, r2, rc;
+    double rb = 0, vbb = 0, ic = 0, ve = 0;
+    double stability = 0; // Rb / Re to hundredths
+};
+
+// The design, or nothing after a message when standard values cannot
+// realise it.
+std::optional<BiasDesign> designBias(const Wanted& w, CalcEnv& env) {
+    const double vcc = w.vcc, beta = w.beta;
+    double ic = w.icTyped / 1000;
+    BiasDesign d;
     // Emitter resistor for the wanted emitter voltage, then the voltage it
     // really gives.
     if (beta + 1 == 0)
         throw NumericFault("a current gain of -1 leaves the emitter without current");
-    const StandardValue re = NearestStandardValue(ve / ((beta + 1) * ic / beta));
-    if (re.value == 0)
+    d.re = NearestStandardValue(w.veTyped / ((beta + 1) * ic / beta));
+    if (d.re.value == 0)
         throw NumericFault("the emitter resistor rounds to 0 ohms");
-    ve = cvb::emitterVoltage(ic, re.value, beta);
+    double ve = cvb::emitterVoltage(ic, d.re.value, beta);
 
     const double ib = ic / beta;
-    double rb = s * re.value;
+    double rb = w.s * d.re.value;
     if (rb > kRbLimit) {
         env.dialogs.say(kUnrealizable);
-        return;
+        return std::nullopt;
     }
     double vbb = ib * rb + (ve + cvb::kVbe);
     if (vbb > vcc)
@@ -89,92 +109,116 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         r1 = kR1Replacement;
         r2 = vbb * kR1Replacement / (vcc - vbb);
     }
-    const StandardValue r1s = NearestStandardValue(r1);
-    const StandardValue r2s = NearestStandardValue(r2);
-    if (r1s.value + r2s.value == 0)
+    d.r1 = NearestStandardValue(r1);
+    d.r2 = NearestStandardValue(r2);
+    if (d.r1.value + d.r2.value == 0)
         throw NumericFault("the base divider rounds to 0 ohms");
-    vbb = cvb::theveninVoltage(vcc, r1s.value, r2s.value);
-    rb = cvb::theveninResistance(r1s.value, r2s.value);
+    d.vbb = cvb::theveninVoltage(vcc, d.r1.value, d.r2.value);
+    d.rb = cvb::theveninResistance(d.r1.value, d.r2.value);
 
     // The operating point of the standard values, Ic rounded as it is shown.
-    ic = ReadNumber(engText(cvb::collectorCurrent(vbb, rb, re.value, beta)));
-    ve = cvb::emitterVoltage(ic, re.value, beta);
+    d.ic = ReadNumber(engText(cvb::collectorCurrent(d.vbb, d.rb, d.re.value, beta)));
+    d.ve = cvb::emitterVoltage(d.ic, d.re.value, beta);
     // A base at or below the base-emitter drop leaves the transistor cut off,
     // and a collector resistor below zero would put the collector under the
     // emitter: neither can be built.
-    if (!(ic > 0) || vcc - ve < 0) {
+    if (!(d.ic > 0) || vcc - d.ve < 0) {
         env.dialogs.say(kUnrealizable);
-        return;
+        return std::nullopt;
     }
-    const double sReal = std::floor(rb * 100 / re.value + 0.5) / 100;
-
+    d.stability = std::floor(d.rb * 100 / d.re.value + 0.5) / 100;
     // The collector sits half-way between the supply and the emitter.
-    const StandardValue rc = NearestStandardValue((vcc - ve) / (2 * ic));
+    d.rc = NearestStandardValue((vcc - d.ve) / (2 * d.ic));
+    return d;
+}
 
-    const std::string pR1 = engText(std::pow((vcc - ve) - cvb::kVbe, 2) / r1s.value);
-    const std::string pR2 = engText(std::pow(ve + cvb::kVbe, 2) / r2s.value);
-    const std::string pRc = engText(ic * ic * rc.value);
-    const std::string pRe = engText(ve * ve / re.value);
-    const std::string pQ = engText(((vcc - ic * rc.value) - ve) * ic);
+// The resistors, the operating point, the power in each part and the
+// stability factor.
+std::vector<std::string> designLines(double vcc, const BiasDesign& d) {
+    const double ic = d.ic, ve = d.ve;
+    const std::string pR1 = engText(std::pow((vcc - ve) - cvb::kVbe, 2) / d.r1.value);
+    const std::string pR2 = engText(std::pow(ve + cvb::kVbe, 2) / d.r2.value);
+    const std::string pRc = engText(ic * ic * d.rc.value);
+    const std::string pRe = engText(ve * ve / d.re.value);
+    const std::string pQ = engText(((vcc - ic * d.rc.value) - ve) * ic);
     const std::string pFollower = engText((vcc - ve) * ic);
     const double icMilliamps = ic * 1000;
-
-    auto& list = form.list(kList);
-    list = {"R1 = " + r1s.text + "   R2 = " + r2s.text + "   Re = " + re.text +
-                "   Rc = " + rc.text + " Ohms",
+    return {"R1 = " + d.r1.text + "   R2 = " + d.r2.text + "   Re = " + d.re.text +
+                "   Rc = " + d.rc.text + " Ohms",
             "Ic = " + PlainNumber(icMilliamps) + " mA   Ve = " + PlainNumber(twoDecimals(ve)) +
-                " Volts   Vc = " + PlainNumber(twoDecimals(vcc - icMilliamps * 0.001 * rc.value)) +
-                " Volts",
+                " Volts   Vc = " +
+                PlainNumber(twoDecimals(vcc - icMilliamps * 0.001 * d.rc.value)) + " Volts",
             "R1 Power =" + pR1 + "Watts   R2 Power =" + pR2 + "Watts",
             "Re Power =" + pRe + "Watts   Rc Power =" + pRc + "Watts",
             "            Collector Dissipation =" + pQ + "Watts",
             "For Rc = 0, Collector Dissipation =" + pFollower + "Watts",
-            "                 Stability Factor = " + PlainNumber(sReal)};
+            "                 Stability Factor = " + PlainNumber(d.stability)};
+}
 
+// "CVBOutPut.dat" for the change-values window and the beta plot: the boxes
+// as typed, then the standard values and their divider.
+void saveDesign(const Wanted& w, const BiasDesign& d, CalcEnv& env) {
     auto number = [](double x) { return PlainNumber(x, LeadingBlank::Yes); };
-    const WriteResult written = cvb::designFile().write(env.files, {{cvb::kVcc, FormatEng(vcc)},
-                                                                    {cvb::kIc, FormatEng(icTyped)},
-                                                                    {cvb::kBeta, FormatEng(beta)},
-                                                                    {cvb::kVe, FormatEng(veTyped)},
-                                                                    {cvb::kS, FormatEng(s)},
-                                                                    {cvb::kRe, number(re.value)},
-                                                                    {cvb::kRb, number(rb)},
-                                                                    {cvb::kVbb, number(vbb)},
-                                                                    {cvb::kR1, number(r1s.value)},
-                                                                    {cvb::kR2, number(r2s.value)},
-                                                                    {cvb::kRc, number(rc.value)}});
+    const WriteResult written =
+        cvb::designFile().write(env.files, {{cvb::kVcc, FormatEng(w.vcc)},
+                                            {cvb::kIc, FormatEng(w.icTyped)},
+                                            {cvb::kBeta, FormatEng(w.beta)},
+                                            {cvb::kVe, FormatEng(w.veTyped)},
+                                            {cvb::kS, FormatEng(w.s)},
+                                            {cvb::kRe, number(d.re.value)},
+                                            {cvb::kRb, number(d.rb)},
+                                            {cvb::kVbb, number(d.vbb)},
+                                            {cvb::kR1, number(d.r1.value)},
+                                            {cvb::kR2, number(d.r2.value)},
+                                            {cvb::kRc, number(d.rc.value)}});
     if (!written)
         env.dialogs.show(Message{"The design could not be saved in \"" +
                                      cvb::designFile().fileName + "\":\r\n" + written.error,
                                  kAppTitle, MessageIcon::Exclamation});
 }
 
-Calculator makeBiasDesign() {
-    Calculator c;
-    FormSpec& f = c.form;
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const Wanted w{form.number(kVcc), form.number(kIc), form.number(kBeta), form.number(kVe),
+                   form.number(kS)};
+    if (!wantedAccepted(form, env, w))
+        return;
+    const std::optional<BiasDesign> d = designBias(w, env);
+    if (!d)
+        return;
+    form.list(kList) = designLines(w.vcc, *d);
+    saveDesign(w, *d, env);
+}
+
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form11";
     f.caption = "Constent Voltage Transistor Biasing Design Calculator";
     f.widthTwips = 8130;
     f.heightTwips = 6840;
-    f.left = {
-        box(kTxtVcc, "Collector voltage, Volts", ""), box(kTxtIc, "Collector Current, mA", ""),
-        box(kTxtB, "Transistor Current Gain, Beta", ""),
-        box(kTxtVe, "Voltage Across Re, Volts", ""), box(kTxtS, "Stability Factor, Rb/Re", "")};
+    f.left = {box(kVcc, "Collector voltage, Volts", ""), box(kIc, "Collector Current, mA", ""),
+              box(kBeta, "Transistor Current Gain, Beta", ""),
+              box(kVe, "Voltage Across Re, Volts", ""), box(kS, "Stability Factor, Rb/Re", "")};
     f.right = {PictureSpec{"Image1", "cvb_bias.svg",
                            "Transistor stage: R1 from the supply to the base, R2 from the base "
                            "to ground, Rc in the collector, Re in the emitter"},
                LabelSpec{"Label6", "When Rc = 0 the circuit is an Emitter Follower"}};
     f.bottom = {ListSpec{kList, "", "", 7}};
     f.clearCaption = "Clear";
-    c.dataFile = "CVBData.dat";
-    c.fields = {{FieldKind::Eng, kTxtVcc},
-                {FieldKind::Eng, kTxtIc},
-                {FieldKind::Eng, kTxtB},
-                {FieldKind::Eng, kTxtVe},
-                {FieldKind::Eng, kTxtS}};
-    c.clearBoxes = {kTxtVcc, kTxtIc, kTxtB, kTxtVe, kTxtS};
-    c.calculate = CmdCalc_Click;
-    return c;
+    return f;
+}
+
+Calculator makeBiasDesign() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "CVBData.dat";
+    calc.fields = {{FieldKind::Eng, kVcc},
+                   {FieldKind::Eng, kIc},
+                   {FieldKind::Eng, kBeta},
+                   {FieldKind::Eng, kVe},
+                   {FieldKind::Eng, kS}};
+    calc.clearBoxes = {kVcc, kIc, kBeta, kVe, kS};
+    calc.calculate = CmdCalc_Click;
+    return calc;
 }
 
 } // namespace

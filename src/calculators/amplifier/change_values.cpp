@@ -9,12 +9,12 @@
 namespace ferrovane {
 namespace {
 
-constexpr const char* kTxtVcc = "TxtVcc";
-constexpr const char* kTxtBeta = "TxtBeta";
-constexpr const char* kTxtR1 = "TxtR1";
-constexpr const char* kTxtR2 = "TxtR2";
-constexpr const char* kTxtRc = "TxtRc";
-constexpr const char* kTxtRe = "TxtRe";
+constexpr const char* kVcc = "TxtVcc";
+constexpr const char* kBeta = "TxtBeta";
+constexpr const char* kR1 = "TxtR1";
+constexpr const char* kR2 = "TxtR2";
+constexpr const char* kRc = "TxtRc";
+constexpr const char* kRe = "TxtRe";
 constexpr const char* kList = "List1";
 
 constexpr const char* kCutOff =
@@ -36,12 +36,12 @@ double nonZero(double x, const char* what) {
 }
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double vcc = form.number(kTxtVcc);
-    const double beta = form.number(kTxtBeta);
-    const double rc = form.number(kTxtRc);
-    const double re = form.number(kTxtRe);
-    const double r1 = form.number(kTxtR1);
-    const double r2 = form.number(kTxtR2);
+    const double vcc = form.number(kVcc);
+    const double beta = form.number(kBeta);
+    const double rc = form.number(kRc);
+    const double re = form.number(kRe);
+    const double r1 = form.number(kR1);
+    const double r2 = form.number(kR2);
 
     nonZero(r1 + r2, "R1 + R2 is 0 ohms");
     nonZero(r1, "R1 is 0 ohms");
@@ -87,41 +87,46 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
     const auto design = cvb::designFile().read(env.files);
     if (!design)
         return;
-    for (const auto& [box, field] : {std::pair{kTxtVcc, cvb::kVcc},
-                                     {kTxtBeta, cvb::kBeta},
-                                     {kTxtRe, cvb::kRe},
-                                     {kTxtR1, cvb::kR1},
-                                     {kTxtR2, cvb::kR2},
-                                     {kTxtRc, cvb::kRc}})
+    for (const auto& [box, field] : {std::pair{kVcc, cvb::kVcc},
+                                     {kBeta, cvb::kBeta},
+                                     {kRe, cvb::kRe},
+                                     {kR1, cvb::kR1},
+                                     {kR2, cvb::kR2},
+                                     {kRc, cvb::kRc}})
         if (auto it = design->find(field); it != design->end())
             form.setText(box, it->second);
 }
 
-Calculator makeChangeValues() {
-    Calculator c;
-    FormSpec& f = c.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form12";
     f.caption = "Calculator Allowing you to Try Different Values in CVB";
     f.widthTwips = 8235;
     f.heightTwips = 6840;
-    f.left = {box(kTxtVcc, "Collector voltage, Volts", ""),
-              box(kTxtBeta, "Transistor Current Gain, Beta", ""),
-              box(kTxtR1, "R1", ""),
-              box(kTxtR2, "R2", ""),
-              box(kTxtRc, "Rc", ""),
-              box(kTxtRe, "Re", "")};
+    f.left = {box(kVcc, "Collector voltage, Volts", ""),
+              box(kBeta, "Transistor Current Gain, Beta", ""),
+              box(kR1, "R1", ""),
+              box(kR2, "R2", ""),
+              box(kRc, "Rc", ""),
+              box(kRe, "Re", "")};
     f.right = {PictureSpec{"Image1", "cvb_bias.svg",
                            "Transistor stage: R1 from the supply to the base, R2 from the base "
                            "to ground, Rc in the collector, Re in the emitter"},
                LabelSpec{"Label6", "When Rc = 0 the circuit is an Emitter Follower"}};
     f.bottom = {ListSpec{kList, "", "", 6}};
     f.clearCaption = "Load New Design";
-    c.dataFile = "CVBChngR.dat";
-    c.fields = {{FieldKind::Eng, kTxtVcc}, {FieldKind::Eng, kTxtBeta}, {FieldKind::Eng, kTxtR1},
-                {FieldKind::Eng, kTxtR2},  {FieldKind::Eng, kTxtRc},   {FieldKind::Eng, kTxtRe}};
-    c.calculate = CmdCalc_Click;
-    c.clear = CmdClr_Click;
-    return c;
+    return f;
+}
+
+Calculator makeChangeValues() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "CVBChngR.dat";
+    calc.fields = {{FieldKind::Eng, kVcc}, {FieldKind::Eng, kBeta}, {FieldKind::Eng, kR1},
+                   {FieldKind::Eng, kR2},  {FieldKind::Eng, kRc},   {FieldKind::Eng, kRe}};
+    calc.calculate = CmdCalc_Click;
+    calc.clear = CmdClr_Click;
+    return calc;
 }
 
 } // namespace

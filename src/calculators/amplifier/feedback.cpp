@@ -9,18 +9,16 @@ namespace ferrovane {
 namespace {
 
 // TxtData(0..9): the gain section, the error section and the dB figure.
-enum Box {
-    kA = 0,
-    kAc = 1,
-    kB = 2,
-    kR1 = 3,
-    kR2 = 4,
-    kErrA = 5,
-    kE = 6,
-    kErrAc = 7,
-    kEc = 8,
-    kDb = 9
-};
+constexpr int kA = 0;
+constexpr int kAc = 1;
+constexpr int kB = 2;
+constexpr int kR1 = 3;
+constexpr int kR2 = 4;
+constexpr int kErrA = 5;
+constexpr int kE = 6;
+constexpr int kErrAc = 7;
+constexpr int kEc = 8;
+constexpr int kDb = 9;
 std::string data(int i) {
     return indexed("TxtData", i);
 }
@@ -31,6 +29,13 @@ std::string label(int i) {
 constexpr const char* kModeGroup = "Frame2";
 constexpr const char* kSlopeGroup = "Frame1";
 constexpr const char* kPicture = "Image1";
+constexpr const char* kOpFlat = "OpFlat";
+constexpr const char* kOpSlope = "OpSlope";
+constexpr const char* kOpBeta = "OpBeta";
+constexpr const char* kOpNonInv = "OpNonInv";
+constexpr const char* kOpInv = "OpInv";
+constexpr const char* kCalcGain = "CmdCalcA";
+constexpr const char* kCalcError = "CmdCalcE";
 
 constexpr const char* kNegativeA = "Enter Open-Loop Gani as a positive number.";
 constexpr const char* kNoSlope = "Select the radio button indicating the point on the frequency\r\n"
@@ -81,16 +86,16 @@ void CmdCalcA_Click(Form& form, CalcEnv& env) {
         return;
     }
     if (r1 != 0 && r2 != 0) {
-        if (form.selected("OpNonInv")) {
+        if (form.selected(kOpNonInv)) {
             b = r1 / (r2 + r1);
             put(form, kB, b);
-        } else if (form.selected("OpInv")) {
+        } else if (form.selected(kOpInv)) {
             b = r1 / r2;
             put(form, kB, b);
         }
     }
 
-    const bool slope = form.selected("OpSlope");
+    const bool slope = form.selected(kOpSlope);
     const int code = (a > 0 ? 1 : 0) + (ac > 0 ? 2 : 0) + (b > 0 ? 4 : 0) + (slope ? 8 : 0);
     switch (code) {
     case 3:
@@ -175,12 +180,31 @@ void showResistors(Form& form, bool on) {
     form.setVisible(kPicture, on);
 }
 
+void fractionSelected(Form& form, CalcEnv&) {
+    showResistors(form, false);
+}
+
+void nonInvertingSelected(Form& form, CalcEnv&) {
+    showResistors(form, true);
+    form.setText(kPicture, "NonInv.GIF");
+}
+
+void invertingSelected(Form& form, CalcEnv&) {
+    showResistors(form, true);
+    form.setText(kPicture, "Inv.GIF");
+}
+
 // Close writes every box as trimmed engineering text, and the dB figure as
 // zero: it belongs to the last calculation, not to the data.
 void beforeSave(Form& form, CalcEnv&) {
     for (int i = 0; i < kDb; ++i)
         form.setText(data(i), TrimBlanks(FormatEng(form.number(data(i)))));
     form.setText(data(kDb), "0.000");
+}
+
+// This window keeps "Load Last Run" even while its file holds the example.
+void setUp(Form& form, CalcEnv&, bool) {
+    form.setText("CmdLoadData", "Load Last Run");
 }
 
 BoxSpec dataBox(int i, const std::string& text, const std::string& section) {
@@ -191,9 +215,8 @@ BoxSpec dataBox(int i, const std::string& text, const std::string& section) {
     return b;
 }
 
-Calculator makeFeedback() {
-    Calculator c;
-    FormSpec& f = c.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form14";
     f.caption = "Negative Feedback Gain and Gain-Error solution";
     f.widthTwips = 9960;
@@ -207,12 +230,12 @@ Calculator makeFeedback() {
                dataBox(kR2, "R2", gain), dataBox(kDb, "dB of Feedback", gain)}),
         GroupSpec{kSlopeGroup,
                   "Open-Loop Frequency Slope",
-                  {{"OpFlat", "Slope = 0, Flat Response"}, {"OpSlope", "Slope = -1 or +1"}}},
+                  {{kOpFlat, "Slope = 0, Flat Response"}, {kOpSlope, "Slope = -1 or +1"}}},
         GroupSpec{kModeGroup,
                   "State the amount of feedback by giving",
-                  {{"OpBeta", "Feedback Fraction, B"},
-                   {"OpNonInv", "R1 and R2 for a Noninverting Amplifier"},
-                   {"OpInv", "R1 and R2 for an Inverting Amplifier"}}},
+                  {{kOpBeta, "Feedback Fraction, B"},
+                   {kOpNonInv, "R1 and R2 for a Noninverting Amplifier"},
+                   {kOpInv, "R1 and R2 for an Inverting Amplifier"}}},
     };
     f.right = {
         frame("Frame4", "", Direction::Vertical,
@@ -222,30 +245,28 @@ Calculator makeFeedback() {
                dataBox(kEc, "Closed-Loop Gain Error, E'", error)}),
         PictureSpec{kPicture, "NonInv.GIF", "Amplifier with feedback resistors R1 and R2"},
     };
-    f.buttons = {{"CmdCalcA", "Calculate Gain"},
-                 {"CmdCalcE", "Calculate Error"},
+    f.buttons = {{kCalcGain, "Calculate Gain"},
+                 {kCalcError, "Calculate Error"},
                  {"CmdLoadData", "Load Last Run"},
                  {"CmdClose", "Close"}};
-    c.dataFile = "Feedback.dat";
+    return f;
+}
+
+Calculator makeFeedback() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "Feedback.dat";
     for (int i = 0; i <= kDb; ++i)
-        c.fields.push_back({FieldKind::Typed, data(i)});
-    c.fields.push_back({FieldKind::Option, kModeGroup});
-    c.fields.push_back({FieldKind::Option, kSlopeGroup});
-    c.buttons = {{"CmdCalcA", CmdCalcA_Click}, {"CmdCalcE", CmdCalcE_Click}};
-    c.options = {{"OpBeta", [](Form& form, CalcEnv&) { showResistors(form, false); }},
-                 {"OpNonInv",
-                  [](Form& form, CalcEnv&) {
-                      showResistors(form, true);
-                      form.setText(kPicture, "NonInv.GIF");
-                  }},
-                 {"OpInv", [](Form& form, CalcEnv&) {
-                      showResistors(form, true);
-                      form.setText(kPicture, "Inv.GIF");
-                  }}};
-    c.beforeSave = beforeSave;
-    // This window keeps "Load Last Run" even while its file holds the example.
-    c.setUp = [](Form& form, CalcEnv&, bool) { form.setText("CmdLoadData", "Load Last Run"); };
-    return c;
+        calc.fields.push_back({FieldKind::Typed, data(i)});
+    calc.fields.push_back({FieldKind::Option, kModeGroup});
+    calc.fields.push_back({FieldKind::Option, kSlopeGroup});
+    calc.buttons = {{kCalcGain, CmdCalcA_Click}, {kCalcError, CmdCalcE_Click}};
+    calc.options = {{kOpBeta, fractionSelected},
+                    {kOpNonInv, nonInvertingSelected},
+                    {kOpInv, invertingSelected}};
+    calc.beforeSave = beforeSave;
+    calc.setUp = setUp;
+    return calc;
 }
 
 } // namespace

@@ -150,8 +150,6 @@ int optionCode(const Form& form) {
            (form.selected(kNotBypassed) ? kNotBypassedBit : 0);
 }
 
-const Calculator& calculator();
-
 void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
     if (!fields)
         return;
@@ -172,10 +170,30 @@ void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
                                                        {kNotBypassedBit, kNotBypassed}};
         for (const auto& [bit, option] : options)
             if ((bits & bit) != 0)
-                selectOption(calculator(), form, env, option);
+                selectOption(tubeGain(), form, env, option);
     }
     if (f.size() > 8)
         form.setText(kTubeType, f[8]);
+}
+
+// A resistor box left: its text becomes the nearest standard value.
+void plateResistorLeft(Form& form, CalcEnv&) {
+    standardResistor(form, kRb, kRbValue);
+}
+
+void cathodeResistorLeft(Form& form, CalcEnv&) {
+    standardResistor(form, kRk, kRkValue);
+}
+
+// Close writes the options as their code.
+void beforeSave(Form& form, CalcEnv&) {
+    form.setValue(kCode, optionCode(form));
+}
+
+// The picture shows once an option is chosen.
+void setUp(Form& form, CalcEnv&, bool) {
+    if (form.option(kTubeGroup) == 0 && form.option(kBypassGroup) == 0)
+        form.setVisible(kPicture, false);
 }
 
 void CmdClr_Click(Form& form, CalcEnv&) {
@@ -188,9 +206,8 @@ void CmdClr_Click(Form& form, CalcEnv&) {
     form.setVisible(kPicture, false);
 }
 
-Calculator makeTubeGain() {
-    Calculator c;
-    FormSpec& f = c.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form15";
     f.caption = "Small Signal Vacuum Tube Gain";
     f.widthTwips = 9600;
@@ -231,35 +248,32 @@ Calculator makeTubeGain() {
     f.buttons = {{"CmdCalc", "Calculate"},         {"CmdClr", "Clear Data"},
                  {"CmdLoadData", "Load Last Run"}, {"CmdClose", "Close"},
                  {"Command1", "Run Test"},         {"Command2", "Close"}};
-    c.dataFile = "Tubes.dat";
-    c.fields = {{FieldKind::Typed, kRp},      {FieldKind::Typed, kMu},
-                {FieldKind::Typed, kGm},      {FieldKind::Typed, kRcf},
-                {FieldKind::Typed, kRbValue}, {FieldKind::Typed, kRkValue},
-                {FieldKind::Value, kCode},    {FieldKind::Typed, kTubeType}};
-    c.calculate = CmdCalc_Click;
-    c.clear = CmdClr_Click;
-    c.loadFile = LoadFile;
-    c.optionSelected = optionClicked;
-    c.lostFocus = {{kRb, [](Form& form, CalcEnv&) { standardResistor(form, kRb, kRbValue); }},
-                   {kRk, [](Form& form, CalcEnv&) { standardResistor(form, kRk, kRkValue); }}};
-    c.beforeSave = [](Form& form, CalcEnv&) { form.setValue(kCode, optionCode(form)); };
-    // The picture shows once an option is chosen.
-    c.setUp = [](Form& form, CalcEnv&, bool) {
-        if (form.option(kTubeGroup) == 0 && form.option(kBypassGroup) == 0)
-            form.setVisible(kPicture, false);
-    };
-    return c;
+    return f;
 }
 
-const Calculator& calculator() {
-    static const Calculator calc = makeTubeGain();
+Calculator makeTubeGain() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "Tubes.dat";
+    calc.fields = {{FieldKind::Typed, kRp},      {FieldKind::Typed, kMu},
+                   {FieldKind::Typed, kGm},      {FieldKind::Typed, kRcf},
+                   {FieldKind::Typed, kRbValue}, {FieldKind::Typed, kRkValue},
+                   {FieldKind::Value, kCode},    {FieldKind::Typed, kTubeType}};
+    calc.calculate = CmdCalc_Click;
+    calc.clear = CmdClr_Click;
+    calc.loadFile = LoadFile;
+    calc.optionSelected = optionClicked;
+    calc.lostFocus = {{kRb, plateResistorLeft}, {kRk, cathodeResistorLeft}};
+    calc.beforeSave = beforeSave;
+    calc.setUp = setUp;
     return calc;
 }
 
 } // namespace
 
 const Calculator& tubeGain() {
-    return calculator();
+    static const Calculator calc = makeTubeGain();
+    return calc;
 }
 
 } // namespace ferrovane

@@ -7,16 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "calculators/equations/loop_solution.h"
 #include "numeric/complex_text.h"
+#include "numeric/constants.h"
 #include "numeric/determinant.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 #include "shell/window_cycle.h"
 
 namespace ferrovane {
 namespace {
 
 constexpr const char* kMethod = "FrameMethod";
+constexpr const char* kOpEqu = "OpEqu";
+constexpr const char* kOpImp = "OpImp";
+constexpr const char* kOpCmp = "OpCmp";
+constexpr const char* kLoopsCombo = "ComNum"; // ComNum1..3, one for each method
 constexpr const char* kList = "List1";
 constexpr const char* kFrequency = "Text4";
 constexpr const char* kFrequencyLabel = "LblFreq";
@@ -30,9 +35,10 @@ constexpr const char* kFrameCmpSources = "FrameCmpE";
 constexpr const char* kCalc = "CmdCalc";
 
 constexpr const char* kPlusMinusJ = "\u00B1j";
-constexpr const char* kDegree = "\u00B0";
 
-constexpr int kMaxLoops = 6;
+using loops::kMaxLoops;
+using loops::System;
+using loops::text;
 constexpr int kMinLoops = 2;
 constexpr int kBranches = 2 * kMaxLoops;
 // TxtK / TxtKX: the constants K1..K6, then the sources E0..E12 of the
@@ -49,11 +55,6 @@ constexpr const char* kNoMethod =
     "Choose an input method first: Equations, Impedances or Component Values.";
 constexpr const char* kSingular =
     "The equations have no unique solution: their determinant is zero.";
-
-// A determinant this small beside the product of the row lengths (its
-// largest possible size) is rounding left over from a singular system; a
-// solution from it would carry no correct digit.
-constexpr double kSingularRatio = 1e-13;
 
 enum Method { None = 0, Equations = 1, Impedances = 2, Components = 3 };
 
@@ -75,8 +76,21 @@ std::string Z(int i) {
 std::string RLC(int i) {
     return indexed("TxtRLC", i);
 }
+// The captions of a coefficient ("I11" and its "±j") and of a source.
+std::string coefficientLabel(int k) {
+    return indexed("TxtI", k);
+}
+std::string coefficientJ(int k) {
+    return indexed("TxtJ", k);
+}
+std::string sourceLabel(int i) {
+    return indexed("Text2", i);
+}
+std::string sourceJ(int i) {
+    return indexed("TxtKJ", i);
+}
 std::string combo(int method) {
-    return "ComNum" + std::to_string(method);
+    return kLoopsCombo + std::to_string(method);
 }
 
 // The boxes of branch n of the impedance ladder and of branch b of the
@@ -95,11 +109,6 @@ std::string branchL(int b) {
 }
 std::string branchC(int b) {
     return RLC(4 * b - 1);
-}
-
-// Plain number text without a leading blank, as the matrix texts carry it.
-std::string text(double x) {
-    return PlainNumber(x == 0 ? 0.0 : x);
 }
 
 // A coefficient or source as a complex value text, with the "J" the
@@ -121,7 +130,7 @@ void setShown(Form& form, const std::vector<std::string>& names, bool on) {
 
 // A source row: its label, the two boxes and the "±j" between them.
 std::vector<std::string> sourceRow(int i) {
-    return {indexed("Text2", i), K(i), indexed("TxtKJ", i), KX(i)};
+    return {sourceLabel(i), K(i), sourceJ(i), KX(i)};
 }
 
 // Shows the rows and columns of a method's boxes up to n loops.
@@ -130,7 +139,7 @@ void showLoops(Form& form, int method, int n) {
         for (int k = 0; k < kMaxLoops * kMaxLoops; ++k) {
             const int r = k / kMaxLoops + 1;
             const int c = k % kMaxLoops + 1;
-            setShown(form, {R(k), X(k), indexed("TxtJ", k), indexed("TxtI", k)}, r <= n && c <= n);
+            setShown(form, {R(k), X(k), coefficientJ(k), coefficientLabel(k)}, r <= n && c <= n);
         }
         for (int i = 0; i < kMaxLoops; ++i)
             setShown(form, sourceRow(i), i < n);
@@ -173,18 +182,41 @@ void applyAll(Form& form) {
         loopsChanged(form, method);
 }
 
-// ---- Calculate ----------------------------------------------------------
+void OpEqu_Click(Form& form, CalcEnv&) {
+    showMethod(form);
+}
 
-// The loop equations M I = B, with B the negated constants, and what the
-// result lines need besides the currents.
-struct System {
-    int n = 0;
-    ComplexMatrix m;
-    std::array<std::string, kMaxLoops + 1> b; // 1..n
-    std::string e0;                           // the first constant or source as entered
-    double loadR = 0;                         // resistance of the last shunt branch
-    bool ladder = false;
-};
+void OpImp_Click(Form& form, CalcEnv&) {
+    showMethod(form);
+}
+
+void OpCmp_Click(Form& form, CalcEnv&) {
+    showMethod(form);
+}
+
+void ComNum1_Change(Form& form, CalcEnv&) {
+    loopsChanged(form, Equations);
+}
+
+void ComNum2_Change(Form& form, CalcEnv&) {
+    loopsChanged(form, Impedances);
+}
+
+void ComNum3_Change(Form& form, CalcEnv&) {
+    loopsChanged(form, Components);
+}
+
+// Setting a loop count from the file has the effect of choosing it.
+void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
+    StandardLoadFile(simultaneousEquations(), form, env, fields);
+    applyAll(form);
+}
+
+void setUp(Form& form, CalcEnv&, bool) {
+    applyAll(form);
+}
+
+// ---- Calculate ----------------------------------------------------------
 
 bool isZero(const Form& form, const std::string& re, const std::string& im) {
     return form.number(re) == 0 && form.number(im) == 0;
@@ -281,95 +313,7 @@ std::optional<System> componentSystem(const Form& form, CalcEnv& env) {
     return ladderSystem(form, env, n, branch, kCmpSources, form.number(branchR(2 * n)));
 }
 
-// Whether the determinant is zero, or rounding left over from zero.
-bool singular(const System& s, const std::string& d) {
-    const Complex det = ReadComplex(d);
-    const double size = std::hypot(det.re, det.im);
-    if (size == 0)
-        return true;
-    // Compared as logarithms, so that large coefficients cannot overflow.
-    double logBound = 0;
-    for (int r = 1; r <= s.n; ++r) {
-        double row = 0;
-        for (int c = 1; c <= s.n; ++c) {
-            if (s.m(r, c).empty()) // off the ladder's three diagonals
-                continue;
-            const Complex a = ReadComplex(s.m(r, c));
-            row = std::hypot(row, std::hypot(a.re, a.im));
-        }
-        logBound += std::log(row);
-    }
-    return std::log(size) <= std::log(kSingularRatio) + logBound;
-}
-
-// An angle in radians as degrees rounded to hundredths, plain number text.
-std::string degrees(double radians) {
-    return text(std::floor(checkFinite(radians * 18000 / Pi + 0.5)) / 100);
-}
-
-Polar polar(const std::string& value) {
-    const auto p = CplxToPolar(value);
-    return p ? *p : Polar{};
-}
-
-// "Ik = " real, "+j " or "-j ", |imaginary| without its sign position, " = ",
-// magnitude, "/_", angle: the engineering texts keep their fixed width.
-std::string currentLine(int k, const std::string& current) {
-    const Complex c = ReadComplex(current);
-    const Polar p = polar(current);
-    return "I" + std::to_string(k) + " = " + engText(c.re) + (c.im < 0 ? "-j " : "+j ") +
-           engText(std::abs(c.im)).substr(1) + " = " + engText(p.magnitude) + "/_" +
-           degrees(p.angle) + kDegree;
-}
-
-std::string trimmed(double x) {
-    return TrimBlanks(engText(x));
-}
-
-// The trimmed lines: caption, real, sign, |imaginary|, unit, magnitude.
-std::string trimmedLine(const std::string& caption, const std::string& value, const char* plus,
-                        const char* minus, const std::string& unit) {
-    const Complex c = ReadComplex(value);
-    const Polar p = polar(value);
-    return caption + trimmed(c.re) + (c.im < 0 ? minus : plus) + trimmed(std::abs(c.im)) + unit +
-           " = " + trimmed(p.magnitude) + unit + " /_" + degrees(p.angle) + kDegree;
-}
-
-// Cramer's rule: Ik = Dk / D, Dk the determinant with column k replaced by
-// the right-hand side. Returns false (after the message) for a singular
-// system.
-bool solve(System& s, CalcEnv& env, std::vector<std::string>& lines) {
-    const std::string d = Determinant(s.m, s.n);
-    if (d.empty() || singular(s, d)) {
-        env.dialogs.say(kSingular, MessageIcon::Exclamation);
-        return false;
-    }
-    std::vector<std::string> current(static_cast<std::size_t>(s.n) + 1);
-    for (int k = 1; k <= s.n; ++k) {
-        std::array<std::string, kMaxLoops + 1> column;
-        for (int r = 1; r <= s.n; ++r) {
-            column[r] = s.m(r, k);
-            s.m(r, k) = s.b[r];
-        }
-        current[k] = CplxDiv(Determinant(s.m, s.n), d);
-        for (int r = 1; r <= s.n; ++r)
-            s.m(r, k) = column[r];
-        lines.push_back(currentLine(k, current[k]));
-    }
-    lines.push_back(trimmedLine("Zin = ", CplxDiv(s.e0, current[1]), " +j ", " -j ", " Ohms"));
-    if (s.ladder && s.loadR != 0) {
-        const std::string vout = CplxMul(text(s.loadR) + " + j 0", current[s.n]);
-        const std::string vtr = CplxDiv(vout, s.e0);
-        lines.push_back(trimmedLine("VTR = ", vtr, " +J ", " -J ", ""));
-        const double dB =
-            std::floor(checkFinite(200 * std::log(polar(vtr).magnitude) / std::log(10.0) + 0.5)) /
-            10;
-        lines.push_back("VTR = " + text(dB) + " dB");
-    }
-    return true;
-}
-
-void calculate(Form& form, CalcEnv& env) {
+void listSolution(Form& form, CalcEnv& env) {
     form.list(kList).clear();
     std::optional<System> system;
     switch (form.option(kMethod)) {
@@ -386,9 +330,12 @@ void calculate(Form& form, CalcEnv& env) {
         env.dialogs.say(kNoMethod);
         return;
     }
-    std::vector<std::string> lines;
-    if (system && solve(*system, env, lines))
-        form.list(kList) = std::move(lines);
+    if (!system)
+        return;
+    if (std::optional<std::vector<std::string>> lines = loops::solutionLines(*system))
+        form.list(kList) = std::move(*lines);
+    else
+        env.dialogs.say(kSingular, MessageIcon::Exclamation);
 }
 
 // Calculate is disabled while it works and enabled again however it ends.
@@ -400,19 +347,17 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         ~Enable() { form.setEnabled(kCalc, true); }
     } enableAgain{form};
     form.setEnabled(kCalc, false);
-    calculate(form, env);
+    listSolution(form, env);
 }
 
 // ---- The window ---------------------------------------------------------
 
+// A box of a grid: no label or unit of its own unless given, and a name for
+// a screen reader that tells it from its neighbours.
 BoxSpec gridBox(std::string name, std::string accessible, std::string label = {},
                 std::string labelName = {}, std::string unit = {}, std::string unitName = {}) {
-    BoxSpec b;
-    b.name = std::move(name);
-    b.label = std::move(label);
-    b.labelName = std::move(labelName);
-    b.unit = std::move(unit);
-    b.unitName = std::move(unitName);
+    BoxSpec b = box(std::move(name), std::move(label), std::move(unit), {}, std::move(labelName),
+                    std::move(unitName));
     b.accessibleName = std::move(accessible);
     return b;
 }
@@ -426,36 +371,20 @@ ComboSpec loopsCombo(int method) {
 }
 
 // A frame that shows and hides with the input method.
-ControlSpec methodFrame(std::string name, std::string caption, Direction direction,
-                        std::vector<ControlSpec> children) {
-    auto f = std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
-                                                   .caption = std::move(caption),
-                                                   .direction = direction,
-                                                   .children = std::move(children)});
-    f->visible = false;
-    return f;
-}
-
-ControlSpec scrollingFrame(std::string name, std::string caption, Direction direction,
-                           std::vector<ControlSpec> children) {
-    auto f = std::make_shared<FrameSpec>(FrameSpec{.name = std::move(name),
-                                                   .caption = std::move(caption),
-                                                   .direction = direction,
-                                                   .children = std::move(children)});
-    f->scrolls = true;
-    return f;
+ControlSpec methodFrame(std::string name, std::string caption, std::vector<ControlSpec> children) {
+    return frame(std::move(name), std::move(caption), Direction::Vertical, std::move(children),
+                 {.visible = false});
 }
 
 // A row of a source grid: "E0" real "±j" imaginary.
 ControlSpec sourceCell(int i, const std::string& label, int column) {
     if (column == 0)
-        return gridBox(K(i), label + " real", label, indexed("Text2", i), kPlusMinusJ,
-                       indexed("TxtKJ", i));
+        return gridBox(K(i), label + " real", label, sourceLabel(i), kPlusMinusJ, sourceJ(i));
     return gridBox(KX(i), label + " imaginary");
 }
 
 ControlSpec sourceFrame(const char* name, int first) {
-    return methodFrame(name, "Sources", Direction::Vertical,
+    return methodFrame(name, "Sources",
                        {grid(std::string(name) + "Grid", kMaxLoops + 1, 2, [first](int m, int c) {
                            return sourceCell(first + m, "E" + std::to_string(2 * m), c);
                        })});
@@ -469,8 +398,8 @@ ControlSpec equationCell(int r, int column) {
     const int k = r * kMaxLoops + column / 2;
     const std::string label = "I" + std::to_string(r + 1) + std::to_string(column / 2 + 1);
     if (column % 2 == 0)
-        return gridBox(R(k), label + " real", label, indexed("TxtI", k), kPlusMinusJ,
-                       indexed("TxtJ", k));
+        return gridBox(R(k), label + " real", label, coefficientLabel(k), kPlusMinusJ,
+                       coefficientJ(k));
     return gridBox(X(k), label + " imaginary");
 }
 
@@ -522,30 +451,31 @@ FormSpec formSpec() {
     f.left = {
         GroupSpec{.name = kMethod,
                   .caption = "Input Method",
-                  .options = {{"OpEqu", "Equations"},
-                              {"OpImp", "Impedances"},
-                              {"OpCmp", "Component Values"}},
+                  .options = {{kOpEqu, "Equations"},
+                              {kOpImp, "Impedances"},
+                              {kOpCmp, "Component Values"}},
                   .horizontal = true},
         frequency,
-        scrollingFrame(
+        frame(
             "FrameInput", "", Direction::Vertical,
-            {methodFrame(kFrameEqu, "Equations", Direction::Vertical,
+            {methodFrame(kFrameEqu, "Equations",
                          {loopsCombo(Equations),
                           grid("GridEqu", kMaxLoops, 2 * kMaxLoops + 2, equationCell)}),
-             methodFrame(kFrameImp, "Impedances", Direction::Vertical,
+             methodFrame(kFrameImp, "Impedances",
                          {loopsCombo(Impedances), grid("GridZ", kBranches, 5, impedanceCell),
                           sourceFrame(kFrameImpSources, kImpSources),
                           PictureSpec{"Image1", "ImpLadder.svg",
                                       "Impedance ladder: E0, series Z1, Z3, Z5, shunt Z2, Z4, Z6 "
                                       "with sources E2, E4, E6, and the load RL"}}),
-             methodFrame(kFrameCmp, "Component Values", Direction::Vertical,
+             methodFrame(kFrameCmp, "Component Values",
                          {loopsCombo(Components),
                           grid("GridRLC", kBranches, 4, componentCell,
                                {"", "Resistor,\nOhms", "Inductor,\nHenrys", "Capacitor,\nFarads"}),
                           sourceFrame(kFrameCmpSources, kCmpSources),
                           PictureSpec{"Image2", "CmpLadder.svg",
                                       "Component ladder: E0, series R-L-C branches 1 and 3, shunt "
-                                      "branch 2 with E2"}})}),
+                                      "branch 2 with E2"}})},
+            {.scrolls = true}),
         LabelSpec{kVtrCaption, "VTR = Voltage Transfer Ratio"},
         ListSpec{kList, "", "", 8},
     };
@@ -585,35 +515,31 @@ std::vector<FileField> fileFields() {
 std::vector<std::string> inputBoxes() {
     std::vector<std::string> boxes;
     for (const FileField& field : fileFields())
-        if (field.kind == FieldKind::Typed && field.name.rfind("ComNum", 0) != 0)
+        if (field.kind == FieldKind::Typed && field.name.rfind(kLoopsCombo, 0) != 0)
             boxes.push_back(field.name);
     return boxes;
+}
+
+Calculator makeSimultaneousEquations() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "Array.DAT";
+    calc.fields = fileFields();
+    calc.clearBoxes = inputBoxes();
+    calc.calculate = CmdCalc_Click;
+    calc.options = {{kOpEqu, OpEqu_Click}, {kOpImp, OpImp_Click}, {kOpCmp, OpCmp_Click}};
+    calc.combos = {{combo(Equations), ComNum1_Change},
+                   {combo(Impedances), ComNum2_Change},
+                   {combo(Components), ComNum3_Change}};
+    calc.loadFile = LoadFile;
+    calc.setUp = setUp;
+    return calc;
 }
 
 } // namespace
 
 const Calculator& simultaneousEquations() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "Array.DAT";
-        c.fields = fileFields();
-        c.clearBoxes = inputBoxes();
-        c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
-        for (const char* option : {"OpEqu", "OpImp", "OpCmp"})
-            c.options[option] = [](Form& form, CalcEnv&) { showMethod(form); };
-        for (int method = Equations; method <= Components; ++method)
-            c.combos[combo(method)] = [method](Form& form, CalcEnv&) {
-                loopsChanged(form, method);
-            };
-        // Setting a loop count from the file has the effect of choosing it.
-        c.loadFile = [](Form& form, CalcEnv& env, const DataFields& fields) {
-            StandardLoadFile(simultaneousEquations(), form, env, fields);
-            applyAll(form);
-        };
-        c.setUp = [](Form& form, CalcEnv&, bool) { applyAll(form); };
-        return c;
-    }();
+    static const Calculator calc = makeSimultaneousEquations();
     return calc;
 }
 

@@ -6,8 +6,8 @@
 
 #include "calculators/matching/design_files.h"
 #include "calculators/matching/high_side.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 
@@ -33,11 +33,11 @@ constexpr const char* kF = "TxtF";
 constexpr const char* kQ = "TxtQ";
 constexpr const char* kRL = "TxtRL";
 constexpr const char* kList = "List1";
-
 using highside::kIc;
 using highside::kModeGroup;
 using highside::kR1;
 using highside::kVc;
+
 constexpr const char* kZeroValues = "Zero values not allowed.";
 constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
 constexpr const char* kQViolation = "Q Violation";
@@ -52,8 +52,7 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double q = form.number(kQ);
     const double rl = form.number(kRL);
     const double r1 = highside::readR1(form);
-    auto& list = form.list(kList);
-    list.clear();
+    form.list(kList).clear();
 
     if (f == 0 || q == 0 || rl == 0 || r1 == 0) {
         env.dialogs.say(kZeroValues);
@@ -71,69 +70,56 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     }
 
     const CapDividerDesign d = designCapDivider(f, q, rl, r1);
-    // Every text is made before the list is filled and the file written: a
-    // value that is not finite ends the run here, the window cycle drops it
-    // and the design file stays as it was.
-    const std::string fText = engText(f), r1Text = engText(r1), lText = engText(d.l),
-                      c1Text = engText(d.c1), c2Text = engText(d.c2), qText = engText(q),
-                      rlText = engText(rl);
-    list = {"Frequency =" + fText + "Hertz",   "       R1 =" + r1Text + "Ohms",
-            "        L =" + lText + "Henrys",  "       C1 =" + c1Text + "Farads",
-            "       C2 =" + c2Text + "Farads", "        Q =" + qText,
-            "       RL =" + rlText + "Ohms"};
-
-    designs::save(designs::capDivider(),
-                  {{"TxtF", fText},
-                   {"TxtR1", r1Text},
-                   {"TxtL", lText},
-                   {"TxtRc", kLosslessCoil},
-                   {"TxtC1", c1Text},
-                   {"TxtC2", c2Text},
-                   {"TxtRL", rlText},
-                   {"TxtQ", qText}},
-                  env);
+    designs::listAndSave(form, env, kList, designs::capDivider(),
+                         {{designs::kF, f},
+                          {designs::kR1, r1},
+                          {designs::kL, d.l},
+                          {designs::kC1, d.c1},
+                          {designs::kC2, d.c2},
+                          {designs::kQ, q},
+                          {designs::kRL, rl}},
+                         kLosslessCoil);
 }
 
 FormSpec formSpec() {
-    FormSpec layout;
-    layout.name = "Form06";
-    layout.caption = "Capacitive Divider Impedance Matching Design Calculator";
-    layout.widthTwips = 9510;
-    layout.heightTwips = 6255;
-    layout.left = {
+    FormSpec f;
+    f.name = "Form06";
+    f.caption = "Capacitive Divider Impedance Matching Design Calculator";
+    f.widthTwips = 9510;
+    f.heightTwips = 6255;
+    f.left = {
         box(kF, "Frequency", "Hertz"),
         box(kQ, "Q", "", "0"),
         box(kRL, "Load Resistance, RL", "Ohms", "0"),
         box(kR1, "Plate or Antenna, High Side Resistance", "Ohms", "0"),
-        box(kVc, "Collector or Plate Voltage", "Volts", "0", "Text4", "Text9"),
-        box(kIc, "Collector or Plate Current", "Amps", "0", "Text5", "Text10"),
+        highside::voltageBox("Collector or Plate Voltage", "0"),
+        highside::currentBox("Collector or Plate Current", "0"),
     };
-    layout.right = {
+    f.right = {
         highside::modeGroup(),
         PictureSpec{"Image1", "cap_divider.svg"},
     };
-    layout.bottom = {ListSpec{kList, "", "", 7}};
-    return layout;
+    f.bottom = {ListSpec{kList, "", "", 7}};
+    return f;
+}
+
+Calculator makeCapDivider() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "CapDiv.dat";
+    calc.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
+                   {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
+                   {FieldKind::Option, kModeGroup}};
+    calc.clearBoxes = {kF, kQ, kRL, kR1, kVc, kIc};
+    calc.calculate = CmdCalc_Click;
+    highside::addHandlers(calc);
+    return calc;
 }
 
 } // namespace
 
 const Calculator& capDivider() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "CapDiv.dat";
-        c.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
-                    {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
-                    {FieldKind::Option, kModeGroup}};
-        c.clearBoxes = {kF, kQ, kRL, kR1, kVc, kIc};
-        c.calculate = CmdCalc_Click;
-        highside::addHandlers(c);
-        // The boxes are emptied and both modes turned off; boxes and labels keep
-        // the visibility and lock of the last mode.
-        c.clearGroups = {kModeGroup};
-        return c;
-    }();
+    static const Calculator calc = makeCapDivider();
     return calc;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "numeric/eng_text.h"
@@ -15,9 +16,14 @@ namespace {
 constexpr const char* kOpRes = "OpRes";
 constexpr const char* kOpVandI = "OpVandI";
 
+constexpr const char* kVcLabel = "Text4";
+constexpr const char* kVcUnit = "Text9";
+constexpr const char* kIcLabel = "Text5";
+constexpr const char* kIcUnit = "Text10";
+
 // The voltage and current boxes with their labels and unit labels.
-constexpr std::array<const char*, 6> kAmplifierControls{kVc, "Text4", "Text9",
-                                                        kIc, "Text5", "Text10"};
+constexpr std::array<const char*, 6> kAmplifierControls{kVc, kVcLabel, kVcUnit,
+                                                        kIc, kIcLabel, kIcUnit};
 
 void showAmplifierBoxes(Form& form, bool on) {
     for (const auto& name : kAmplifierControls)
@@ -62,11 +68,20 @@ GroupSpec modeGroup() {
         0};
 }
 
+BoxSpec voltageBox(std::string caption, std::string initial) {
+    return box(kVc, std::move(caption), "Volts", std::move(initial), kVcLabel, kVcUnit);
+}
+
+BoxSpec currentBox(std::string caption, std::string initial) {
+    return box(kIc, std::move(caption), "Amps", std::move(initial), kIcLabel, kIcUnit);
+}
+
 void addHandlers(Calculator& calc) {
     calc.options[kOpRes] = OpRes_Click;
     calc.options[kOpVandI] = OpVandI_Click;
     calc.boxes[kVc] = amplifierChanged;
     calc.boxes[kIc] = amplifierChanged;
+    calc.clearGroups = {kModeGroup};
 }
 
 double readR1(Form& form) {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "calculators/matching/high_side.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 
@@ -53,43 +53,42 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
 }
 
 FormSpec formSpec() {
-    FormSpec layout;
-    layout.name = "Form05";
-    layout.caption = "L--Network Design Calculator";
-    layout.widthTwips = 9330;
-    layout.heightTwips = 5625;
-    layout.left = {
+    FormSpec f;
+    f.name = "Form05";
+    f.caption = "L--Network Design Calculator";
+    f.widthTwips = 9330;
+    f.heightTwips = 5625;
+    f.left = {
         box(kF, "Frequency", "Hertz"),
         box(kRL, "Low Side Resistance RL", "Ohms"),
         box(kR1, "Plate or Antenna, High Side Resistance", "Ohms"),
-        box(kVc, "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
-        box(kIc, "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
+        highside::voltageBox("Plate or Collector Voltage"),
+        highside::currentBox("Plate or Collector Current"),
     };
-    layout.right = {
+    f.right = {
         highside::modeGroup(),
         PictureSpec{"Image1", "l_network.svg"},
     };
-    layout.bottom = {ListSpec{kList, "", "", 6}};
-    return layout;
+    f.bottom = {ListSpec{kList, "", "", 6}};
+    return f;
+}
+
+Calculator makeLNetwork() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "LNetD.dat";
+    calc.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kRL}, {FieldKind::Eng, kR1},
+                   {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc}, {FieldKind::Option, kModeGroup}};
+    calc.clearBoxes = {kF, kRL, kR1, kVc, kIc};
+    calc.calculate = CmdCalc_Click;
+    highside::addHandlers(calc);
+    return calc;
 }
 
 } // namespace
 
 const Calculator& lNetwork() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "LNetD.dat";
-        c.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kRL}, {FieldKind::Eng, kR1},
-                    {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc}, {FieldKind::Option, kModeGroup}};
-        c.clearBoxes = {kF, kRL, kR1, kVc, kIc};
-        c.calculate = CmdCalc_Click;
-        highside::addHandlers(c);
-        // The boxes are emptied and both modes turned off; boxes and labels keep
-        // the visibility and lock of the last mode.
-        c.clearGroups = {kModeGroup};
-        return c;
-    }();
+    static const Calculator calc = makeLNetwork();
     return calc;
 }
 

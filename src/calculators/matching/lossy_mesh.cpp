@@ -1,12 +1,94 @@
 #include "calculators/matching/lossy_mesh.h"
 
 #include <cmath>
+#include <stdexcept>
 
+#include "calculators/matching/design_files.h"
+
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane::lossy {
+
+namespace {
+
+// Each box with its caption and unit.
+struct BoxCaption {
+    const char* box;
+    const char* label;
+    const char* unit;
+};
+constexpr BoxCaption kBoxCaptions[] = {
+    {designs::kF, "Frequency", "Hertz"}, {designs::kR1, "Design Input Resistance", "Ohms"},
+    {designs::kL, "L", "Henrys"},        {designs::kRc, "Coil Resistance", "Ohms"},
+    {designs::kC1, "C1", "Farads"},      {designs::kC2, "C2", "Farads"},
+    {designs::kRL, "RL", "Ohms"},        {designs::kQ, "Design Q", ""},
+};
+
+ControlSpec boxRow(const std::string& name) {
+    for (const BoxCaption& c : kBoxCaptions)
+        if (name == c.box)
+            return box(c.box, c.label, c.unit);
+    throw std::out_of_range("no lossy-coil box " + name);
+}
+
+} // namespace
+
+std::vector<FileField> fileFields() {
+    std::vector<FileField> fields;
+    for (const char* name : {designs::kF, designs::kR1, designs::kC1, designs::kL, designs::kRc,
+                             designs::kC2, designs::kRL, designs::kQ})
+        fields.push_back({FieldKind::Eng, name});
+    return fields;
+}
+
+FormSpec formSpec(std::string name, std::string caption, const std::vector<std::string>& boxes,
+                  std::string picture, std::string loadDesignHelp, std::string loadLastRunHelp) {
+    FormSpec f;
+    f.name = std::move(name);
+    f.caption = std::move(caption);
+    f.widthTwips = 9555;
+    f.heightTwips = 6840;
+    for (const std::string& b : boxes)
+        f.left.push_back(boxRow(b));
+    f.right = {PictureSpec{"Image1", std::move(picture)}, HelpBoxSpec{"QHlp"}};
+    f.bottom = {ListSpec{kList, "", "", 8}};
+    f.clearCaption = "Load New Design";
+    f.closeName = "CmdClose";
+    f.hoverHelp = hoverHelp(std::move(loadDesignHelp), std::move(loadLastRunHelp));
+    return f;
+}
+
+Network readNetwork(const Form& form) {
+    requireNonZero(form, {{designs::kF, "Frequency"},
+                          {designs::kL, "L"},
+                          {designs::kC1, "C1"},
+                          {designs::kC2, "C2"}});
+    Network n;
+    n.f = form.number(designs::kF);
+    n.r1 = form.number(designs::kR1);
+    n.l = form.number(designs::kL);
+    n.rc = form.number(designs::kRc);
+    n.c1 = form.number(designs::kC1);
+    n.c2 = form.number(designs::kC2);
+    n.rl = form.number(designs::kRL);
+    const double omega = 2 * Pi * n.f;
+    n.xl = omega * n.l;
+    n.xc1 = 1 / (omega * n.c1);
+    n.xc2 = 1 / (omega * n.c2);
+    return n;
+}
+
+std::array<std::string, 3> listCurrents(const MeshEquations& equations,
+                                        std::vector<std::string>& lines) {
+    return step("the loop currents", [&] {
+        const auto currents = solveMesh(equations);
+        for (int k = 1; k <= 3; ++k)
+            lines.push_back(currentLine(k, currents[static_cast<std::size_t>(k - 1)]));
+        return currents;
+    });
+}
 
 std::array<std::string, 3> solveMesh(const MeshEquations& equations) {
     const std::string d = Determinant3(equations.matrix, 3);

@@ -19,6 +19,27 @@
 // a design file into their boxes.
 namespace ferrovane::lossy {
 
+// Both windows' boxes are those of the design fields (designs::kF ...); their
+// result list:
+inline constexpr const char* kList = "List1";
+
+// Their data file: F, R1, C1, L, Rc, C2, RL, Q, each as engineering text.
+std::vector<FileField> fileFields();
+
+// A lossy window: its boxes (of designs::kF ... kQ) in the order given, its
+// circuit picture beside the help box, the result list, and Clear captioned
+// "Load New Design".
+FormSpec formSpec(std::string name, std::string caption, const std::vector<std::string>& boxes,
+                  std::string picture, std::string loadDesignHelp, std::string loadLastRunHelp);
+
+// The network as the boxes give it, with its reactances at F.
+struct Network {
+    double f = 0, r1 = 0, l = 0, rc = 0, c1 = 0, c2 = 0, rl = 0;
+    double xl = 0, xc1 = 0, xc2 = 0;
+};
+// Throws NumericFault naming F, L, C1 and C2 where they are zero.
+Network readNetwork(const Form& form);
+
 // The negated loop equations of a network driven by a 1-volt source:
 // matrix(row, column) and rhs[row - 1], all complex value texts.
 struct MeshEquations {
@@ -30,6 +51,11 @@ struct MeshEquations {
 // determinant with column k replaced by the right-hand side. A zero
 // determinant (no single solution) throws NumericFault.
 std::array<std::string, 3> solveMesh(const MeshEquations& equations);
+
+// The loop currents, with their lines I1 to I3 added to `lines`; a numeric
+// fault names the step.
+std::array<std::string, 3> listCurrents(const MeshEquations& equations,
+                                        std::vector<std::string>& lines);
 
 // The sign rule of the result lines for the engineering text b of an
 // imaginary part: "+ j" and b as it is when b reads as zero or more,

@@ -9,21 +9,20 @@
 #include "calculators/matching/lossy_mesh.h"
 #include "numeric/complex_text.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 #include "shell/window_cycle.h"
 
 namespace ferrovane {
 namespace {
 
-constexpr const char* kF = "TxtF";
-constexpr const char* kR1 = "TxtR1";
-constexpr const char* kL = "TxtL";
-constexpr const char* kRc = "TxtRc";
-constexpr const char* kC1 = "TxtC1";
-constexpr const char* kC2 = "TxtC2";
-constexpr const char* kRL = "TxtRL";
-constexpr const char* kQ = "TxtQ";
-constexpr const char* kList = "List1";
+using designs::kC1;
+using designs::kC2;
+using designs::kF;
+using designs::kL;
+using designs::kQ;
+using designs::kR1;
+using designs::kRc;
+using designs::kRL;
+using lossy::kList;
 
 constexpr const char* kLoadDesignHelp =
     "When you start this calculator the data will be that from the last time you ran THIS "
@@ -50,18 +49,9 @@ std::string imaginary(double x) {
 // across C2. Loop 1 is the source and C1, loop 2 C1, the coil and C2, loop 3
 // C2 and RL. The equations are negated, which leaves the currents as they are.
 std::vector<std::string> analyse(const Form& form) {
-    lossy::requireNonZero(form, {{kF, "Frequency"}, {kL, "L"}, {kC1, "C1"}, {kC2, "C2"}});
-    const double F = form.number(kF);
-    const double L = form.number(kL);
-    const double Rc = form.number(kRc);
-    const double C1 = form.number(kC1);
-    const double C2 = form.number(kC2);
-    const double RL = form.number(kRL);
-
-    const double omega = 2 * Pi * F;
-    const double XL = omega * L;
-    const double XC1 = 1 / (omega * C1);
-    const double XC2 = 1 / (omega * C2);
+    const lossy::Network n = lossy::readNetwork(form);
+    const double F = n.f, Rc = n.rc, RL = n.rl;
+    const double XL = n.xl, XC1 = n.xc1, XC2 = n.xc2;
 
     lossy::MeshEquations mesh;
     ComplexMatrix& m = mesh.matrix;
@@ -77,12 +67,7 @@ std::vector<std::string> analyse(const Form& form) {
     mesh.rhs = {"-1 + j 0 ", " 0 + j 0 ", " 0 + j 0 "};
 
     std::vector<std::string> lines;
-    const auto I = lossy::step("the loop currents", [&] {
-        const auto currents = lossy::solveMesh(mesh);
-        for (int k = 1; k <= 3; ++k)
-            lines.push_back(lossy::currentLine(k, currents[static_cast<std::size_t>(k - 1)]));
-        return currents;
-    });
+    const auto I = lossy::listCurrents(mesh, lines);
 
     // The source is 1 volt, so the input impedance is 1 / I1.
     const std::string Zin = lossy::step("the input impedance", [&] {
@@ -115,46 +100,22 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     lossy::listAnalysis(form, env, kList, analyse);
 }
 
-FormSpec formSpec() {
-    FormSpec f;
-    f.name = "Form09";
-    f.caption = "Pi--Network with Lossey Coil Calculator";
-    f.widthTwips = 9555;
-    f.heightTwips = 6840;
-    f.left = {
-        box(kF, "Frequency", "Hertz"),
-        box(kR1, "Design Input Resistance", "Ohms"),
-        box(kC1, "C1", "Farads"),
-        box(kL, "L", "Henrys"),
-        box(kRc, "Coil Resistance", "Ohms"),
-        box(kC2, "C2", "Farads"),
-        box(kRL, "RL", "Ohms"),
-        box(kQ, "Design Q", ""),
-    };
-    f.right = {PictureSpec{"Image1", "pi_net_lossy.svg"}, HelpBoxSpec{"QHlp"}};
-    f.bottom = {ListSpec{kList, "", "", 8}};
-    f.clearCaption = "Load New Design";
-    f.closeName = "CmdClose";
-    f.hoverHelp = lossy::hoverHelp(kLoadDesignHelp, kLoadLastRunHelp);
-    return f;
+Calculator makePiNetLossy() {
+    Calculator calc;
+    calc.form = lossy::formSpec("Form09", "Pi--Network with Lossey Coil Calculator",
+                                {kF, kR1, kC1, kL, kRc, kC2, kRL, kQ}, "pi_net_lossy.svg",
+                                kLoadDesignHelp, kLoadLastRunHelp);
+    calc.dataFile = "PiNetLastRun.dat";
+    calc.fields = lossy::fileFields();
+    calc.calculate = CmdCalc_Click;
+    calc.clear = CmdClr_Click;
+    return calc;
 }
 
 } // namespace
 
 const Calculator& piNetLossy() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "PiNetLastRun.dat";
-        c.fields = {{FieldKind::Eng, kF},  {FieldKind::Eng, kR1}, {FieldKind::Eng, kC1},
-                    {FieldKind::Eng, kL},  {FieldKind::Eng, kRc}, {FieldKind::Eng, kC2},
-                    {FieldKind::Eng, kRL}, {FieldKind::Eng, kQ}};
-        // Lambdas pick these handlers from the window cycle's overloads of the
-        // same names.
-        c.calculate = [](Form& form, CalcEnv& env) { CmdCalc_Click(form, env); };
-        c.clear = [](Form& form, CalcEnv& env) { CmdClr_Click(form, env); };
-        return c;
-    }();
+    static const Calculator calc = makePiNetLossy();
     return calc;
 }
 

@@ -7,8 +7,8 @@
 
 #include "calculators/matching/design_files.h"
 #include "calculators/matching/high_side.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 
@@ -40,11 +40,11 @@ constexpr const char* kF = "TxtF";
 constexpr const char* kQ = "TxtQ";
 constexpr const char* kRL = "TxtRL";
 constexpr const char* kList = "List1";
-
 using highside::kIc;
 using highside::kModeGroup;
 using highside::kR1;
 using highside::kVc;
+
 constexpr const char* kR1NotAboveRL = "RL must be less than R1.";
 constexpr const char* kQTooLow = "This value of Q is too low.\r\nThe minimum Q is ";
 // The design file holds a coil loss resistance for the lossy-coil analysis;
@@ -68,70 +68,57 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     }
 
     const PiNetworkDesign d = designPiNetwork(f, q, rl, r1);
-    // Every text is made before the list is filled and the file written: a
-    // value that is not finite ends the run here, the window cycle drops it
-    // and the design file stays as it was.
-    const std::string fText = engText(f), r1Text = engText(r1), c1Text = engText(d.c1),
-                      lText = engText(d.l), c2Text = engText(d.c2), qText = engText(q),
-                      rlText = engText(rl);
-    form.list(kList) = {"Frequency =" + fText + "Hertz",   "       R1 =" + r1Text + "Ohms",
-                        "       C1 =" + c1Text + "Farads", "        L =" + lText + "Henrys",
-                        "       C2 =" + c2Text + "Farads", "        Q =" + qText,
-                        "       RL =" + rlText + "Ohms"};
-
-    designs::save(designs::piNetwork(),
-                  {{"TxtF", fText},
-                   {"TxtR1", r1Text},
-                   {"TxtC1", c1Text},
-                   {"TxtL", lText},
-                   {"TxtRc", kLosslessCoil},
-                   {"TxtC2", c2Text},
-                   {"TxtRL", rlText},
-                   {"TxtQ", qText}},
-                  env);
+    designs::listAndSave(form, env, kList, designs::piNetwork(),
+                         {{designs::kF, f},
+                          {designs::kR1, r1},
+                          {designs::kC1, d.c1},
+                          {designs::kL, d.l},
+                          {designs::kC2, d.c2},
+                          {designs::kQ, q},
+                          {designs::kRL, rl}},
+                         kLosslessCoil);
 }
 
 FormSpec formSpec() {
-    FormSpec layout;
-    layout.name = "Form08";
-    layout.caption = "Pi--Network Impedance Matching Calculator";
-    layout.widthTwips = 9330;
-    layout.heightTwips = 6330;
-    layout.left = {
+    FormSpec f;
+    f.name = "Form08";
+    f.caption = "Pi--Network Impedance Matching Calculator";
+    f.widthTwips = 9330;
+    f.heightTwips = 6330;
+    f.left = {
         box(kF, "Frequency", "Hertz"),
         box(kQ, "Q", ""),
         box(kRL, "Low Side Resistance RL", "Ohms"),
         box(kR1, "Plate or Antenna,\nHigh Side\nResistance", "Ohms"),
-        box(kVc, "Plate or Collector Voltage", "Volts", "", "Text4", "Text9"),
-        box(kIc, "Plate or Collector Current", "Amps", "", "Text5", "Text10"),
+        highside::voltageBox("Plate or Collector Voltage"),
+        highside::currentBox("Plate or Collector Current"),
     };
-    layout.right = {
+    f.right = {
         highside::modeGroup(),
         PictureSpec{"Image1", "pi_network.svg"},
     };
-    layout.bottom = {ListSpec{kList, "", "", 7}};
-    layout.clearCaption = "Clear All Data";
-    return layout;
+    f.bottom = {ListSpec{kList, "", "", 7}};
+    f.clearCaption = "Clear All Data";
+    return f;
+}
+
+Calculator makePiNetwork() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "PiNetD.dat";
+    calc.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
+                   {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
+                   {FieldKind::Option, kModeGroup}};
+    calc.clearBoxes = {kF, kRL, kR1, kVc, kIc};
+    calc.calculate = CmdCalc_Click;
+    highside::addHandlers(calc);
+    return calc;
 }
 
 } // namespace
 
 const Calculator& piNetwork() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "PiNetD.dat";
-        c.fields = {{FieldKind::Eng, kF},           {FieldKind::Eng, kQ},  {FieldKind::Eng, kRL},
-                    {FieldKind::Eng, kR1},          {FieldKind::Eng, kVc}, {FieldKind::Eng, kIc},
-                    {FieldKind::Option, kModeGroup}};
-        c.clearBoxes = {kF, kRL, kR1, kVc, kIc};
-        c.calculate = CmdCalc_Click;
-        highside::addHandlers(c);
-        // The boxes are emptied and both modes turned off; boxes and labels keep
-        // the visibility and lock of the last mode.
-        c.clearGroups = {kModeGroup};
-        return c;
-    }();
+    static const Calculator calc = makePiNetwork();
     return calc;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "shell/help_texts.h"
+#include "numeric/constants.h"
 
 namespace ferrovane {
 namespace {
@@ -67,9 +67,164 @@ int selectorOf(const Quantities& q) {
            (q.xc > 0 ? 1 : 0);
 }
 
-void CmdCalc_Click(Form& form, CalcEnv& env) {
-    auto warn = [&env](const char* text) { env.dialogs.say(text, MessageIcon::Exclamation); };
+// How a solution ends: quietly, with the six values shown; with a warning
+// and the boxes left as they were normalised; or with the values shown and
+// then a warning that one reactance was taken equal to the other.
+struct Outcome {
+    const char* warning = nullptr;
+    MessageIcon icon = MessageIcon::Exclamation;
+    bool showFirst = false;
+};
 
+constexpr Outcome kSolved{};
+Outcome refused(const char* warning, MessageIcon icon = MessageIcon::Exclamation) {
+    return {warning, icon, false};
+}
+Outcome assumed(const char* warning) {
+    return {warning, MessageIcon::Exclamation, true};
+}
+
+// Neither F nor L given: C with a reactance fixes the frequency.
+Outcome solveFromCapacitance(Quantities& q, int selector) {
+    switch (selector) {
+    case 0:
+        return refused(kAllZeros);
+    case 5: // C, XC
+        q.w = 1 / (q.c * q.xc);
+        q.f = q.w / (2 * Pi);
+        q.xl = q.xc;
+        q.l = q.xl / q.w;
+        return kSolved;
+    case 6: // C, XL
+        q.xc = q.xl;
+        q.w = 1 / (q.c * q.xc);
+        q.f = q.w / (2 * Pi);
+        q.l = q.xl / q.w;
+        return assumed(kAssumeXcIsXl);
+    case 7: // C, XL, XC
+        q.w = 1 / (q.c * q.xc);
+        q.f = q.w / (2 * Pi);
+        q.l = q.xl / q.w;
+        return kSolved;
+    default: // XC, XL, both, or C alone
+        return refused(kCannotTell);
+    }
+}
+
+// L given without F: L with a reactance or with C fixes the frequency.
+Outcome solveFromInductance(Quantities& q, int selector) {
+    switch (selector) {
+    case 8: // L
+        return refused(kInductanceAlone);
+    case 9: // L, XC
+        q.xl = q.xc;
+        q.w = q.xl / q.l;
+        q.f = q.w / (2 * Pi);
+        q.c = 1 / (q.w * q.xc);
+        return assumed(kAssumeXlIsXc);
+    case 10: // L, XL
+        q.w = q.xl / q.l;
+        q.f = q.w / (2 * Pi);
+        q.xc = q.xl;
+        q.c = 1 / (q.w * q.xc);
+        return kSolved;
+    case 11: // L, XL, XC
+        q.w = q.xl / q.l;
+        q.f = q.w / (2 * Pi);
+        q.c = 1 / (q.w * q.xc);
+        return kSolved;
+    case 12: // L, C
+        q.w = 1 / std::sqrt(q.l * q.c);
+        q.f = q.w / (2 * Pi);
+        q.xl = q.w * q.l;
+        q.xc = 1 / (q.w * q.c);
+        return kSolved;
+    case 13: // L, C, XC
+        q.w = 1 / (q.c * q.xc);
+        q.f = q.w / (2 * Pi);
+        q.xl = q.w * q.l;
+        return kSolved;
+    case 14: // L, C, XL
+        q.w = q.xl / q.l;
+        q.f = q.w / (2 * Pi);
+        q.xc = 1 / (q.w * q.c);
+        return kSolved;
+    default: { // L, C, XL, XC: accepted when both pairs name nearly one frequency
+        const double w1 = q.xl / q.l;
+        const double w2 = 1 / (q.c * q.xc);
+        const double w = std::sqrt(w1 * w2);
+        // A frequency that overflowed or underflowed makes the spread inf or
+        // nan; that is a numeric fault, not data for different frequencies.
+        const double spread =
+            checkFinite(std::abs(w1 - w2) / w, "the two frequencies are out of range");
+        if (spread >= kSameFrequency)
+            return refused(kDifferentFrequencies, MessageIcon::None);
+        q.w = w;
+        q.f = q.w / (2 * Pi);
+        q.xc = 1 / (q.w * q.c);
+        q.xl = q.w * q.l;
+        return kSolved;
+    }
+    }
+}
+
+// F given: with L or C the rest follows at that frequency; a reactance
+// given as well stays only where the component it belongs to is not given.
+Outcome solveAtFrequency(Quantities& q, int selector) {
+    switch (selector) {
+    case 16: // F
+        return refused(kFrequencyAlone);
+    case 17: // F, XC
+        q.c = 1 / (q.w * q.xc);
+        q.xl = q.xc;
+        q.l = q.xl / q.w;
+        return kSolved;
+    case 18: // F, XL
+        q.l = q.xl / q.w;
+        q.xc = q.xl;
+        q.c = 1 / (q.w * q.xc);
+        return kSolved;
+    case 19: // F, XL, XC
+        q.l = q.xl / q.w;
+        q.c = 1 / (q.w * q.xc);
+        return kSolved;
+    case 20: // F, C; given reactances are replaced
+    case 21:
+    case 22:
+    case 23:
+        q.xc = 1 / (q.w * q.c);
+        q.xl = q.xc;
+        q.l = q.xl / q.w;
+        return kSolved;
+    case 24: // F, L; given reactances are replaced
+    case 25:
+    case 26:
+    case 27:
+        q.xl = q.w * q.l;
+        q.xc = q.xl;
+        q.c = 1 / (q.w * q.xc);
+        return kSolved;
+    case 28: // F, L, C
+        q.xl = q.w * q.l;
+        q.xc = 1 / (q.w * q.c);
+        return kSolved;
+    case 29: // F, L, C, XC: the given XC stays
+        q.xl = q.w * q.l;
+        return kSolved;
+    case 30: // F, L, C, XL: the given XL stays
+        q.xc = 1 / (q.w * q.c);
+        return kSolved;
+    default: // 31, everything given
+        return refused(kTooMuch);
+    }
+}
+
+// Where one reactance is taken equal to the other, the circuit is assumed to
+// be at resonance. In the two cases that announce it, the values are shown
+// before the warning, so that a formula that fails ends with the fault
+// message alone; the window takes the new values only when the calculation
+// has ended anyway.
+void CmdCalc_Click(Form& form, CalcEnv& env) {
     Quantities q = readBoxes(form);
     // A given F wins over a given w; w is used only when F is zero.
     if (q.f == 0 && q.w > 0)
@@ -79,144 +234,14 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     // The boxes are normalised even when a message follows.
     show(form, q);
 
-    // Where one reactance is taken equal to the other, the circuit is assumed
-    // to be at resonance. In the two cases that announce it, the values are
-    // shown before the warning, so that a formula that fails ends with the
-    // fault message alone; the window takes the new values only when the
-    // calculation has ended anyway.
-    switch (selectorOf(q)) {
-    case 0:
-        warn(kAllZeros);
-        return;
-    case 1: // XC
-    case 2: // XL
-    case 3: // XL, XC
-    case 4: // C
-        warn(kCannotTell);
-        return;
-    case 5: // C, XC
-        q.w = 1 / (q.c * q.xc);
-        q.f = q.w / (2 * Pi);
-        q.xl = q.xc;
-        q.l = q.xl / q.w;
-        break;
-    case 6: // C, XL
-        q.xc = q.xl;
-        q.w = 1 / (q.c * q.xc);
-        q.f = q.w / (2 * Pi);
-        q.l = q.xl / q.w;
+    const int selector = selectorOf(q);
+    const Outcome outcome = selector >= 16  ? solveAtFrequency(q, selector)
+                            : selector >= 8 ? solveFromInductance(q, selector)
+                                            : solveFromCapacitance(q, selector);
+    if (!outcome.warning || outcome.showFirst)
         show(form, q);
-        warn(kAssumeXcIsXl);
-        return;
-    case 7: // C, XL, XC
-        q.w = 1 / (q.c * q.xc);
-        q.f = q.w / (2 * Pi);
-        q.l = q.xl / q.w;
-        break;
-    case 8: // L
-        warn(kInductanceAlone);
-        return;
-    case 9: // L, XC
-        q.xl = q.xc;
-        q.w = q.xl / q.l;
-        q.f = q.w / (2 * Pi);
-        q.c = 1 / (q.w * q.xc);
-        show(form, q);
-        warn(kAssumeXlIsXc);
-        return;
-    case 10: // L, XL
-        q.w = q.xl / q.l;
-        q.f = q.w / (2 * Pi);
-        q.xc = q.xl;
-        q.c = 1 / (q.w * q.xc);
-        break;
-    case 11: // L, XL, XC
-        q.w = q.xl / q.l;
-        q.f = q.w / (2 * Pi);
-        q.c = 1 / (q.w * q.xc);
-        break;
-    case 12: // L, C
-        q.w = 1 / std::sqrt(q.l * q.c);
-        q.f = q.w / (2 * Pi);
-        q.xl = q.w * q.l;
-        q.xc = 1 / (q.w * q.c);
-        break;
-    case 13: // L, C, XC
-        q.w = 1 / (q.c * q.xc);
-        q.f = q.w / (2 * Pi);
-        q.xl = q.w * q.l;
-        break;
-    case 14: // L, C, XL
-        q.w = q.xl / q.l;
-        q.f = q.w / (2 * Pi);
-        q.xc = 1 / (q.w * q.c);
-        break;
-    case 15: { // L, C, XL, XC: accepted when both pairs name nearly one frequency
-        const double w1 = q.xl / q.l;
-        const double w2 = 1 / (q.c * q.xc);
-        const double w = std::sqrt(w1 * w2);
-        // A frequency that overflowed or underflowed makes the spread inf or
-        // nan; that is a numeric fault, not data for different frequencies.
-        const double spread =
-            checkFinite(std::abs(w1 - w2) / w, "the two frequencies are out of range");
-        if (spread >= kSameFrequency) {
-            env.dialogs.say(kDifferentFrequencies);
-            return;
-        }
-        q.w = w;
-        q.f = q.w / (2 * Pi);
-        q.xc = 1 / (q.w * q.c);
-        q.xl = q.w * q.l;
-        break;
-    }
-    case 16: // F
-        warn(kFrequencyAlone);
-        return;
-    case 17: // F, XC
-        q.c = 1 / (q.w * q.xc);
-        q.xl = q.xc;
-        q.l = q.xl / q.w;
-        break;
-    case 18: // F, XL
-        q.l = q.xl / q.w;
-        q.xc = q.xl;
-        q.c = 1 / (q.w * q.xc);
-        break;
-    case 19: // F, XL, XC
-        q.l = q.xl / q.w;
-        q.c = 1 / (q.w * q.xc);
-        break;
-    case 20: // F, C; given reactances are replaced
-    case 21:
-    case 22:
-    case 23:
-        q.xc = 1 / (q.w * q.c);
-        q.xl = q.xc;
-        q.l = q.xl / q.w;
-        break;
-    case 24: // F, L; given reactances are replaced
-    case 25:
-    case 26:
-    case 27:
-        q.xl = q.w * q.l;
-        q.xc = q.xl;
-        q.c = 1 / (q.w * q.xc);
-        break;
-    case 28: // F, L, C
-        q.xl = q.w * q.l;
-        q.xc = 1 / (q.w * q.c);
-        break;
-    case 29: // F, L, C, XC: the given XC stays
-        q.xl = q.w * q.l;
-        break;
-    case 30: // F, L, C, XL: the given XL stays
-        q.xc = 1 / (q.w * q.c);
-        break;
-    default: // 31, everything given
-        warn(kTooMuch);
-        return;
-    }
-    show(form, q);
+    if (outcome.warning)
+        env.dialogs.say(outcome.warning, outcome.icon);
 }
 
 FormSpec formSpec() {
@@ -239,20 +264,22 @@ FormSpec formSpec() {
     return f;
 }
 
+Calculator makeReactance() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "XlXcFLC.dat";
+    // Every box is saved and cleared, in the window's order.
+    calc.clearBoxes = {kFreq, kAngFreq, kInd, kCap, kIndRct, kCapRct};
+    for (const auto& name : calc.clearBoxes)
+        calc.fields.push_back({FieldKind::Eng, name});
+    calc.calculate = CmdCalc_Click;
+    return calc;
+}
+
 } // namespace
 
 const Calculator& reactance() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "XlXcFLC.dat";
-        // Every box is saved and cleared, in the window's order.
-        c.clearBoxes = {kFreq, kAngFreq, kInd, kCap, kIndRct, kCapRct};
-        for (const auto& name : c.clearBoxes)
-            c.fields.push_back({FieldKind::Eng, name});
-        c.calculate = CmdCalc_Click;
-        return c;
-    }();
+    static const Calculator calc = makeReactance();
     return calc;
 }
 

@@ -1,6 +1,7 @@
 #include "calculators/passive/volt_divider.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "numeric/eng_text.h"
@@ -86,35 +87,35 @@ void attenuationTyped(Form& form, CalcEnv& env, bool byRatio) {
         select(form, env, kOpNoLoad);
 }
 
-void OpAr_Click(Form& form, CalcEnv& env) {
+void byRatioSelected(Form& form, CalcEnv& env) {
     attenuationTyped(form, env, true);
 }
 
-void OpdB_Click(Form& form, CalcEnv& env) {
+void byDecibelsSelected(Form& form, CalcEnv& env) {
     attenuationTyped(form, env, false);
 }
 
-void OpVinVout_Click(Form& form, CalcEnv&) {
+void byVoltagesSelected(Form& form, CalcEnv&) {
     form.setEnabled(kAr, false);
     form.setEnabled(kDB, false);
     for (const char* box : {kVo, kVin, kIL})
         form.setEnabled(box, true);
 }
 
-void OpNoLoad_Click(Form& form, CalcEnv&) {
+void noLoadSelected(Form& form, CalcEnv&) {
     form.setText(kLoadLabel, "");
     form.setText(kLoadUnit, "");
     form.setEnabled(kIL, false);
 }
 
-void OpILoad_Click(Form& form, CalcEnv& env) {
+void currentLoadSelected(Form& form, CalcEnv& env) {
     form.setText(kLoadLabel, "Load Current");
     form.setText(kLoadUnit, "Amps");
     form.setEnabled(kIL, true);
     select(form, env, kOpVinVout);
 }
 
-void OpRLoad_Click(Form& form, CalcEnv&) {
+void resistanceLoadSelected(Form& form, CalcEnv&) {
     form.setText(kLoadLabel, "Load Resistance");
     form.setText(kLoadUnit, "Ohms");
     form.setEnabled(kIL, true);
@@ -157,26 +158,22 @@ std::string errorText(double percent) {
     return text;
 }
 
-void CmdCalc_Click(Form& form, CalcEnv& env) {
-    form.list(kList).clear();
+// The attenuation wanted: Ar as typed, from the decibels, or from the two
+// voltages (then also written into the Ar and dB boxes). Nothing after a
+// message.
+std::optional<double> wantedRatio(Form& form, CalcEnv& env) {
     double ar = form.number(kAr);
     const double dB = form.number(kDB);
     const double vo = form.number(kVo);
     const double vin = form.number(kVin);
-    const double il = form.number(kIL);
-    const double rl = il; // the same box, by the loading option
-    const double rtMin = form.number(kRtMin);
-    const double rtMax = form.number(kRtMax);
-    const bool byVoltages = form.selected(kOpVinVout);
-
-    if (byVoltages) {
+    if (form.selected(kOpVinVout)) {
         if (vin == 0) {
             env.dialogs.say(kNeedVin);
-            return;
+            return std::nullopt;
         }
         if (vo == 0) {
             env.dialogs.say(kNeedVo);
-            return;
+            return std::nullopt;
         }
         ar = vo / vin;
         form.setEng(kAr, ar);
@@ -192,38 +189,143 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
 
     if (ar > 1) {
         env.dialogs.say(kArAboveOne);
-        return;
+        return std::nullopt;
     }
     if (ar == 1) {
         env.dialogs.say(kArIsOne);
-        return;
+        return std::nullopt;
     }
     if (!(ar > 0)) {
         env.dialogs.say(kArNotPositive);
-        return;
+        return std::nullopt;
     }
+    return ar;
+}
+
+// The range of the total resistance. False after a message.
+bool totalRangeAccepted(CalcEnv& env, double rtMin, double rtMax) {
     if (rtMin == 0 || rtMax == 0) {
         env.dialogs.say(kRtZero);
-        return;
+        return false;
     }
     if (rtMin < 0 || rtMax < 0) {
         env.dialogs.say(kRtNegative);
-        return;
+        return false;
     }
     if (rtMin >= rtMax) {
         env.dialogs.say(kRtOrder);
-        return;
+        return false;
+    }
+    return true;
+}
+
+// What every line of the list is worked from besides its R1.
+struct Divider {
+    double ar = 0; // wanted
+    double vo = 0, vin = 0;
+    double il = 0; // the load current, or the load resistance: one box serves both
+    int loading = NoLoad;
+    bool standardValues = true;
+    bool byVoltages = false;
+};
+
+// R2 for this R1, by the loading; nothing after a message. A zero load
+// current is pointed out once a Calculate.
+std::optional<double> wantedR2(const Divider& d, const Resistor& r1, CalcEnv& env,
+                               bool& toldZeroCurrent) {
+    if (d.loading == CurrentLoad) {
+        if (d.il == 0 && !toldZeroCurrent) {
+            env.dialogs.say(kZeroLoadCurrent, MessageIcon::Information);
+            toldZeroCurrent = true;
+        }
+        // R2 carries what R1 delivers less the load current, at Vo.
+        const double r2 = d.vo / ((d.vin - d.vo) / r1.value - d.il);
+        if (!(r2 > 0 && std::isfinite(r2))) {
+            env.dialogs.say(loadCurrentTooLarge(TrimBlanks(r1.text)));
+            return std::nullopt;
+        }
+        return r2;
+    }
+    if (d.loading == ResistanceLoad) {
+        const double rl = d.il;
+        if (rl == 0) {
+            env.dialogs.say(kNeedLoadResistance);
+            return std::nullopt;
+        }
+        if (rl < 0) {
+            env.dialogs.say(kNegativeLoadResistance);
+            return std::nullopt;
+        }
+        // R2 in parallel with RL must give k = Ar / (1 - Ar) times R1.
+        const double k = d.ar / (1 - d.ar);
+        const double r2 = k * rl * r1.value / (rl - k * r1.value);
+        if (!(r2 > 0 && std::isfinite(r2))) {
+            env.dialogs.say(loadResistanceTooSmall(TrimBlanks(r1.text)));
+            return std::nullopt;
+        }
+        return r2;
+    }
+    return checkFinite(r1.value * d.ar / (1 - d.ar), "R2 is too large");
+}
+
+// A line of the list: R1, R2, the attenuation they really give and its
+// error, the input and output resistance, and with the voltages given the
+// current and the power in each resistor.
+std::string dividerLine(const Divider& d, const Resistor& r1, const Resistor& r2) {
+    const double rl = d.il;
+    double arReal = 0;
+    if (d.loading == CurrentLoad)
+        arReal = ((d.vin - d.il * r1.value) / (1 + r1.value / r2.value)) / d.vin;
+    else if (d.loading == ResistanceLoad)
+        arReal = rl * r2.value / ((rl + r2.value) * r1.value + rl * r2.value);
+    else
+        arReal = r2.value / (r1.value + r2.value);
+    const double error = 100 * (arReal - d.ar) / d.ar;
+
+    double rin = 0;
+    double ro = 0;
+    if (d.loading == ResistanceLoad) {
+        rin = r1.value + rl * r2.value / (rl + r2.value);
+        ro = 1 / (1 / r2.value + 1 / r1.value + 1 / rl);
+    } else {
+        rin = r1.value + r2.value;
+        ro = r1.value * r2.value / (r1.value + r2.value);
     }
 
-    const bool standardValues = form.checked(kStandardValues);
-    const int loading = form.option(kLoadingGroup);
-    // R1 takes the share (1 - Ar) of the total resistance.
-    Resistor r1 = name((1 - ar) * rtMin, standardValues);
-    const double r1Limit = (1 - ar) * rtMax;
+    std::string line = r1.text;
+    padTo(line, 7);
+    line += r2.text;
+    padTo(line, 14);
+    line += ratioText(arReal);
+    padTo(line, 21);
+    line += errorText(error);
+    padTo(line, 28);
+    line += "  " + FormatOhms(checkFinite(rin, "Rin is too large")) + "  " +
+            FormatOhms(checkFinite(ro, "Ro is too large"));
+    padTo(line, 42);
+    if (d.byVoltages) {
+        // From the wanted Vo and the named resistors.
+        const double current = (d.vin - d.vo) / r1.value;
+        const double p1 = (d.vin - d.vo) * (d.vin - d.vo) / r1.value;
+        const double p2 = d.vo * d.vo / r2.value;
+        line += engText(current);
+        padTo(line, 49);
+        line += engText(p1);
+        padTo(line, 56);
+        line += engText(p2) + " ";
+    }
+    return line;
+}
+
+// A line for each R1 from its share (1 - Ar) of Rt min up to that of
+// Rt max, R1 growing by a step each line.
+void listDividers(Form& form, CalcEnv& env, const Divider& d, double rtMin, double rtMax) {
+    Resistor r1 = name((1 - d.ar) * rtMin, d.standardValues);
+    const double r1Limit = (1 - d.ar) * rtMax;
     if (!(r1.value > 0)) {
         // Only a standard value can come out as 0 (for R1 of 0.5 ohm or less);
         // stepping from 0 would never end.
-        if (standardValues) {
+        if (d.standardValues) {
             env.dialogs.say(kR1BelowTable);
             return;
         }
@@ -236,92 +338,19 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
             env.dialogs.say(kTooManyLines);
             return;
         }
-
-        double r2Wanted = 0;
-        if (loading == CurrentLoad) {
-            if (il == 0 && !toldZeroCurrent) {
-                env.dialogs.say(kZeroLoadCurrent, MessageIcon::Information);
-                toldZeroCurrent = true;
-            }
-            // R2 carries what R1 delivers less the load current, at Vo.
-            r2Wanted = vo / ((vin - vo) / r1.value - il);
-            if (!(r2Wanted > 0 && std::isfinite(r2Wanted))) {
-                env.dialogs.say(loadCurrentTooLarge(TrimBlanks(r1.text)));
-                return;
-            }
-        } else if (loading == ResistanceLoad) {
-            if (rl == 0) {
-                env.dialogs.say(kNeedLoadResistance);
-                return;
-            }
-            if (rl < 0) {
-                env.dialogs.say(kNegativeLoadResistance);
-                return;
-            }
-            // R2 in parallel with RL must give k = Ar / (1 - Ar) times R1.
-            const double k = ar / (1 - ar);
-            r2Wanted = k * rl * r1.value / (rl - k * r1.value);
-            if (!(r2Wanted > 0 && std::isfinite(r2Wanted))) {
-                env.dialogs.say(loadResistanceTooSmall(TrimBlanks(r1.text)));
-                return;
-            }
-        } else {
-            r2Wanted = checkFinite(r1.value * ar / (1 - ar), "R2 is too large");
-        }
-
-        const Resistor r2 = name(r2Wanted, standardValues);
+        const std::optional<double> r2Wanted = wantedR2(d, r1, env, toldZeroCurrent);
+        if (!r2Wanted)
+            return;
+        const Resistor r2 = name(*r2Wanted, d.standardValues);
         if (!(r2.value > 0)) {
             // R2 grows with R1, so this happens only at the start of the range.
             env.dialogs.say(kR2BelowTable);
             return;
         }
-
-        // The attenuation the two named resistors really give.
-        double arReal = 0;
-        if (loading == CurrentLoad)
-            arReal = ((vin - il * r1.value) / (1 + r1.value / r2.value)) / vin;
-        else if (loading == ResistanceLoad)
-            arReal = rl * r2.value / ((rl + r2.value) * r1.value + rl * r2.value);
-        else
-            arReal = r2.value / (r1.value + r2.value);
-        const double error = 100 * (arReal - ar) / ar;
-
-        double rin = 0;
-        double ro = 0;
-        if (loading == ResistanceLoad) {
-            rin = r1.value + rl * r2.value / (rl + r2.value);
-            ro = 1 / (1 / r2.value + 1 / r1.value + 1 / rl);
-        } else {
-            rin = r1.value + r2.value;
-            ro = r1.value * r2.value / (r1.value + r2.value);
-        }
-
-        std::string line = r1.text;
-        padTo(line, 7);
-        line += r2.text;
-        padTo(line, 14);
-        line += ratioText(arReal);
-        padTo(line, 21);
-        line += errorText(error);
-        padTo(line, 28);
-        line += "  " + FormatOhms(checkFinite(rin, "Rin is too large")) + "  " +
-                FormatOhms(checkFinite(ro, "Ro is too large"));
-        padTo(line, 42);
-        if (byVoltages) {
-            // From the wanted Vo and the named resistors.
-            const double current = (vin - vo) / r1.value;
-            const double p1 = (vin - vo) * (vin - vo) / r1.value;
-            const double p2 = vo * vo / r2.value;
-            line += engText(current);
-            padTo(line, 49);
-            line += engText(p1);
-            padTo(line, 56);
-            line += engText(p2) + " ";
-        }
-        form.list(kList).push_back(line);
+        form.list(kList).push_back(dividerLine(d, r1, r2));
 
         const Resistor next =
-            name(checkFinite(r1.value * kR1Step, "R1 is too large"), standardValues);
+            name(checkFinite(r1.value * kR1Step, "R1 is too large"), d.standardValues);
         // The standard values end at 10 M: stepping from there stays there.
         if (!(next.value > r1.value))
             break;
@@ -331,6 +360,24 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     }
 }
 
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    form.list(kList).clear();
+    Divider d;
+    d.vo = form.number(kVo);
+    d.vin = form.number(kVin);
+    d.il = form.number(kIL);
+    const double rtMin = form.number(kRtMin);
+    const double rtMax = form.number(kRtMax);
+    d.byVoltages = form.selected(kOpVinVout);
+    const std::optional<double> ar = wantedRatio(form, env);
+    if (!ar || !totalRangeAccepted(env, rtMin, rtMax))
+        return;
+    d.ar = *ar;
+    d.standardValues = form.checked(kStandardValues);
+    d.loading = form.option(kLoadingGroup);
+    listDividers(form, env, d, rtMin, rtMax);
+}
+
 // The header names Rin and Ro only when the data file could be read.
 void setUp(Form& form, CalcEnv&, bool flagRead) {
     if (flagRead)
@@ -338,9 +385,8 @@ void setUp(Form& form, CalcEnv&, bool flagRead) {
     form.setChecked(kStandardValues, true);
 }
 
-Calculator makeVoltDivider() {
-    Calculator c;
-    FormSpec& f = c.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "Form01";
     f.caption = "Voltage Divider";
     f.widthTwips = 11910;
@@ -374,9 +420,14 @@ Calculator makeVoltDivider() {
     f.bottom = {
         ListSpec{.name = kList, .headerName = kHeader, .header = kHeaderDesigned},
     };
+    return f;
+}
 
-    c.dataFile = "VoltDiv.DAT";
-    c.fields = {
+Calculator makeVoltDivider() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "VoltDiv.DAT";
+    calc.fields = {
         {FieldKind::TypedOrZero, kAr},
         {FieldKind::TypedOrZero, kDB},
         {FieldKind::Eng, kVo},
@@ -387,14 +438,14 @@ Calculator makeVoltDivider() {
         {FieldKind::Option, kAttenuationGroup},
         {FieldKind::Option, kLoadingGroup},
     };
-    c.clearBoxes = {kAr, kVo, kVin, kRtMin, kRtMax};
+    calc.clearBoxes = {kAr, kVo, kVin, kRtMin, kRtMax};
 
-    c.calculate = CmdCalc_Click;
-    c.options = {{kOpAr, OpAr_Click},           {kOpDB, OpdB_Click},
-                 {kOpVinVout, OpVinVout_Click}, {kOpNoLoad, OpNoLoad_Click},
-                 {kOpILoad, OpILoad_Click},     {kOpRLoad, OpRLoad_Click}};
-    c.setUp = setUp;
-    return c;
+    calc.calculate = CmdCalc_Click;
+    calc.options = {{kOpAr, byRatioSelected},         {kOpDB, byDecibelsSelected},
+                    {kOpVinVout, byVoltagesSelected}, {kOpNoLoad, noLoadSelected},
+                    {kOpILoad, currentLoadSelected},  {kOpRLoad, resistanceLoadSelected}};
+    calc.setUp = setUp;
+    return calc;
 }
 
 } // namespace

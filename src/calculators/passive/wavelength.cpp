@@ -241,20 +241,20 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
         form.setText(box, "");
 }
 
-Calculator makeWavelength() {
-    Calculator calc;
-    calc.form.name = "Form02";
-    calc.form.caption = "Antenna and Tuned Transmissionline Calculator";
-    calc.form.widthTwips = 6500;
-    calc.form.heightTwips = 5565;
-    calc.form.left = {
+FormSpec formSpec() {
+    FormSpec f;
+    f.name = "Form02";
+    f.caption = "Antenna and Tuned Transmissionline Calculator";
+    f.widthTwips = 6500;
+    f.heightTwips = 5565;
+    f.left = {
         box(kFreq, "", "Hertz", "", "", kFreqUnit),
         box(kLength, "", "Meters", "", "", kLengthUnit),
         box(kInch, "", "Inches", "", "", kInchUnit),
         box(kFraction, "Fraction of Wavelength", ""),
         box(kFactor, "Velocity or End Effect Factor", ""),
     };
-    calc.form.right = {
+    f.right = {
         GroupSpec{kFreqGroup,
                   "Enter Frequency In ...",
                   {{kOpCy, "Hertz"}, {kOpKc, "Kilohertz"}, {kOpMc, "Megahertz"}},
@@ -264,6 +264,12 @@ Calculator makeWavelength() {
                   {{kOpMeters, "Meters"}, {kOpFeet, "Feet"}, {kOpFeetInch, "Feet and Inches"}},
                   1},
     };
+    return f;
+}
+
+Calculator makeWavelength() {
+    Calculator calc;
+    calc.form = formSpec();
     calc.dataFile = kDataFile;
     calc.fields = {
         {FieldKind::Value, kFreqHz},           {FieldKind::Value, kLengthM},

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
@@ -21,6 +23,15 @@ constexpr const char* kSecI = "TxtSec1I";
 constexpr const char* kSecR = "TxtSec1R";
 constexpr const char* kTypeGroup = "FrameType";
 constexpr const char* kMil = "OpMil";
+constexpr std::array<const char*, 3> kOpenTypes = {"OpType1", "OpType2", "OpType3"};
+// The outline's dimensions: X, Y, Z of the box, A, B, C of the open core.
+constexpr const char* kX = "TxtX";
+constexpr const char* kY = "TxtY";
+constexpr const char* kZ = "TxtZ";
+constexpr const char* kA = "TxtA";
+constexpr const char* kB = "TxtB";
+constexpr const char* kC = "TxtC";
+constexpr std::array<const char*, 6> kDimensions = {kX, kY, kZ, kA, kB, kC};
 constexpr const char* kLoading = "ChkLoading";
 constexpr const char* kImage = "Image1";
 constexpr const char* kList = "ListOut";
@@ -77,14 +88,29 @@ void TxtNoSec_Change(Form& form, CalcEnv&) {
     }
 }
 
-// A type option clicked: the open types have core dimensions A, B, C; the
-// potted one is a closed box. The picture shows the type chosen.
-void typeClicked(Form& form, CalcEnv&, const std::string& option) {
-    const int type = form.numberOf(option);
-    for (const char* box : {"TxtA", "TxtB", "TxtC"})
-        form.setVisible(box, option != kMil);
+// A type chosen: the open types have core dimensions A, B, C; the potted
+// one is a closed box. The picture shows the type chosen.
+void showType(Form& form, int type) {
+    for (const char* box : {kA, kB, kC})
+        form.setVisible(box, type != 4);
     form.setText(kImage, pictureOf(type));
     form.setVisible(kImage, true);
+}
+
+void OpType1_Click(Form& form, CalcEnv&) {
+    showType(form, 1);
+}
+
+void OpType2_Click(Form& form, CalcEnv&) {
+    showType(form, 2);
+}
+
+void OpType3_Click(Form& form, CalcEnv&) {
+    showType(form, 3);
+}
+
+void OpMil_Click(Form& form, CalcEnv&) {
+    showType(form, 4);
 }
 
 struct Winding {
@@ -117,6 +143,118 @@ std::string line(const std::string& label, double value, const char* unit) {
     return label + engText(value) + unit;
 }
 
+using Windings = std::array<Winding, kRows>;
+
+// Rows 0 to n - 1 of the secondaries; false when a voltage or a resistance
+// is zero (Calculate then does nothing).
+bool readWindings(const Form& form, int n, Windings& w) {
+    for (int i = 0; i < n; ++i) {
+        w[i].vs = form.number(indexed(kSecV, i));
+        if (w[i].vs == 0)
+            return false;
+        w[i].is = form.number(indexed(kSecI, i));
+        w[i].rs = form.number(indexed(kSecR, i));
+        if (w[i].rs == 0)
+            return false;
+    }
+    return true;
+}
+
+// Surface in square centimetres: a closed box when potted; otherwise the
+// core's faces and the four sides of the winding that stand out of it.
+// Nothing after a message when the dimensions fit neither.
+std::optional<double> surfaceArea(const Form& form, CalcEnv& env) {
+    const double a = form.number(kA), b = form.number(kB), c = form.number(kC);
+    const double x = form.number(kX), y = form.number(kY), z = form.number(kZ);
+    if (form.selected(kMil))
+        return 2 * x * y + 2 * x * z + 2 * y * z;
+    if (b != 0 && c != 0) {
+        const double wing = (z - a) / 2;
+        return 2 * x * y + 2 * a * x + 4 * wing * b + 4 * wing * c;
+    }
+    env.dialogs.say(kWhatKind);
+    return std::nullopt;
+}
+
+// A winding given without a current gets the one at its dissipation limit.
+// Only the open-core limits apply; the potted ones are kept for the user.
+// False after a message.
+bool findCurrents(const Form& form, CalcEnv& env, int n, Windings& w) {
+    const double kPlate = form.value(kLimits[0]);
+    const double kFil = form.value(kLimits[1]);
+    for (int i = 0; i < n; ++i) {
+        if (w[i].is != 0)
+            continue;
+        const double limit = w[i].vs > kFilamentVolts ? kPlate : kFil;
+        if (limit >= 100) {
+            env.dialogs.say("The percent dissipation limits in \"" + std::string(kConstantsFile) +
+                                "\" must be below 100.",
+                            MessageIcon::Exclamation);
+            return false;
+        }
+        w[i].is = searchCurrent(w[i], limit, i + 1);
+    }
+    return true;
+}
+
+// The primary and the whole transformer, from its windings.
+struct Totals {
+    double ip = 0, psum = 0, ppri = 0, pctP = 0, ptot = 0, pctT = 0, density = 0, fahrenheit = 0;
+};
+
+// Each winding's loaded voltage and powers, then the primary's and the
+// totals. With open-circuit voltages, each winding drops its own resistance
+// and the primary's, reflected through the square of the turns ratio.
+Totals loadWindings(double vp, double rp, bool loaded, double area, int n, Windings& w) {
+    Totals t;
+    double pcuSum = 0;
+    for (int i = 0; i < n; ++i) {
+        const double ratio = w[i].vs / vp;
+        w[i].vl = loaded ? w[i].vs - w[i].is * (w[i].rs + rp * ratio * ratio) : w[i].vs;
+        w[i].pcu = w[i].is * w[i].is * w[i].rs;
+        w[i].pout = w[i].is * w[i].vl;
+        w[i].pct = percentLoss(w[i].pcu, w[i].pout);
+        t.psum += w[i].pout + w[i].pcu;
+        pcuSum += w[i].pcu;
+    }
+    t.ip = t.psum / vp;
+    t.ppri = t.ip * t.ip * rp;
+    t.pctP = checkFinite(100 * t.ppri / (t.ppri + t.psum), "the primary power is zero");
+    t.ptot = t.ppri + pcuSum;
+    t.density = checkFinite(10000 * t.ptot / area, "the surface area is zero");
+    t.pctT = 100 * t.ptot / (t.ppri + t.psum);
+    const double kelvin = std::pow(t.density / (kEmissivity * kStefanBoltzmann), 0.25);
+    t.fahrenheit =
+        checkFinite((kelvin - kCelsiusZero) * 9 / 5 + 32, "the temperature cannot be estimated");
+    return t;
+}
+
+std::vector<std::string> resultLines(double vp, const Totals& t, int n, const Windings& w) {
+    std::vector<std::string> out = {
+        line("        Primary Voltage =", vp, "Volts"),
+        line("        Primary Current =", t.ip, "Amps"),
+        line("          Primary Power =", t.psum, "Watts"),
+        line("    Primary Dissipation =", t.ppri, "Watts"),
+        line("  Primary % Dissipation =", t.pctP, "%"),
+    };
+    for (int i = 0; i < n; ++i) {
+        const std::string k = std::to_string(i + 1);
+        out.push_back(line("Secondayr " + k + "     Voltage =", w[i].vl, "Volts"));
+        out.push_back(line("Secondary " + k + "     Current =", w[i].is, "Amps"));
+        out.push_back(line("Secondary " + k + "       Power =", w[i].pout, "Watts"));
+        out.push_back(line("Secondary " + k + " Dissipation =", w[i].pcu, "Watts"));
+        out.push_back(line("Secondary " + k + " Percent Dis =", w[i].pct, "%"));
+    }
+    out.emplace_back(58, '-');
+    out.push_back(line("      Total Dissipation =", t.ptot, "Watts"));
+    out.push_back(line("    Total % Dissipation =", t.pctT, "%"));
+    out.push_back(line("          Power Dendity =", t.density, "W/Sq Meter"));
+    out.push_back(line("  Operating Temperature =", t.fahrenheit, "\u00B0 F"));
+    return out;
+}
+
+// A box left at zero (the primary, a winding's voltage or resistance) ends
+// Calculate without a word.
 void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double vp = form.number(kPriV);
     if (vp == 0)
@@ -129,92 +267,14 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         env.dialogs.say(kSecondaryCount, MessageIcon::Exclamation);
         return;
     }
-    std::array<Winding, kRows> w{};
-    for (int i = 0; i < n; ++i) {
-        w[i].vs = form.number(indexed(kSecV, i));
-        if (w[i].vs == 0)
-            return;
-        w[i].is = form.number(indexed(kSecI, i));
-        w[i].rs = form.number(indexed(kSecR, i));
-        if (w[i].rs == 0)
-            return;
-    }
-    const double a = form.number("TxtA"), b = form.number("TxtB"), c = form.number("TxtC");
-    const double x = form.number("TxtX"), y = form.number("TxtY"), z = form.number("TxtZ");
-
-    // Surface in square centimetres: a closed box when potted; otherwise the
-    // core's faces and the four sides of the winding that stand out of it.
-    double area = 0;
-    if (form.selected(kMil)) {
-        area = 2 * x * y + 2 * x * z + 2 * y * z;
-    } else if (b != 0 && c != 0) {
-        const double wing = (z - a) / 2;
-        area = 2 * x * y + 2 * a * x + 4 * wing * b + 4 * wing * c;
-    } else {
-        env.dialogs.say(kWhatKind);
+    Windings w{};
+    if (!readWindings(form, n, w))
         return;
-    }
-
-    // Only the open-core limits apply; the potted ones are kept for the user.
-    const double kPlate = form.value(kLimits[0]);
-    const double kFil = form.value(kLimits[1]);
-    for (int i = 0; i < n; ++i) {
-        if (w[i].is != 0)
-            continue;
-        const double limit = w[i].vs > kFilamentVolts ? kPlate : kFil;
-        if (limit >= 100) {
-            env.dialogs.say("The percent dissipation limits in \"" + std::string(kConstantsFile) +
-                                "\" must be below 100.",
-                            MessageIcon::Exclamation);
-            return;
-        }
-        w[i].is = searchCurrent(w[i], limit, i + 1);
-    }
-
-    // With open-circuit voltages, each winding drops its own resistance and
-    // the primary's, reflected through the square of the turns ratio.
-    const bool loaded = form.checked(kLoading);
-    double psum = 0, pcuSum = 0;
-    for (int i = 0; i < n; ++i) {
-        const double ratio = w[i].vs / vp;
-        w[i].vl = loaded ? w[i].vs - w[i].is * (w[i].rs + rp * ratio * ratio) : w[i].vs;
-        w[i].pcu = w[i].is * w[i].is * w[i].rs;
-        w[i].pout = w[i].is * w[i].vl;
-        w[i].pct = percentLoss(w[i].pcu, w[i].pout);
-        psum += w[i].pout + w[i].pcu;
-        pcuSum += w[i].pcu;
-    }
-    const double ip = psum / vp;
-    const double ppri = ip * ip * rp;
-    const double pctP = checkFinite(100 * ppri / (ppri + psum), "the primary power is zero");
-    const double ptot = ppri + pcuSum;
-    const double density = checkFinite(10000 * ptot / area, "the surface area is zero");
-    const double pctT = 100 * ptot / (ppri + psum);
-    const double kelvin = std::pow(density / (kEmissivity * kStefanBoltzmann), 0.25);
-    const double fahrenheit =
-        checkFinite((kelvin - kCelsiusZero) * 9 / 5 + 32, "the temperature cannot be estimated");
-
-    std::vector<std::string> out = {
-        line("        Primary Voltage =", vp, "Volts"),
-        line("        Primary Current =", ip, "Amps"),
-        line("          Primary Power =", psum, "Watts"),
-        line("    Primary Dissipation =", ppri, "Watts"),
-        line("  Primary % Dissipation =", pctP, "%"),
-    };
-    for (int i = 0; i < n; ++i) {
-        const std::string k = std::to_string(i + 1);
-        out.push_back(line("Secondayr " + k + "     Voltage =", w[i].vl, "Volts"));
-        out.push_back(line("Secondary " + k + "     Current =", w[i].is, "Amps"));
-        out.push_back(line("Secondary " + k + "       Power =", w[i].pout, "Watts"));
-        out.push_back(line("Secondary " + k + " Dissipation =", w[i].pcu, "Watts"));
-        out.push_back(line("Secondary " + k + " Percent Dis =", w[i].pct, "%"));
-    }
-    out.emplace_back(58, '-');
-    out.push_back(line("      Total Dissipation =", ptot, "Watts"));
-    out.push_back(line("    Total % Dissipation =", pctT, "%"));
-    out.push_back(line("          Power Dendity =", density, "W/Sq Meter"));
-    out.push_back(line("  Operating Temperature =", fahrenheit, "\u00B0 F"));
-    form.list(kList) = std::move(out);
+    const std::optional<double> area = surfaceArea(form, env);
+    if (!area || !findCurrents(form, env, n, w))
+        return;
+    const Totals t = loadWindings(vp, rp, form.checked(kLoading), *area, n, w);
+    form.list(kList) = resultLines(vp, t, n, w);
 }
 
 void CmdClr_Click(Form& form, CalcEnv& env) {
@@ -225,7 +285,7 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
     for (int i = 0; i < kRows; ++i)
         for (const char* array : {kSecV, kSecI, kSecR})
             form.setText(indexed(array, i), "");
-    for (const char* box : {"TxtX", "TxtY", "TxtZ", "TxtA", "TxtB", "TxtC"})
+    for (const char* box : kDimensions)
         form.setText(box, "");
     form.clearOption(kTypeGroup);
     form.list(kList).clear();
@@ -234,14 +294,19 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
 
 // The boxes from "PowerXfm.DAT", then the limits from "CONSTANT.DAT": a
 // description line before each number. Limits not read keep their value.
-void loadWithLimits(const Calculator& calc, Form& form, CalcEnv& env) {
-    StandardLoadFile(calc, form, env);
+void LoadFile(Form& form, CalcEnv& env) {
+    StandardLoadFile(powerTransformer(), form, env);
     TxtNoSec_Change(form, env);
     const auto lines = env.files.readLines(kConstantsFile, 2 * kLimits.size());
     if (!lines)
         return;
     for (std::size_t k = 0; k < kLimits.size() && 2 * k + 1 < lines->size(); ++k)
         form.setValue(kLimits[k], ReadNumber((*lines)[2 * k + 1]));
+}
+
+// No picture until a type is chosen.
+void setUp(Form& form, CalcEnv&, bool) {
+    form.setVisible(kImage, form.option(kTypeGroup) != 0);
 }
 
 ControlSpec secondaryRow(int i) {
@@ -256,9 +321,8 @@ ControlSpec secondaryRow(int i) {
                   cell(kSecR, "Resistance", "Ohms")});
 }
 
-Calculator makePowerTransformer() {
-    Calculator calc;
-    FormSpec& f = calc.form;
+FormSpec formSpec() {
+    FormSpec f;
     f.name = "FrmPowerXfm";
     f.caption = "Power Transformer Analysis Calculator";
     f.widthTwips = 11820;
@@ -270,23 +334,28 @@ Calculator makePowerTransformer() {
     f.left.push_back(CheckSpec{kLoading, "Voltages Measured Open Circuit, Correct for Loading."});
     f.left.push_back(ListSpec{kList, {}, {}, 26});
     f.right = {
-        box("TxtX", "X", "cm"),
-        box("TxtY", "Y", "cm"),
-        box("TxtZ", "Z", "cm"),
-        box("TxtA", "A", "cm"),
-        box("TxtB", "B", "cm"),
-        box("TxtC", "C", "cm"),
+        box(kX, "X", "cm"),
+        box(kY, "Y", "cm"),
+        box(kZ, "Z", "cm"),
+        box(kA, "A", "cm"),
+        box(kB, "B", "cm"),
+        box(kC, "C", "cm"),
         GroupSpec{kTypeGroup,
                   "Trensformer Type",
-                  {{"OpType1", "Unshieleded"},
-                   {"OpType2", "Shielded Top Mount"},
-                   {"OpType3", "Shielded Sub Mount"},
+                  {{kOpenTypes[0], "Unshieleded"},
+                   {kOpenTypes[1], "Shielded Top Mount"},
+                   {kOpenTypes[2], "Shielded Sub Mount"},
                    {kMil, "Military, Potted"}}},
         PictureSpec{kImage, pictureOf(1), "Transformer outline with dimensions X, Y, Z, A, B, C"},
     };
     f.bottom = {HelpBoxSpec{kHelpBox}};
     f.hoverHelp = HoverHelp{kHelpBox, "Frame1", true, {}};
+    return f;
+}
 
+Calculator makePowerTransformer() {
+    Calculator calc;
+    calc.form = formSpec();
     calc.dataFile = "PowerXfm.DAT";
     calc.fields = {
         {FieldKind::Typed, kPriV}, {FieldKind::Typed, kPriR}, {FieldKind::Typed, kNoSec}};
@@ -294,7 +363,7 @@ Calculator makePowerTransformer() {
         for (const char* array : {kSecV, kSecR, kSecI})
             calc.fields.push_back({FieldKind::Typed, indexed(array, i)});
     calc.fields.push_back({FieldKind::Option, kTypeGroup});
-    for (const char* box : {"TxtX", "TxtY", "TxtZ", "TxtA", "TxtB", "TxtC"})
+    for (const char* box : kDimensions)
         calc.fields.push_back({FieldKind::Typed, box});
     calc.fields.push_back({FieldKind::Check, kLoading});
     calc.values.assign(kLimits.begin(), kLimits.end());
@@ -302,12 +371,12 @@ Calculator makePowerTransformer() {
     calc.calculate = CmdCalc_Click;
     calc.clear = CmdClr_Click;
     calc.boxes[kNoSec] = TxtNoSec_Change;
-    calc.optionSelected = typeClicked;
-    calc.loadFile = [](Form& form, CalcEnv& env) { loadWithLimits(powerTransformer(), form, env); };
-    // No picture until a type is chosen.
-    calc.setUp = [](Form& form, CalcEnv&, bool) {
-        form.setVisible(kImage, form.option(kTypeGroup) != 0);
-    };
+    calc.options = {{kOpenTypes[0], OpType1_Click},
+                    {kOpenTypes[1], OpType2_Click},
+                    {kOpenTypes[2], OpType3_Click},
+                    {kMil, OpMil_Click}};
+    calc.loadFile = LoadFile;
+    calc.setUp = setUp;
     return calc;
 }
 

@@ -137,18 +137,20 @@ FormSpec formSpec() {
     return f;
 }
 
+Calculator makeFreqMultiplier() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "FreqMult.dat";
+    calc.fields = {{FieldKind::Eng, kFo}, {FieldKind::Eng, kF1}, {FieldKind::Eng, kF2}};
+    calc.clearBoxes = {kFo, kF1, kF2};
+    calc.calculate = CmdCalc_Click;
+    return calc;
+}
+
 } // namespace
 
 const Calculator& freqMultiplier() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "FreqMult.dat";
-        c.fields = {{FieldKind::Eng, kFo}, {FieldKind::Eng, kF1}, {FieldKind::Eng, kF2}};
-        c.clearBoxes = {kFo, kF1, kF2};
-        c.calculate = CmdCalc_Click;
-        return c;
-    }();
+    static const Calculator calc = makeFreqMultiplier();
     return calc;
 }
 

@@ -4,11 +4,12 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 namespace tracking {
@@ -114,6 +115,7 @@ constexpr const char* kValues = "LstValues";
 constexpr const char* kTracking = "LstTracking";
 constexpr const char* kRecL = "CmdRecL";
 constexpr const char* kPrint = "CmdPrint";
+constexpr const char* kQuickHelp = "Txt2QuickHelp";
 
 // Constant-initialised, so that they are ready whoever asks for the calculator
 // first, even a static initialiser of another file.
@@ -208,18 +210,6 @@ bool anyNegative(std::initializer_list<double> values) {
     return false;
 }
 
-// Where the lines of a calculation go: the two lists, or the printer.
-struct Output {
-    Form& form;
-    PrintWriter* printer;
-    void line(const char* list, const std::string& text) {
-        if (printer)
-            printer->print(text);
-        else
-            form.list(list).push_back(text);
-    }
-};
-
 std::string pf(double c) {
     return engText(c * 1e12) + "pf";
 }
@@ -233,133 +223,185 @@ std::string stageFailure(const StageResult& r, const char* stage) {
            " stage to both ends of its band with this coil.\r\n" + kSuggestion;
 }
 
-// Calculate, with its lines going to the lists or, while printing, to the
-// printer. True when it ran to its end.
-bool track(Form& form, CalcEnv& env, PrintWriter* printer) {
-    const Band b = readBand(form);
-    const double l = form.number(kLRF) * 1e-6;
-    const double lo = form.number(kLOsc) * 1e-6;
-    const double step = form.number(kTrkInc) * 1000;
-    const auto mode = static_cast<Mode>(form.option(kModeGroup));
-    const bool padderModes = mode != CoilTrimmer;
+// What Calculate reads: the band and capacitor, the two coils (henries), the
+// tracking step (hertz) and the mode.
+struct Inputs {
+    Band band;
+    double rfCoil, oscCoil, step;
+    Mode mode;
+};
 
-    if (b.fLo == 0 || b.fHi == 0 || b.cMax == 0 || b.cMin == 0 || b.fIf == 0 || l == 0) {
+Inputs readInputs(const Form& form) {
+    return {readBand(form), form.number(kLRF) * 1e-6, form.number(kLOsc) * 1e-6,
+            form.number(kTrkInc) * 1000, static_cast<Mode>(form.option(kModeGroup))};
+}
+
+// In the padder modes the typed coils must tune each band with the bare
+// capacitor. False after a message.
+bool coilsFit(CalcEnv& env, const Inputs& in) {
+    const Band& b = in.band;
+    const double l = in.rfCoil, lo = in.oscCoil;
+    struct CoilTest {
+        bool fails;
+        const char* title;
+        const char* piece;
+        double limit;
+    };
+    const CoilTest tests[] = {
+        {resonance(b.cMax, l) > b.fLo, "RF Inductor Too Small", "Minimum RF inductance is ",
+         minimumCoil(b.fLo, b.cMax)},
+        {resonance(b.cMin, l) < b.fHi, "RF Inductor Too Large", "Maximum RF inductance is ",
+         maximumCoil(b.fHi, b.cMin)},
+        {resonance(b.cMax, lo) > b.fLo + b.fIf, "Oscillator Inductor Too Small",
+         "Minimum Osc inductance is ", minimumCoil(b.fLo + b.fIf, b.cMax)},
+        {resonance(b.cMin, lo) < b.fHi + b.fIf, "Oscillator Inductor Too Large",
+         "Maximum Osc inductance is ", maximumCoil(b.fHi + b.fIf, b.cMin)},
+    };
+    for (const CoilTest& t : tests)
+        if (t.fails) {
+            say(env, t.piece + engText(t.limit) + kSuggestion, t.title);
+            return false;
+        }
+    return true;
+}
+
+// The checks of the boxes that come before the mode is looked at. False
+// after a message.
+bool inputsAccepted(const Form& form, CalcEnv& env, const Inputs& in) {
+    const Band& b = in.band;
+    const bool padderModes = in.mode != CoilTrimmer;
+    if (b.fLo == 0 || b.fHi == 0 || b.cMax == 0 || b.cMin == 0 || b.fIf == 0 || in.rfCoil == 0) {
         say(env, kZeroValues);
         return false;
     }
-    if (padderModes && lo == 0) {
+    if (padderModes && in.oscCoil == 0) {
         say(env, kOscCoilRequired);
         return false;
     }
     // Negative entries would take roots of negative numbers below.
-    if (anyNegative({b.fLo, b.fHi, b.cMax, b.cMin, b.fIf, l}) || (padderModes && lo < 0)) {
+    if (anyNegative({b.fLo, b.fHi, b.cMax, b.cMin, b.fIf, in.rfCoil}) ||
+        (padderModes && in.oscCoil < 0)) {
         say(env, kNegativeValues);
         return false;
     }
     if (!bandChecked(form, env, b))
         return false;
-    if (padderModes) {
-        struct CoilTest {
-            bool fails;
-            const char* title;
-            const char* piece;
-            double limit;
-        };
-        const CoilTest tests[] = {
-            {resonance(b.cMax, l) > b.fLo, "RF Inductor Too Small", "Minimum RF inductance is ",
-             minimumCoil(b.fLo, b.cMax)},
-            {resonance(b.cMin, l) < b.fHi, "RF Inductor Too Large", "Maximum RF inductance is ",
-             maximumCoil(b.fHi, b.cMin)},
-            {resonance(b.cMax, lo) > b.fLo + b.fIf, "Oscillator Inductor Too Small",
-             "Minimum Osc inductance is ", minimumCoil(b.fLo + b.fIf, b.cMax)},
-            {resonance(b.cMin, lo) < b.fHi + b.fIf, "Oscillator Inductor Too Large",
-             "Maximum Osc inductance is ", maximumCoil(b.fHi + b.fIf, b.cMin)},
-        };
-        for (const CoilTest& t : tests)
-            if (t.fails) {
-                say(env, t.piece + engText(t.limit) + kSuggestion, t.title);
-                return false;
-            }
-    }
-    if (mode == None)
-        return true;
-    if (!(step > 0)) {
+    return !padderModes || coilsFit(env, in);
+}
+
+// The tracking step must reach the band's top in a table one can read.
+// False after a message.
+bool stepAccepted(CalcEnv& env, const Inputs& in) {
+    if (!(in.step > 0)) {
         say(env, kStepNotPositive);
         return false;
     }
-    if (!((b.fHi - b.fLo) / step <= kMaxRows)) {
+    if (!((in.band.fHi - in.band.fLo) / in.step <= kMaxRows)) {
         say(env, kTooManyRows);
         return false;
     }
+    return true;
+}
 
-    const StageResult rfResult = designStage(mode, l, b.fLo, b.fHi, b.cMin, b.cMax);
-    if (!rfResult.stage) {
-        say(env, stageFailure(rfResult, "RF"));
-        return false;
-    }
-    const StageResult oscResult =
-        designStage(mode, lo, b.fLo + b.fIf, b.fHi + b.fIf, b.cMin, b.cMax);
-    if (!oscResult.stage) {
-        say(env, stageFailure(oscResult, "oscillator"));
-        return false;
-    }
-    const Stage& rf = *rfResult.stage;
-    const Stage& osc = *oscResult.stage;
+// The lines of a run that reached its end: the components as the list shows
+// them and as the printer does (in the padder modes the typed coils come
+// first in each stage), and the tracking table.
+struct TrackLines {
+    std::vector<std::string> values;
+    std::vector<std::string> printedValues;
+    std::vector<std::string> table;
+};
 
-    Output out{form, printer};
-    if (!printer)
-        form.list(kValues).clear();
-    if (padderModes) {
-        if (printer)
-            printer->print("            RF Coil = " + form.text(kLRF) + " Microhenrys");
-        out.line(kValues, "          RF Padder =" + pf(rf.padder));
-        out.line(kValues, "         RF Trimmer =" + pf(rf.trimmer));
-        if (printer)
-            printer->print("    Oscillator Coil = " + form.text(kLOsc) + " Microhenrys");
-        out.line(kValues, "  Oscillator Padder =" + pf(osc.padder));
-        out.line(kValues, " Oscillator Trimmer =" + pf(osc.trimmer));
-    } else {
-        out.line(kValues, "            RF Coil =" + engText(rf.coil * 1e6) + "uH");
-        out.line(kValues, "         RF Trimmer =" + pf(rf.trimmer));
-        out.line(kValues, "    Oscillator Coil =" + engText(osc.coil * 1e6) + "uH");
-        out.line(kValues, " Oscillator Trimmer =" + pf(osc.trimmer));
-        form.setEng(kLRF, rf.coil * 1e6);
-        form.setEng(kLOsc, osc.coil * 1e6);
+void componentLines(const Form& form, Mode mode, const Stage& rf, const Stage& osc,
+                    TrackLines& lines) {
+    if (mode != CoilTrimmer) {
+        lines.values = {
+            "          RF Padder =" + pf(rf.padder), "         RF Trimmer =" + pf(rf.trimmer),
+            "  Oscillator Padder =" + pf(osc.padder), " Oscillator Trimmer =" + pf(osc.trimmer)};
+        lines.printedValues = {"            RF Coil = " + form.text(kLRF) + " Microhenrys",
+                               lines.values[0],
+                               lines.values[1],
+                               "    Oscillator Coil = " + form.text(kLOsc) + " Microhenrys",
+                               lines.values[2],
+                               lines.values[3]};
+        return;
     }
+    lines.values = {"            RF Coil =" + engText(rf.coil * 1e6) + "uH",
+                    "         RF Trimmer =" + pf(rf.trimmer),
+                    "    Oscillator Coil =" + engText(osc.coil * 1e6) + "uH",
+                    " Oscillator Trimmer =" + pf(osc.trimmer)};
+    lines.printedValues = lines.values;
+}
 
-    if (printer) {
-        printer->print("");
-        printer->print(kPrintHeader);
-    } else {
-        form.list(kTracking).clear();
-    }
-    // From the band's bottom exactly, every step, and the band's top last.
-    for (double f = b.fLo;; f += step) {
+// From the band's bottom exactly, every step, and the band's top last: the
+// tuning capacitance that puts the RF stage on f, where the oscillator then
+// stands, and the highest Q whose half bandwidth still takes in the error.
+std::vector<std::string> trackingTable(const Inputs& in, const Stage& rf, const Stage& osc) {
+    const Band& b = in.band;
+    std::vector<std::string> table;
+    for (double f = b.fLo;; f += in.step) {
         if (f > b.fHi)
             f = b.fHi;
-        // The tuning capacitance that puts the RF stage on f, and where the
-        // oscillator then stands.
         const double w2 = std::pow(2 * Pi * f, 2);
         double c = 0;
-        if (mode == PadderTrimmer1)
+        if (in.mode == PadderTrimmer1)
             c = (rf.padder + rf.trimmer - w2 * rf.coil * rf.trimmer * rf.padder) /
                 (w2 * rf.coil * rf.padder - 1);
-        else if (mode == PadderTrimmer2)
+        else if (in.mode == PadderTrimmer2)
             c = (rf.padder - w2 * rf.coil * rf.trimmer * rf.padder) /
                 (w2 * rf.coil * (rf.padder + rf.trimmer) - 1);
         else
             c = 1 / (w2 * rf.coil) - rf.trimmer;
-        const double fo = resonance(effectiveCapacitance(mode, c, osc), osc.coil);
+        const double fo = resonance(effectiveCapacitance(in.mode, c, osc), osc.coil);
         const double e = (fo - b.fIf) - f;
         const bool zero = std::abs(e) <= kZeroError * f;
         const double offset = zero ? 0 : e / 1000;
-        // The highest Q whose half bandwidth still takes in the error.
-        const double maxQ = zero ? zeroErrorQ(mode) : std::abs(f / (2 * e));
-        out.line(kTracking, engText(f) + engText(c) + engText(offset) + engText(maxQ));
+        const double maxQ = zero ? zeroErrorQ(in.mode) : std::abs(f / (2 * e));
+        table.push_back(engText(f) + engText(c) + engText(offset) + engText(maxQ));
         if (!(f < b.fHi))
             break;
     }
-    return true;
+    return table;
+}
+
+// How far Calculate got: stopped by a message, checked the boxes with no
+// mode chosen (nothing to show), or designed both stages.
+struct Tracking {
+    bool ranToEnd = false;
+    std::optional<TrackLines> lines;
+};
+
+// Calculate's work, the same whether its lines go to the lists or to the
+// printer. In coil-and-trimmer mode it writes the coils it found into their
+// boxes.
+Tracking track(Form& form, CalcEnv& env) {
+    const Inputs in = readInputs(form);
+    if (!inputsAccepted(form, env, in))
+        return {};
+    if (in.mode == None)
+        return {true, std::nullopt};
+    if (!stepAccepted(env, in))
+        return {};
+    const Band& b = in.band;
+    const StageResult rf = designStage(in.mode, in.rfCoil, b.fLo, b.fHi, b.cMin, b.cMax);
+    if (!rf.stage) {
+        say(env, stageFailure(rf, "RF"));
+        return {};
+    }
+    const StageResult osc =
+        designStage(in.mode, in.oscCoil, b.fLo + b.fIf, b.fHi + b.fIf, b.cMin, b.cMax);
+    if (!osc.stage) {
+        say(env, stageFailure(osc, "oscillator"));
+        return {};
+    }
+    TrackLines lines;
+    componentLines(form, in.mode, *rf.stage, *osc.stage, lines);
+    if (in.mode == CoilTrimmer) {
+        form.setEng(kLRF, rf.stage->coil * 1e6);
+        form.setEng(kLOsc, osc.stage->coil * 1e6);
+    }
+    lines.table = trackingTable(in, *rf.stage, *osc.stage);
+    return {true, std::move(lines)};
 }
 
 void setWorkButtons(Form& form, bool on) {
@@ -369,26 +411,36 @@ void setWorkButtons(Form& form, bool on) {
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
     setWorkButtons(form, false);
-    const bool ranToEnd = track(form, env, nullptr);
+    const Tracking run = track(form, env);
+    if (run.lines) {
+        form.list(kValues) = run.lines->values;
+        form.list(kTracking) = run.lines->table;
+    }
     setWorkButtons(form, true);
-    if (ranToEnd)
+    if (run.ranToEnd)
         form.setEnabled(kPrint, true);
 }
 
 // The coil lines, the component lines and the table go to the printer; the
 // lists keep what they show. A run that ends with a message prints nothing.
 void CmdPrint_Click(Form& form, CalcEnv& env) {
-    PrintWriter writer("Receiver Tracking", Font{kPrintPoints, false, true}, kPrintLeft, kPrintTop,
-                       kPrintLineTwips);
     setWorkButtons(form, false);
-    const bool ranToEnd = track(form, env, &writer);
+    const Tracking run = track(form, env);
     setWorkButtons(form, true);
-    if (!ranToEnd)
+    if (!run.ranToEnd)
         return;
     form.setEnabled(kPrint, true);
-    const PrintJob job = writer.finish();
-    if (!job.texts().empty())
-        env.print(job);
+    if (!run.lines)
+        return;
+    PrintWriter writer("Receiver Tracking", Font{kPrintPoints, false, true}, kPrintLeft, kPrintTop,
+                       kPrintLineTwips);
+    for (const std::string& line : run.lines->printedValues)
+        writer.print(line);
+    writer.print("");
+    writer.print(kPrintHeader);
+    for (const std::string& line : run.lines->table)
+        writer.print(line);
+    env.print(writer.finish());
 }
 
 // The coil halfway (geometrically) between the smallest and largest that
@@ -443,6 +495,19 @@ void CmdClr_Click(Form& form, CalcEnv&) {
     form.setVisible(kPicture, false);
 }
 
+// Boxes are saved as typed, an empty one as "0.000".
+void beforeSave(Form& form, CalcEnv&) {
+    for (const auto& box : kBoxes)
+        if (form.text(box).empty())
+            form.setText(box, "0.000");
+}
+
+// Print waits for a Calculate that runs to its end; the picture for a mode.
+void setUp(Form& form, CalcEnv&, bool) {
+    form.setEnabled(kPrint, false);
+    form.setVisible(kPicture, form.option(kModeGroup) != None);
+}
+
 FormSpec formSpec() {
     FormSpec f;
     f.name = "FormTrack";
@@ -466,14 +531,14 @@ FormSpec formSpec() {
     };
     f.bottom = {
         ListSpec{kTracking, "LblTracking", kTrackHeader, 12},
-        HelpBoxSpec{"Txt2QuickHelp", 3},
+        HelpBoxSpec{kQuickHelp, 3},
     };
     f.printButton = kPrint;
     f.buttons = {{kRecL, "Recommend Inductors"},   {kPrint, "Print"},
                  {"CmdCalc", "Calculate"},         {"CmdClr", "Clear Data"},
                  {"CmdLoadData", "Load Last Run"}, {"CmdClose", "Close"}};
     f.hoverHelp = HoverHelp{
-        "Txt2QuickHelp",
+        kQuickHelp,
         "FrameButtons",
         true,
         {{kRecL, "Recommend the optimum inductor for the capacitance and frequency range you "
@@ -481,32 +546,26 @@ FormSpec formSpec() {
     return f;
 }
 
+Calculator makeReceiverTracking() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "Track.DAT";
+    for (const auto& name : kBoxes)
+        calc.fields.push_back({FieldKind::Typed, name});
+    calc.fields.push_back({FieldKind::OptionIfAny, kModeGroup});
+    calc.calculate = CmdCalc_Click;
+    calc.clear = CmdClr_Click;
+    calc.optionSelected = modeSelected;
+    calc.buttons = {{kRecL, CmdRecL_Click}, {kPrint, CmdPrint_Click}};
+    calc.beforeSave = beforeSave;
+    calc.setUp = setUp;
+    return calc;
+}
+
 } // namespace
 
 const Calculator& receiverTracking() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "Track.DAT";
-        for (const auto& name : kBoxes)
-            c.fields.push_back({FieldKind::Typed, name});
-        c.fields.push_back({FieldKind::OptionIfAny, kModeGroup});
-        c.calculate = CmdCalc_Click;
-        c.clear = CmdClr_Click;
-        c.optionSelected = modeSelected;
-        c.buttons = {{kRecL, CmdRecL_Click}, {kPrint, CmdPrint_Click}};
-        // Boxes are saved as typed, an empty one as "0.000".
-        c.beforeSave = [](Form& form, CalcEnv&) {
-            for (const auto& box : kBoxes)
-                if (form.text(box).empty())
-                    form.setText(box, "0.000");
-        };
-        c.setUp = [](Form& form, CalcEnv&, bool) {
-            form.setEnabled(kPrint, false);
-            form.setVisible(kPicture, form.option(kModeGroup) != None);
-        };
-        return c;
-    }();
+    static const Calculator calc = makeReceiverTracking();
     return calc;
 }
 

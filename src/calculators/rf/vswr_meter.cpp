@@ -4,8 +4,8 @@
 #include <string>
 
 #include "numeric/complex_text.h"
+#include "numeric/constants.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
 
 namespace ferrovane {
 namespace {
@@ -15,6 +15,8 @@ constexpr const char* kCaption = "Text1";
 constexpr const char* kUnit = "Text3";
 constexpr const char* kModeGroup = "Frame1";
 constexpr const char* kList = "List1";
+constexpr const char* kOpSeries = "Option1";
+constexpr const char* kOpMeter = "Option2";
 constexpr int kSeriesMode = 1; // Option1, R + jX
 constexpr int kMeterMode = 2;  // Option2, RX meter readings
 
@@ -36,6 +38,14 @@ void relabel(Form& form, bool meter) {
     form.setText(indexed(kCaption, 0), meter ? "Resistance Reading, Rp" : "Resistance, R");
     form.setText(indexed(kCaption, 1), meter ? "Capacitance Reading, Cp" : "Reactance, jX");
     form.setText(indexed(kUnit, 1), meter ? "Picofarads" : "Ohms");
+}
+
+void Option1_Click(Form& form, CalcEnv&) {
+    relabel(form, false);
+}
+
+void Option2_Click(Form& form, CalcEnv&) {
+    relabel(form, true);
 }
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
@@ -104,6 +114,13 @@ void CmdClr_Click(Form& form, CalcEnv&) {
     form.list(kList).clear();
 }
 
+// Each box is saved as the engineering text of its number, without the
+// blanks around it.
+void beforeSave(Form& form, CalcEnv&) {
+    for (int i = 0; i < 4; ++i)
+        form.setText(data(i), TrimBlanks(FormatEng(form.number(data(i)))));
+}
+
 FormSpec formSpec() {
     FormSpec f;
     f.name = "Form19";
@@ -118,33 +135,29 @@ FormSpec formSpec() {
             box(data(i), captions[i], units[i], "", indexed(kCaption, i), indexed(kUnit, i)));
     f.right = {GroupSpec{kModeGroup,
                          "Form of Load Impedance",
-                         {{"Option1", "R + jX"}, {"Option2", "RX Meter Readings"}}}};
+                         {{kOpSeries, "R + jX"}, {kOpMeter, "RX Meter Readings"}}}};
     f.bottom = {ListSpec{kList, "", "", 5}};
     return f;
+}
+
+Calculator makeVswrMeter() {
+    Calculator calc;
+    calc.form = formSpec();
+    calc.dataFile = "RXData.dat";
+    for (int i = 0; i < 4; ++i)
+        calc.fields.push_back({FieldKind::Typed, data(i)});
+    calc.fields.push_back({FieldKind::Option, kModeGroup});
+    calc.calculate = CmdCalc_Click;
+    calc.clear = CmdClr_Click;
+    calc.options = {{kOpSeries, Option1_Click}, {kOpMeter, Option2_Click}};
+    calc.beforeSave = beforeSave;
+    return calc;
 }
 
 } // namespace
 
 const Calculator& vswrMeter() {
-    static const Calculator calc = [] {
-        Calculator c;
-        c.form = formSpec();
-        c.dataFile = "RXData.dat";
-        for (int i = 0; i < 4; ++i)
-            c.fields.push_back({FieldKind::Typed, data(i)});
-        c.fields.push_back({FieldKind::Option, kModeGroup});
-        c.calculate = CmdCalc_Click;
-        c.clear = CmdClr_Click;
-        c.options = {{"Option1", [](Form& form, CalcEnv&) { relabel(form, false); }},
-                     {"Option2", [](Form& form, CalcEnv&) { relabel(form, true); }}};
-        // Each box is saved as the engineering text of its number, without
-        // the blanks around it.
-        c.beforeSave = [](Form& form, CalcEnv&) {
-            for (int i = 0; i < 4; ++i)
-                form.setText(data(i), TrimBlanks(FormatEng(form.number(data(i)))));
-        };
-        return c;
-    }();
+    static const Calculator calc = makeVswrMeter();
     return calc;
 }
 

@@ -10,7 +10,7 @@
 #include "calculators/matching/pi_net_lossy.h"
 #include "calculators/matching/pi_network.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
+#include "numeric/constants.h"
 #include "support/test_window.h"
 
 // The worked examples, refusals, design files and faults of the five matching

@@ -9,7 +9,7 @@
 #include "calculators/passive/volt_divider.h"
 #include "calculators/passive/wavelength.h"
 #include "numeric/eng_text.h"
-#include "shell/help_texts.h"
+#include "numeric/constants.h"
 #include "support/test_window.h"
 
 // The worked examples, messages and every combination of given quantities
