@@ -232,10 +232,11 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
     form.setVisible(kImage, false);
 }
 
-// The boxes from "PowerXfm.DAT", then the limits from "CONSTANT.DAT": a
-// description line before each number. Limits not read keep their value.
-void loadWithLimits(const Calculator& calc, Form& form, CalcEnv& env) {
-    StandardLoadFile(calc, form, env);
+// The boxes from the fields a load read ("PowerXfm.DAT" or a design), then
+// the limits from "CONSTANT.DAT": a description line before each number.
+// Limits not read keep their value.
+void loadWithLimits(const Calculator& calc, Form& form, CalcEnv& env, const DataFields& fields) {
+    StandardLoadFile(calc, form, env, fields);
     TxtNoSec_Change(form, env);
     const auto lines = env.files.readLines(kConstantsFile, 2 * kLimits.size());
     if (!lines)
@@ -303,7 +304,9 @@ Calculator makePowerTransformer() {
     calc.clear = CmdClr_Click;
     calc.boxes[kNoSec] = TxtNoSec_Change;
     calc.optionSelected = typeClicked;
-    calc.loadFile = [](Form& form, CalcEnv& env) { loadWithLimits(powerTransformer(), form, env); };
+    calc.loadFile = [](Form& form, CalcEnv& env, const DataFields& fields) {
+        loadWithLimits(powerTransformer(), form, env, fields);
+    };
     // No picture until a type is chosen.
     calc.setUp = [](Form& form, CalcEnv&, bool) {
         form.setVisible(kImage, form.option(kTypeGroup) != 0);
