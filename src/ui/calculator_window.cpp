@@ -50,6 +50,7 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
     print->setShortcut(QKeySequence::Print);
     connect(print, &QAction::triggered, this, &CalculatorWindow::printWorksheet);
     addAction(print);
+    addDesignActions();
 }
 
 void CalculatorWindow::printWorksheet() {
@@ -170,6 +171,7 @@ void CalculatorWindow::refresh() {
             target->setFocus(Qt::OtherFocusReason);
         form_.clearFocus();
     }
+    showDesignTitle();
     // A calculator maximises or restores its window through the form; the
     // user's own maximising is left alone until the form asks again.
     if (isVisible() && form_.maximised() != shownMaximised_) {
@@ -204,6 +206,8 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget)
         return QDialog::eventFilter(watched, event);
+    if (dragsDesign(event))
+        return true;
     auto* edit = qobject_cast<QLineEdit*>(widget);
     if (event->type() == QEvent::FocusIn && edit) {
         // Typing replaces the whole box; wait for the click that gave the
@@ -238,6 +242,8 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
 bool CalculatorWindow::closeAndSave() {
     if (closing_)
         return true;
+    if (!keepDesignChanges())
+        return false;
     const CloseOutcome outcome = CmdClose_Click(calc_, form_, env_);
     refresh();
     if (outcome == CloseOutcome::KeptOpen)

@@ -139,6 +139,7 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
     });
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    addDesignMenu();
 
     // The design size; placement clamps it to a screen smaller than that.
     resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
@@ -179,6 +180,7 @@ CalculatorWindow* MainWindow::openCalculator(const CatalogueEntry& entry) {
     auto* window = new CalculatorWindow(entry.calculator(), dir_,
                                         dialogs_ == &ownDialogs_ ? nullptr : dialogs_);
     open_ = window;
+    connectDesigns(window);
     connect(window, &CalculatorWindow::closed, this, [this] {
         show();
         activateWindow();
