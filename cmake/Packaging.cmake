@@ -8,6 +8,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/${FERROVANE_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_BINARY_DIR}/packaging/${FERROVANE_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The design files' type, so that file managers open them with Ferrovane.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${FERROVANE_APP_ID}.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 # The icon takes the application's id, as the desktop entry names it.
 install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/ferrovane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps

@@ -31,7 +31,7 @@ done
 grep -Eq "(^|, )qt6-qpa-plugins( |,|$)" <<<"$depends" || fail "Depends lacks qt6-qpa-plugins"
 
 expected=$( (printf '%s\n' usr/bin/ferrovane "usr/share/applications/$id.desktop" \
-                "usr/share/metainfo/$id.metainfo.xml" \
+                "usr/share/metainfo/$id.metainfo.xml" "usr/share/mime/packages/$id.xml" \
                 "usr/share/icons/hicolor/scalable/apps/$id.svg"
              for p in assets/pictures/*; do echo "usr/share/ferrovane/pictures/${p##*/}"; done
              for p in help/*; do echo "usr/share/ferrovane/help/${p##*/}"; done) |

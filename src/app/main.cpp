@@ -28,13 +28,16 @@ ferrovane::DataHome dataHome() {
 }
 
 // --help and --version print and end the program (so does an unknown option).
-void parseCommandLine(const QCoreApplication& app) {
+// Returns the design files named.
+QStringList parseCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Circuit-design calculators for radio and electronics "
                                      "hobbyists.");
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addPositionalArgument("design", "A design file (.fvd) to open.", "[FILE.fvd]");
     parser.process(app);
+    return parser.positionalArguments();
 }
 
 } // namespace
@@ -66,7 +69,7 @@ int main(int argc, char* argv[]) {
         parseCommandLine(app);
     }
     QApplication app(argc, argv);
-    parseCommandLine(app);
+    const QStringList designs = parseCommandLine(app);
     // The installed desktop entry and icon carry the application's id.
     QGuiApplication::setDesktopFileName("io.github.ferrovane.Ferrovane");
     QApplication::setWindowIcon(QIcon::fromTheme("io.github.ferrovane.Ferrovane"));
@@ -76,5 +79,8 @@ int main(int argc, char* argv[]) {
     if (!home.notice.empty())
         QMessageBox::information(&window, ferrovane::kAppTitle,
                                  QString::fromStdString(home.notice));
+    // "ferrovane FILE.fvd", as the file manager starts it for a design file.
+    if (!designs.isEmpty())
+        window.openDesign(designs.first());
     return app.exec();
 }

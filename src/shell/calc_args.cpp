@@ -228,7 +228,34 @@ bool parseOption(CalcArgs& a, Words& w, const std::string& opt) {
     return true;
 }
 
+// --design FILE and --save-design FILE; false for any other word.
+bool parseDesignOption(CalcArgs& a, Words& w, const std::string& opt) {
+    if (opt == "--save-design") {
+        a.saveDesign = w.next(opt);
+        return true;
+    }
+    if (opt != "--design")
+        return false;
+    const std::string file = w.next(opt);
+    DesignRead read = readDesign(file);
+    if (!read)
+        refuse(read.error);
+    const CatalogueEntry& entry = entryNamed(read.design->calculator);
+    if (a.entry && a.entry != &entry)
+        refuse("\"" + file + "\" is a design for " + entry.id + ", not for " + a.entry->id);
+    a.entry = &entry;
+    a.design = std::move(read.design);
+    a.start = CalcArgs::Start::Design;
+    return true;
+}
+
 void checkTogether(const CalcArgs& a) {
+    if (a.design && a.start != CalcArgs::Start::Design)
+        refuse("--design starts from the design: leave out --example and --last");
+    if (a.design && a.dataDir)
+        refuse("--design runs on a private copy of the data files: leave out --data-dir");
+    if (a.saveDesign && (a.sweep || a.tolerance))
+        refuse("--save-design saves the form after the press: leave out --sweep and --tolerance");
     if (a.dataDir && a.start != CalcArgs::Start::Empty)
         refuse("--data-dir opens on that folder's files: leave out --example and --last");
     if (a.sweep && a.tolerance)
@@ -257,14 +284,17 @@ CalcArgs parseCalcArgs(const std::vector<std::string>& args) {
         a.help = !a.list;
         return a;
     }
-    if (first.rfind("--", 0) == 0)
+    if (first == "--design")
+        parseDesignOption(a, w, first);
+    else if (first.rfind("--", 0) == 0)
         refuse("name a calculator before " + first + " (ferrovane calc --list shows them)");
-    a.entry = &entryNamed(first);
+    else
+        a.entry = &entryNamed(first);
     while (w.more()) {
         const std::string opt = w.next("");
         if (opt == "--help" || opt == "-h")
             a.help = true;
-        else if (!parseOption(a, w, opt))
+        else if (!parseDesignOption(a, w, opt) && !parseOption(a, w, opt))
             refuse("unknown option \"" + opt + "\" (ferrovane calc --help lists them)");
     }
     checkTogether(a);

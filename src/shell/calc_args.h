@@ -8,6 +8,7 @@
 
 #include "calculators/catalogue.h"
 #include "shell/explore.h"
+#include "shell/named_design.h"
 #include "shell/run.h"
 
 namespace ferrovane {
@@ -24,7 +25,7 @@ struct CalcArgs {
     bool list = false;
     bool help = false;
     const CatalogueEntry* entry = nullptr;
-    enum class Start { Empty, Example, Last } start = Start::Empty;
+    enum class Start { Empty, Example, Last, Design } start = Start::Empty;
     std::vector<RunAction> actions; // in the order given
     std::string press = "CmdCalc";
     Answer answer = Answer::Yes;
@@ -34,6 +35,11 @@ struct CalcArgs {
     std::vector<std::string> outputs; // as given, read once the form is known
     std::optional<std::filesystem::path> csv;
     std::optional<ToleranceRequest> tolerance;
+    // --design FILE: the design the form starts from (it names the
+    // calculator); --save-design FILE: where the form is saved as a design
+    // once the actions and the press are done.
+    std::optional<NamedDesign> design;
+    std::optional<std::filesystem::path> saveDesign;
 };
 
 // Throws UsageError.

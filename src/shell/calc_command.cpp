@@ -37,6 +37,8 @@ const char* kUsage =
     "FILE]\n"
     "       ferrovane calc ID ... --tolerance NAME=PERCENT... [--runs N] [--seed S]\n"
     "                  [--worst-case] [--output OUT]...\n"
+    "       ferrovane calc [ID] --design FILE.fvd ... [--save-design FILE.fvd]\n"
+    "--design starts from a saved design; --save-design saves the form after the press.\n"
     "NAME is a control's name or its label; OUT is a box's name or LIST:LINE:K.\n"
     "Runs use a private copy of the data files: your own files are never changed.\n";
 
@@ -69,6 +71,26 @@ void prepareFolder(RunFolder& f, const CalcArgs& a, const std::filesystem::path&
     seedExamples(f.path);
     if (a.start == CalcArgs::Start::Last)
         copyFiles(userData, f.path);
+    // A design holds the data file's lines: the run opens on them as a
+    // window opens on its last run.
+    const Calculator& calc = a.entry->calculator();
+    if (a.design && !calc.dataFile.empty())
+        DataDir(f.path).writeLines(calc.dataFile, a.design->fields);
+}
+
+// --save-design: the form after the press, keeping the title and notes of
+// the design the run started from.
+bool saveDesign(const CalcArgs& a, CalculatorRun& run, std::ostream& err) {
+    NamedDesign design = makeDesign(*a.entry, run.form(), run.env(), designTimeNow());
+    if (a.design) {
+        design.title = a.design->title;
+        design.notes = a.design->notes;
+        design.explore = a.design->explore;
+    }
+    const WriteResult written = writeDesign(*a.saveDesign, design);
+    if (!written)
+        err << "ferrovane calc: the design could not be saved: " << written.error << "\n";
+    return written.ok;
 }
 
 std::vector<Quantity> outputsOf(const CalcArgs& a, const Form& form) {
@@ -129,6 +151,8 @@ int runCommand(const CalcArgs& a, const std::filesystem::path& userData, std::os
     if (a.sweep || a.tolerance)
         return explore(a, run, dir, out, err);
     run.apply({RunAction::Kind::Press, a.press, {}});
+    if (a.saveDesign && !saveDesign(a, run, err))
+        return 1;
     const RunOutcome outcome = run.outcome();
     if (a.json)
         printJson(out, *a.entry, outcome);

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
+#include <sstream>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -197,6 +198,11 @@ std::string ToWindows1252(std::string_view utf8) {
     return out;
 }
 
+std::vector<std::string> splitFields(std::string_view bytes, std::size_t maxFields) {
+    std::istringstream in{std::string(bytes)};
+    return readItems(in, maxFields, true);
+}
+
 DataDir::DataDir(std::filesystem::path dir) : dir_(std::move(dir)) {}
 
 std::filesystem::path DataDir::resolve(std::string_view fileName) const {
@@ -242,6 +248,10 @@ WriteResult DataDir::writeLines(std::string_view fileName,
     for (const auto& line : lines)
         bytes += ToWindows1252(line) + "\r\n";
     return writeBytes(resolve(fileName), bytes);
+}
+
+WriteResult DataDir::writeBytesAs(std::string_view fileName, const std::string& bytes) const {
+    return writeBytes(dir_ / std::string(fileName), bytes);
 }
 
 WriteResult DataDir::writeBytes(const std::filesystem::path& target,

@@ -50,6 +50,10 @@ public:
     // atomically as writeLines does (its first MiB, bytes as they are).
     WriteResult copyFrom(const DataDir& source, std::string_view fileName) const;
 
+    // Writes the bytes as they are to the file of exactly this name (no
+    // matching of letter case), atomically as writeLines does.
+    WriteResult writeBytesAs(std::string_view fileName, const std::string& bytes) const;
+
     // Whether a file can be created in the directory.
     WriteResult probeWritable() const;
 
@@ -69,6 +73,9 @@ private:
     std::filesystem::path dir_;
     mutable std::size_t reads_ = 0;
 };
+
+// The fields of a data file's bytes, split as readFields splits a file.
+std::vector<std::string> splitFields(std::string_view bytes, std::size_t maxFields);
 
 // Windows-1252 <-> UTF-8 at the file boundary.
 std::string FromWindows1252(std::string_view bytes);

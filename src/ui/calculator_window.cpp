@@ -61,6 +61,7 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
     exploreAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(exploreAction, &QAction::triggered, this, &CalculatorWindow::explore);
     addAction(exploreAction);
+    addDesignActions();
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -206,6 +207,7 @@ void CalculatorWindow::refresh() {
             target->setFocus(Qt::OtherFocusReason);
         form_.clearFocus();
     }
+    showDesignTitle();
     // A calculator maximises or restores its window through the form; the
     // user's own maximising is left alone until the form asks again.
     if (isVisible() && form_.maximised() != shownMaximised_) {
@@ -240,6 +242,8 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget)
         return QDialog::eventFilter(watched, event);
+    if (dragsDesign(event))
+        return true;
     auto* edit = qobject_cast<QLineEdit*>(widget);
     // Some desktops make Ctrl+E the end of the line in a box; here it is Explore.
     if (event->type() == QEvent::ShortcutOverride && edit &&
@@ -279,6 +283,8 @@ bool CalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
 bool CalculatorWindow::closeAndSave() {
     if (closing_)
         return true;
+    if (!keepDesignChanges())
+        return false;
     const CloseOutcome outcome = CmdClose_Click(calc_, form_, env_);
     refresh();
     if (outcome == CloseOutcome::KeptOpen)

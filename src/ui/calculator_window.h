@@ -10,7 +10,9 @@
 #include "shell/data_dir.h"
 #include "shell/explore_session.h"
 #include "shell/form.h"
+#include "shell/named_design.h"
 #include "ui/controls/control.h"
+#include "ui/design_ui.h"
 #include "ui/drawing_view.h"
 #include "ui/pictures.h"
 #include "ui/qt_dialogs.h"
@@ -56,12 +58,34 @@ public:
     // Explore... (Ctrl+E and the window's context menu): sweeps and tolerance
     // spreads over copies of this window's form, in a dialog made when asked.
     void explore();
+    // Named designs (calculator_window_designs.cpp). The window keeps the
+    // file of the design it shows; its title shows the design's name, and
+    // a "*" once the boxes differ from what was saved.
+    // Opens a design file into the window; false, with a message, when it
+    // cannot be read, or when it is another calculator's and nobody takes
+    // it through otherDesign.
+    bool openDesign(const QString& file);
+    // Save Design (Ctrl+S): under the design's name, or as Save As.
+    bool saveDesign();
+    // Save Design As... (Ctrl+Shift+S).
+    bool saveDesignAs();
+    // Open Design... (Ctrl+O).
+    void chooseDesign();
+    const QString& designFile() const { return designFile_; }
+    // The boxes differ from what the design file holds.
+    bool designModified();
+    void setFileAsker(DesignFileAsker asker) { askFile_ = std::move(asker); }
 
 signals:
     // The window has closed and is going away; the main window comes back.
     void closed();
     // F1: the user asks for this calculator's help page.
     void helpRequested();
+    // A design was saved or opened here (for the list of recent designs).
+    void designSaved(const QString& file);
+    void designOpened(const QString& file);
+    // A design of another calculator was opened or dropped here.
+    void otherDesign(const QString& file);
 
 public slots:
     void reject() override;
@@ -70,6 +94,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void act(const std::function<void(const Calculator&, Form&, CalcEnv&)>& step) override;
@@ -100,6 +126,18 @@ private:
     // The last Calculate, where Explore's runs start.
     std::optional<LastPress> lastCalculate_;
     QPointer<QDialog> explore_;
+
+    void addDesignActions();
+    void showDesignTitle();
+    // Before the boxes are closed or replaced: a named design with changes
+    // asks Save / Discard / Cancel; false for Cancel or a failed save.
+    bool keepDesignChanges();
+    bool writeDesignTo(const QString& file);
+    // A design file dragged over a box or button of the window.
+    bool dragsDesign(QEvent* event);
+    QString designFile_;
+    NamedDesign design_; // as last saved or opened
+    DesignFileAsker askFile_ = askDesignFile;
 };
 
 } // namespace ferrovane

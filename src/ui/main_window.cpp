@@ -146,6 +146,7 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
     // F1: the overview of the help. The help window itself is made then.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { showHelp(kHelpOverview); });
+    addDesignMenu();
 
     // The design size; placement clamps it to a screen smaller than that.
     resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
@@ -210,6 +211,7 @@ CalculatorWindow* MainWindow::openCalculator(const CatalogueEntry& entry) {
     auto* window = new CalculatorWindow(entry.calculator(), dir_,
                                         dialogs_ == &ownDialogs_ ? nullptr : dialogs_);
     open_ = window;
+    connectDesigns(window);
     connect(window, &CalculatorWindow::closed, this, [this] {
         show();
         activateWindow();

@@ -3,13 +3,18 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "shell/data_dir.h"
 #include "ui/calculator_window.h"
+#include "ui/design_ui.h"
 #include "ui/qt_dialogs.h"
 
+class QAction;
 class QPlainTextEdit;
 class QFrame;
+class QSettings;
 
 namespace ferrovane {
 
@@ -41,9 +46,21 @@ public:
     // window, which is opened as its button opens it when it is not open.
     // An other calculator's window is closed first, as its Close does.
     void loadExample(const QString& id);
+    // Named designs (main_window_designs.cpp). Opens a design file in its
+    // calculator's window, as Open Design... does; false, with a message,
+    // when it cannot be read or the open window keeps its own changes.
+    bool openDesign(const QString& file);
+    // The designs last saved or opened, most recent first; they are listed
+    // in the context menu and kept in the application's settings.
+    const std::vector<std::string>& recentDesigns() const { return recent_; }
+    // Keeps the recent list in this file instead (tests).
+    void useSettingsFile(const QString& file);
+    void setFileAsker(DesignFileAsker asker) { askFile_ = std::move(asker); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void describe(const QString& text);
@@ -56,6 +73,18 @@ private:
     QFrame* frame_ = nullptr;
     QPointer<CalculatorWindow> open_;
     std::unique_ptr<HelpWindow> help_;
+
+    void addDesignMenu();
+    void connectDesigns(CalculatorWindow* window);
+    std::unique_ptr<QSettings> settings() const;
+    void remember(const QString& file);
+    void openRecent(std::size_t index);
+    // Shows the recent list in the context menu and keeps it in the settings.
+    void showRecent(bool store);
+    std::vector<std::string> recent_;
+    std::vector<QAction*> recentActions_;
+    QString settingsFile_;
+    DesignFileAsker askFile_ = askDesignFile;
 };
 
 } // namespace ferrovane

@@ -23,6 +23,7 @@ set(expected
     bin/ferrovane
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
+    share/mime/packages/${APP_ID}.xml
     share/icons/hicolor/scalable/apps/${APP_ID}.svg)
 foreach(folder IN ITEMS "assets/pictures=pictures" "help=help")
     string(REPLACE "=" ";" folder "${folder}")
@@ -53,9 +54,11 @@ if(NOT rc EQUAL 0 OR NOT out STREQUAL "Ferrovane ${VERSION}\n")
     message(FATAL_ERROR "ferrovane --version: exit ${rc}, printed '${out}' ${err}")
 endif()
 
-# The desktop entry starts the installed program by name and shows the icon.
+# The desktop entry starts the installed program by name, with the design
+# file it is asked to open, and shows the icon.
 file(STRINGS ${top}/share/applications/${APP_ID}.desktop entry)
-foreach(line "Exec=ferrovane" "Icon=${APP_ID}" "Type=Application")
+foreach(line "Exec=ferrovane %f" "Icon=${APP_ID}" "Type=Application"
+             "MimeType=application/x-ferrovane-design;")
     if(NOT line IN_LIST entry)
         message(FATAL_ERROR "the desktop entry lacks '${line}'")
     endif()
@@ -87,5 +90,36 @@ execute_process(COMMAND ${appstreamcli_path} validate --no-net --no-color
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "appstreamcli validate: ${out}")
+endif()
+# The design files' type: update-mime-database accepts it in a database of
+# its own, with the glob and the magic words; and a design the installed
+# program saves begins with those words.
+find_program(update-mime-database_path update-mime-database)
+if(NOT update-mime-database_path)
+    message(FATAL_ERROR "update-mime-database is missing: ./dev test installs it")
+endif()
+# (It says nothing when all is well and the folder is one it searches.)
+set(mime ${root}/mime-check/mime)
+file(COPY ${top}/share/mime/packages/${APP_ID}.xml DESTINATION ${mime}/packages)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_DATA_DIRS=${root}/mime-check
+                        ${update-mime-database_path} ${mime}
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR out OR NOT EXISTS ${mime}/application/x-ferrovane-design.xml)
+    message(FATAL_ERROR "update-mime-database: exit ${rc}: ${out}")
+endif()
+file(READ ${mime}/globs2 globs)
+file(READ ${mime}/magic magic)
+string(FIND "${globs}" "application/x-ferrovane-design:*.fvd" at_glob)
+string(FIND "${magic}" "Ferrovane design" at_magic)
+if(at_glob EQUAL -1 OR at_magic EQUAL -1)
+    message(FATAL_ERROR "the MIME database lacks the glob or the magic:\n${globs}")
+endif()
+execute_process(COMMAND ${top}/bin/ferrovane calc l-network --example
+                        --save-design ${root}/check.fvd
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+# Its first line, "Ferrovane design 1" and CR LF, byte for byte.
+file(READ ${root}/check.fvd saved LIMIT 20 HEX)
+if(NOT rc EQUAL 0 OR NOT saved STREQUAL "466572726f76616e652064657369676e20310d0a")
+    message(FATAL_ERROR "ferrovane calc --save-design: exit ${rc}, wrote '${saved}' ${err}")
 endif()
 file(REMOVE_RECURSE ${root})

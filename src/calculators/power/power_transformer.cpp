@@ -292,10 +292,11 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
     form.setVisible(kImage, false);
 }
 
-// The boxes from "PowerXfm.DAT", then the limits from "CONSTANT.DAT": a
-// description line before each number. Limits not read keep their value.
-void LoadFile(Form& form, CalcEnv& env) {
-    StandardLoadFile(powerTransformer(), form, env);
+// The boxes from the fields a load read ("PowerXfm.DAT" or a design), then
+// the limits from "CONSTANT.DAT": a description line before each number.
+// Limits not read keep their value.
+void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
+    StandardLoadFile(powerTransformer(), form, env, fields);
     TxtNoSec_Change(form, env);
     const auto lines = env.files.readLines(kConstantsFile, 2 * kLimits.size());
     if (!lines)
