@@ -131,8 +131,8 @@ inline void moveOver(QWidget* w) {
 
 // Answers the modal dialog of type T (a message box, a file or progress
 // dialog) once it shows, from inside its own event loop; gives up after
-// about five seconds.
-template <typename T> void whenShown(std::function<void(T*)> answer, int tries = 250) {
+// about a minute (a file dialog on a busy machine takes seconds to show).
+template <typename T> void whenShown(std::function<void(T*)> answer, int tries = 3000) {
     QTimer::singleShot(20, qApp, [answer, tries] {
         if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget()); w && w->isVisible())
             answer(w);
