@@ -36,10 +36,6 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// A field longer than this is cut; no data file of ours comes near it, and
-// a garbled file must not make us hold megabytes of one line.
-constexpr std::size_t kMaxFieldBytes = 4096;
-
 std::string lowerAscii(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
         return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -53,6 +49,8 @@ constexpr std::size_t kMaxFileBytes = std::size_t{1} << 20;
 
 // Reads fields or lines from a stream: a field ends at a line end (LF, with
 // an optional CR before it), at a comma when commas split, or at the end.
+// Every field is read whole. A field that the first MiB ends in the middle
+// of, with more of the file after it, is left out rather than cut short.
 std::vector<std::string> readItems(std::istream& in, std::size_t maxItems, bool splitCommas) {
     std::vector<std::string> items;
     std::string field;
@@ -85,11 +83,11 @@ std::vector<std::string> readItems(std::istream& in, std::size_t maxItems, bool 
             if (skipBlanks && (c == ' ' || c == '\t'))
                 continue;
             skipBlanks = false;
-            if (field.size() < kMaxFieldBytes)
-                field += c;
+            field += c;
         }
     }
-    if (inField && items.size() < maxItems)
+    const bool cutByLimit = total == kMaxFileBytes && in.peek() != std::istream::traits_type::eof();
+    if (inField && items.size() < maxItems && !cutByLimit)
         finish();
     return items;
 }

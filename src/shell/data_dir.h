@@ -33,10 +33,13 @@ public:
     // leading blanks skipped, CR LF or LF. Nothing when the file cannot be
     // opened; a short file gives the fields it has. Reading stops once
     // maxFields are read or after the first MiB, however large the file.
+    // A field is never cut: each comes whole, however long, and one that
+    // runs on past the first MiB is left out as if the file ended before it.
     std::optional<std::vector<std::string>> readFields(std::string_view fileName,
                                                        std::size_t maxFields = 256) const;
 
-    // Reads up to maxLines whole lines (no comma splitting, blanks kept).
+    // Reads up to maxLines whole lines (no comma splitting, blanks kept),
+    // within the first MiB as readFields does.
     std::optional<std::vector<std::string>> readLines(std::string_view fileName,
                                                       std::size_t maxLines = 256) const;
 
