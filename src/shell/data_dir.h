@@ -31,10 +31,10 @@ public:
 
     // Reads up to maxFields fields: one per line, a comma also ends a field,
     // leading blanks skipped, CR LF or LF. Nothing when the file cannot be
-    // opened; a short file gives the fields it has. Reading stops once
-    // maxFields are read or after the first MiB, however large the file.
-    // A field is never cut: each comes whole, however long, and one that
-    // runs on past the first MiB is left out as if the file ended before it.
+    // opened; a short file gives the fields it has. Only the first MiB is
+    // read, however large the file. A field is never cut: each comes whole,
+    // however long, and one that runs on past the first MiB is left out as
+    // if the file ended before it.
     std::optional<std::vector<std::string>> readFields(std::string_view fileName,
                                                        std::size_t maxFields = 256) const;
 
@@ -50,7 +50,9 @@ public:
     WriteResult writeLines(std::string_view fileName, const std::vector<std::string>& lines) const;
 
     // Copies a file of another directory here under the name it has there,
-    // atomically as writeLines does (its first MiB, bytes as they are).
+    // atomically as writeLines does (bytes as they are, as far as reading
+    // goes: the first MiB, and one byte more when the file goes on, so that
+    // the copy reads as the original does).
     WriteResult copyFrom(const DataDir& source, std::string_view fileName) const;
 
     // Whether a file can be created in the directory.
@@ -72,6 +74,14 @@ private:
     std::filesystem::path dir_;
     mutable std::size_t reads_ = 0;
 };
+
+// The fields or lines of a file's bytes, as readFields and readLines give
+// them once they have read the file (only the first MiB of the bytes counts).
+std::vector<std::string> splitFields(std::string_view bytes, std::size_t maxFields = 256);
+std::vector<std::string> splitLines(std::string_view bytes, std::size_t maxLines = 256);
+
+// The bytes writeLines writes: each line in Windows-1252, ended by CR LF.
+std::string fileBytes(const std::vector<std::string>& lines);
 
 // Windows-1252 <-> UTF-8 at the file boundary.
 std::string FromWindows1252(std::string_view bytes);

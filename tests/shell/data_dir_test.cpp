@@ -37,7 +37,9 @@ TEST(DataDirRead, FieldsEndAtLineEndsAndCommasWithLeadingBlanksSkipped) {
         TempDir tmp;
         tmp.write("a.dat", bytes);
         EXPECT_EQ(DataDir(tmp.path()).readFields("a.dat"), fields) << bytes;
+        EXPECT_EQ(splitFields(bytes), fields) << bytes; // the same without a file
     }
+    EXPECT_EQ(splitLines("a, b\r\n c\r\r\n"), (Fields{"a, b", " c\r"}));
     EXPECT_FALSE(DataDir(TempDir().path()).readFields("none.dat").has_value());
 }
 
@@ -85,6 +87,10 @@ TEST(DataDirRead, LongFieldsWholeAndNothingPastTheFirstMiB) {
         EXPECT_TRUE(lines == c.fields) << c.file << ": " << sizes(lines);
     }
     EXPECT_EQ(dir.readFields("long.dat", 1), Fields{"True"});
+    // A copy reads as the original does, the field past the limit left out.
+    TempDir other;
+    ASSERT_TRUE(DataDir(other.path()).copyFrom(dir, "over.dat"));
+    EXPECT_EQ(DataDir(other.path()).readFields("over.dat"), Fields{"True"});
 }
 
 // One file however its name is spelled, written as CR LF lines in
@@ -98,6 +104,7 @@ TEST(DataDirWrite, OneFileAnySpellingCrLfLinesInWindows1252) {
     EXPECT_EQ(regularFiles(tmp.path()), 1);
     EXPECT_EQ(tmp.read("CapDivDesign.DAT"), "True\r\n90\xB0\r\n\x80"
                                             "5\r\n");
+    EXPECT_EQ(fileBytes({"True", "90\u00B0", "\u20AC5"}), tmp.read("CapDivDesign.DAT"));
     EXPECT_EQ(dir.readFields("capdivdesign.dat"), (Fields{"True", "90\u00B0", "\u20AC5"}));
     std::string all; // every character of the code page but the comma
     for (int b = 0x20; b < 256; ++b)
