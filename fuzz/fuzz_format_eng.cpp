@@ -3,7 +3,8 @@
 // engineering shape or the out-of-range text; half a unit of the fourth
 // digit), its complex mode over a complex value text, PlainNumber (15
 // digits), FormatOhms (its last printed digit, times its " k" or " M") and
-// the standard value text (exactly the standard value).
+// the standard value text (exactly the standard value); the data-file text
+// of a box's number (engFieldText), read back and saved again.
 #include "numeric/complex_text.h"
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
@@ -80,6 +81,31 @@ void checkEng(double x, const std::string& s) {
     }
 }
 
+// The data-file text of x: the engineering text wherever that shows the
+// value, else a text that reads back as x within 15 digits (infinity as
+// infinity). Saved and read again, a value stays what it became.
+void checkFieldText(double x) {
+    const std::string text = engFieldText(x);
+    const std::string eng = FormatEng(x);
+    const bool outOfRange = eng.substr(1) == std::string("*.***E\u00B1* ");
+    if (!outOfRange || std::isnan(x)) {
+        if (text != eng) {
+            std::abort();
+        }
+    } else {
+        const double back = ReadNumber(text);
+        const bool close =
+            std::isinf(x) ? back == x : std::fabs(back - x) <= 5.2e-15 * std::fabs(x);
+        if (!close) {
+            std::abort();
+        }
+    }
+    const double once = ReadNumber(text);
+    if (ReadNumber(engFieldText(once)) != once) {
+        std::abort();
+    }
+}
+
 // The multiplier of a resistance text's suffix.
 double suffixValue(const std::string& s) {
     return s.find('M') != std::string::npos ? 1e6 : s.find('k') != std::string::npos ? 1e3 : 1;
@@ -119,6 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     double x = 0;
     std::memcpy(&x, data, sizeof x);
     checkEng(x, FormatEng(x));
+    checkFieldText(x);
     if (!std::isfinite(x)) {
         return 0;
     }

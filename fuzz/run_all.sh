@@ -1,8 +1,10 @@
 #!/bin/sh
 # Runs every fuzz target of a build for SECONDS each, on a fresh corpus, and
-# exits non-zero when one of them finds something.
+# exits non-zero when one of them finds something. A target with a folder of
+# its own name under fuzz/corpus starts from those inputs as well.
 # Usage: fuzz/run_all.sh BUILD_DIR SECONDS
 set -u
+seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 if [ $# -ne 2 ]; then
     echo "usage: $0 BUILD_DIR SECONDS" >&2
     exit 2
@@ -27,6 +29,9 @@ for target in $targets; do
     printf '\000\000\000\000\000\000\360\077' >"$corpus/seed4"
     printf '\011 1 + j 0 1E+155 + j-1E-160' >"$corpus/seed5"
     printf 'True\r\n 4.700e+3  \r\n  x,y\r\n2\r\n\200\260' >"$corpus/seed6"
+    if [ -d "$seeds/$name" ]; then
+        cp "$seeds/$name"/* "$corpus/"
+    fi
     echo "== $name for $seconds s, corpus $corpus"
     if "$target" -max_total_time="$seconds" -artifact_prefix="$corpus/" \
         -print_final_stats=1 "$corpus"; then

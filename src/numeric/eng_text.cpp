@@ -466,6 +466,19 @@ std::string FormatEng(double value) {
     return result;
 }
 
+std::string engFieldText(double value) {
+    std::string eng = FormatEng(value);
+    // The sign position differs; the rest of the out-of-range text is fixed.
+    if (std::string_view(eng).substr(1) != std::string_view(kEngOutOfRange).substr(1) ||
+        std::isnan(value)) {
+        return eng;
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? "-1E+999" : " 1E+999";
+    }
+    return PlainNumber(value, LeadingBlank::Yes);
+}
+
 EngParts FormatEng(std::string_view complexText) {
     const std::size_t j = complexText.find_last_of("jJ");
     if (j == std::string_view::npos) {

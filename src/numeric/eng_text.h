@@ -28,6 +28,16 @@ EngParts FormatEng(std::string_view complexText);
 // The text shown when a magnitude is above 9.9995e12 (or not finite).
 extern const char* const kEngOutOfRange;
 
+// The text a box's number is saved as in a data file: its engineering text,
+// byte for byte, wherever that shows the value. The out-of-range text would
+// read back as 0, so a finite value beyond 9.9995e12 is saved as its plain
+// number text with a leading blank instead (" 10000000000000", "-1E+20"),
+// which reads back to the value within 15 significant digits (exactly for a
+// value typed with 15 digits or fewer) and is saved the same way again; an
+// infinite one as " 1E+999" or "-1E+999", which reads back as infinite. Only
+// nan keeps the out-of-range text.
+std::string engFieldText(double value);
+
 // Resistance text with three significant digits and " k" or " M": "4.70 k".
 // Meant for r >= 0 (a negative r loses its sign); throws NumericFault for a
 // value that is not finite.

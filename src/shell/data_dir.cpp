@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <istream>
-#include <sstream>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -24,22 +22,37 @@ constexpr char32_t kHighControls[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+// The UTF-8 bytes of every Windows-1252 byte (one to three), made once.
+struct Utf8Codes {
+    char bytes[256][3] = {};
+    unsigned char length[256] = {};
+    Utf8Codes() {
+        for (unsigned b = 0; b < 256; ++b) {
+            char32_t c = b;
+            if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0)
+                c = kHighControls[b - 0x80];
+            char* out = bytes[b];
+            if (c < 0x80) {
+                out[0] = static_cast<char>(c);
+                length[b] = 1;
+            } else if (c < 0x800) {
+                out[0] = static_cast<char>(0xC0 | (c >> 6));
+                out[1] = static_cast<char>(0x80 | (c & 0x3F));
+                length[b] = 2;
+            } else {
+                out[0] = static_cast<char>(0xE0 | (c >> 12));
+                out[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                out[2] = static_cast<char>(0x80 | (c & 0x3F));
+                length[b] = 3;
+            }
+        }
     }
-}
+};
 
-// A field longer than this is cut; no data file of ours comes near it, and
-// a garbled file must not make us hold megabytes of one line.
-constexpr std::size_t kMaxFieldBytes = 4096;
+const Utf8Codes& utf8Codes() {
+    static const Utf8Codes codes;
+    return codes;
+}
 
 std::string lowerAscii(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) {
@@ -52,47 +65,65 @@ std::string lowerAscii(std::string s) {
 // any size must not make start-up or opening a window slow.
 constexpr std::size_t kMaxFileBytes = std::size_t{1} << 20;
 
-// Reads fields or lines from a stream: a field ends at a line end (LF, with
-// an optional CR before it), at a comma when commas split, or at the end.
-std::vector<std::string> readItems(std::istream& in, std::size_t maxItems, bool splitCommas) {
+// How many times c occurs in the bytes.
+std::size_t endsIn(std::string_view bytes, char c) {
+    std::size_t n = 0;
+    for (std::size_t at = bytes.find(c); at != std::string_view::npos; at = bytes.find(c, at + 1))
+        ++n;
+    return n;
+}
+
+// Cuts bytes into fields or lines: an item ends at a line end (LF, with an
+// optional CR before it), at a comma when commas split, or at the end of
+// the bytes; a field starts after its leading blanks and tabs. Only the
+// first MiB counts; an item still open there, with more bytes after it, is
+// left out rather than cut short.
+std::vector<std::string> splitItems(std::string_view bytes, std::size_t maxItems,
+                                    bool splitCommas) {
+    const bool cut = bytes.size() > kMaxFileBytes;
+    bytes = bytes.substr(0, kMaxFileBytes);
+    constexpr auto none = std::string_view::npos;
+    // The next line end and the next comma from start on (none: no more).
+    std::size_t lineEnd = bytes.find('\n');
+    std::size_t comma = splitCommas ? bytes.find(',') : none;
     std::vector<std::string> items;
-    std::string field;
-    bool inField = false; // something of the current field has been seen
-    bool skipBlanks = splitCommas;
-    auto finish = [&] {
-        if (!field.empty() && field.back() == '\r')
-            field.pop_back();
-        items.push_back(FromWindows1252(field));
-        field.clear();
-        inField = false;
-        skipBlanks = splitCommas;
-    };
+    items.reserve(
+        std::min(maxItems, endsIn(bytes, '\n') + (splitCommas ? endsIn(bytes, ',') : 0) + 1));
+    for (std::size_t start = 0; start < bytes.size() && items.size() < maxItems;) {
+        std::size_t end = std::min(lineEnd, comma);
+        if (end == none && cut)
+            break; // the rest of this item lies past the limit
+        end = std::min(end, bytes.size());
+        std::string_view item = bytes.substr(start, end - start);
+        if (splitCommas)
+            item.remove_prefix(std::min(item.find_first_not_of(" \t"), item.size()));
+        if (!item.empty() && item.back() == '\r')
+            item.remove_suffix(1);
+        items.push_back(FromWindows1252(item));
+        start = end + 1;
+        if (lineEnd != none && lineEnd < start)
+            lineEnd = bytes.find('\n', start);
+        if (comma != none && comma < start)
+            comma = bytes.find(',', start);
+    }
+    return items;
+}
+
+// The first MiB of a file and one byte more, which tells that it goes on.
+std::optional<std::string> readHead(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes;
     char buffer[1 << 14];
-    std::size_t total = 0;
-    while (items.size() < maxItems && total < kMaxFileBytes) {
-        in.read(buffer,
-                static_cast<std::streamsize>(std::min(sizeof buffer, kMaxFileBytes - total)));
+    while (bytes.size() <= kMaxFileBytes) {
+        in.read(buffer, sizeof buffer);
         const auto got = static_cast<std::size_t>(in.gcount());
         if (got == 0)
             break;
-        total += got;
-        for (std::size_t i = 0; i < got && items.size() < maxItems; ++i) {
-            const char c = buffer[i];
-            if (c == '\n' || (splitCommas && c == ',')) {
-                finish();
-                continue;
-            }
-            inField = true;
-            if (skipBlanks && (c == ' ' || c == '\t'))
-                continue;
-            skipBlanks = false;
-            if (field.size() < kMaxFieldBytes)
-                field += c;
-        }
+        bytes.append(buffer, std::min(got, kMaxFileBytes + 1 - bytes.size()));
     }
-    if (inField && items.size() < maxItems)
-        finish();
-    return items;
+    return bytes;
 }
 
 // The process that made a temporary file of ours, from its name:
@@ -131,29 +162,58 @@ std::string errnoText(int err) {
 } // namespace
 
 std::string FromWindows1252(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (unsigned char b : bytes) {
-        char32_t c = b;
-        if (b >= 0x80 && b <= 0x9F && kHighControls[b - 0x80] != 0)
-            c = kHighControls[b - 0x80];
-        appendUtf8(out, c);
+    const Utf8Codes& codes = utf8Codes();
+    std::size_t size = 0;
+    for (const unsigned char b : bytes)
+        size += codes.length[b];
+    if (size == bytes.size())
+        return std::string(bytes); // ASCII alone, the same in both
+    // Written in place: one to three bytes for each byte read.
+    std::string out(size, '\0');
+    char* to = out.data();
+    for (const unsigned char b : bytes) {
+        if (b < 0x80) {
+            *to++ = static_cast<char>(b);
+            continue;
+        }
+        std::memcpy(to, codes.bytes[b], codes.length[b]);
+        to += codes.length[b];
     }
     return out;
 }
 
-std::string ToWindows1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
+namespace {
+
+// The Windows-1252 byte of a character above U+007F; '?' where the code page
+// has none.
+char windows1252Of(char32_t c) {
+    if (c >= 0xA0 && c <= 0xFF)
+        return static_cast<char>(c);
+    for (int k = 0; k < 32; ++k) {
+        const char32_t code = kHighControls[k] != 0 ? kHighControls[k] : char32_t(0x80 + k);
+        if (code == c)
+            return static_cast<char>(0x80 + k);
+    }
+    return '?';
+}
+
+// Appends the Windows-1252 bytes of a UTF-8 text, written in place: never
+// more bytes than were read.
+void appendWindows1252(std::string& out, std::string_view utf8) {
+    const std::size_t before = out.size();
+    out.resize(before + utf8.size());
+    char* to = out.data() + before;
     std::size_t i = 0;
     while (i < utf8.size()) {
-        unsigned char b = static_cast<unsigned char>(utf8[i]);
+        const auto b = static_cast<unsigned char>(utf8[i]);
         char32_t c;
         std::size_t len;
         if (b < 0x80) {
-            c = b;
-            len = 1;
-        } else if ((b & 0xE0) == 0xC0) {
+            *to++ = static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        if ((b & 0xE0) == 0xC0) {
             c = b & 0x1F;
             len = 2;
         } else if ((b & 0xF0) == 0xE0) {
@@ -163,44 +223,54 @@ std::string ToWindows1252(std::string_view utf8) {
             c = b & 0x07;
             len = 4;
         } else {
-            out += '?';
+            *to++ = '?';
             ++i;
             continue;
         }
         if (i + len > utf8.size()) {
-            out += '?';
+            *to++ = '?';
             break;
         }
         bool valid = true;
         for (std::size_t k = 1; k < len; ++k) {
-            unsigned char cont = static_cast<unsigned char>(utf8[i + k]);
+            const auto cont = static_cast<unsigned char>(utf8[i + k]);
             if ((cont & 0xC0) != 0x80)
                 valid = false;
             c = (c << 6) | (cont & 0x3F);
         }
         i += valid ? len : 1;
-        if (!valid) {
-            out += '?';
-            continue;
-        }
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        char mapped = '?';
-        for (int k = 0; k < 32; ++k) {
-            char32_t code = kHighControls[k] != 0 ? kHighControls[k] : char32_t(0x80 + k);
-            if (code == c)
-                mapped = static_cast<char>(0x80 + k);
-        }
-        out += mapped;
+        *to++ = valid ? (c < 0x80 ? static_cast<char>(c) : windows1252Of(c)) : '?';
     }
+    out.resize(static_cast<std::size_t>(to - out.data()));
+}
+
+} // namespace
+
+std::string ToWindows1252(std::string_view utf8) {
+    std::string out;
+    appendWindows1252(out, utf8);
     return out;
 }
 
 std::vector<std::string> splitFields(std::string_view bytes, std::size_t maxFields) {
-    std::istringstream in{std::string(bytes)};
-    return readItems(in, maxFields, true);
+    return splitItems(bytes, maxFields, true);
+}
+
+std::vector<std::string> splitLines(std::string_view bytes, std::size_t maxLines) {
+    return splitItems(bytes, maxLines, false);
+}
+
+std::string fileBytes(const std::vector<std::string>& lines) {
+    std::size_t size = 0;
+    for (const auto& line : lines)
+        size += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(size);
+    for (const auto& line : lines) {
+        appendWindows1252(bytes, line);
+        bytes += "\r\n";
+    }
+    return bytes;
 }
 
 DataDir::DataDir(std::filesystem::path dir) : dir_(std::move(dir)) {}
@@ -227,27 +297,24 @@ std::filesystem::path DataDir::resolve(std::string_view fileName) const {
 std::optional<std::vector<std::string>> DataDir::readFields(std::string_view fileName,
                                                             std::size_t maxFields) const {
     ++reads_;
-    std::ifstream in(resolve(fileName), std::ios::binary);
-    if (!in)
+    const auto bytes = readHead(resolve(fileName));
+    if (!bytes)
         return std::nullopt;
-    return readItems(in, maxFields, true);
+    return splitFields(*bytes, maxFields);
 }
 
 std::optional<std::vector<std::string>> DataDir::readLines(std::string_view fileName,
                                                            std::size_t maxLines) const {
     ++reads_;
-    std::ifstream in(resolve(fileName), std::ios::binary);
-    if (!in)
+    const auto bytes = readHead(resolve(fileName));
+    if (!bytes)
         return std::nullopt;
-    return readItems(in, maxLines, false);
+    return splitLines(*bytes, maxLines);
 }
 
 WriteResult DataDir::writeLines(std::string_view fileName,
                                 const std::vector<std::string>& lines) const {
-    std::string bytes;
-    for (const auto& line : lines)
-        bytes += ToWindows1252(line) + "\r\n";
-    return writeBytes(resolve(fileName), bytes);
+    return writeBytes(resolve(fileName), fileBytes(lines));
 }
 
 WriteResult DataDir::writeBytesAs(std::string_view fileName, const std::string& bytes) const {
@@ -292,7 +359,7 @@ WriteResult DataDir::writeBytes(const std::filesystem::path& target,
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
+    if (durable_ && ::fsync(fd) != 0) {
         int err = errno;
         ::close(fd);
         return fail("cannot write", err);
@@ -301,7 +368,7 @@ WriteResult DataDir::writeBytes(const std::filesystem::path& target,
         return fail("cannot write", errno);
     if (::rename(temp.c_str(), target.c_str()) != 0)
         return fail("cannot replace", errno);
-    int dirFd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int dirFd = durable_ ? ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
@@ -311,13 +378,10 @@ WriteResult DataDir::writeBytes(const std::filesystem::path& target,
 
 WriteResult DataDir::copyFrom(const DataDir& source, std::string_view fileName) const {
     const std::filesystem::path from = source.resolve(fileName);
-    std::ifstream in(from, std::ios::binary);
-    if (!in)
+    const auto bytes = readHead(from);
+    if (!bytes)
         return WriteResult{false, "cannot read " + from.string()};
-    std::string bytes(kMaxFileBytes, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return writeBytes(resolve(from.filename().string()), bytes);
+    return writeBytes(resolve(from.filename().string()), *bytes);
 }
 
 std::size_t DataDir::removeStaleTemporaries() const {

@@ -25,18 +25,26 @@ public:
 
     const std::filesystem::path& path() const { return dir_; }
 
+    // A scratch folder's files need not reach the disk: writes still go
+    // through a temporary file and a rename, but without waiting for the
+    // disk (what-if runs write design files at every point).
+    void setDurable(bool on) { durable_ = on; }
+
     // The existing file whose name matches without regard to case, or the
     // name as given inside the directory when there is none.
     std::filesystem::path resolve(std::string_view fileName) const;
 
     // Reads up to maxFields fields: one per line, a comma also ends a field,
     // leading blanks skipped, CR LF or LF. Nothing when the file cannot be
-    // opened; a short file gives the fields it has. Reading stops once
-    // maxFields are read or after the first MiB, however large the file.
+    // opened; a short file gives the fields it has. Only the first MiB is
+    // read, however large the file. A field is never cut: each comes whole,
+    // however long, and one that runs on past the first MiB is left out as
+    // if the file ended before it.
     std::optional<std::vector<std::string>> readFields(std::string_view fileName,
                                                        std::size_t maxFields = 256) const;
 
-    // Reads up to maxLines whole lines (no comma splitting, blanks kept).
+    // Reads up to maxLines whole lines (no comma splitting, blanks kept),
+    // within the first MiB as readFields does.
     std::optional<std::vector<std::string>> readLines(std::string_view fileName,
                                                       std::size_t maxLines = 256) const;
 
@@ -47,7 +55,9 @@ public:
     WriteResult writeLines(std::string_view fileName, const std::vector<std::string>& lines) const;
 
     // Copies a file of another directory here under the name it has there,
-    // atomically as writeLines does (its first MiB, bytes as they are).
+    // atomically as writeLines does (bytes as they are, as far as reading
+    // goes: the first MiB, and one byte more when the file goes on, so that
+    // the copy reads as the original does).
     WriteResult copyFrom(const DataDir& source, std::string_view fileName) const;
 
     // Writes the bytes as they are to the file of exactly this name (no
@@ -72,10 +82,16 @@ private:
 
     std::filesystem::path dir_;
     mutable std::size_t reads_ = 0;
+    bool durable_ = true;
 };
 
-// The fields of a data file's bytes, split as readFields splits a file.
-std::vector<std::string> splitFields(std::string_view bytes, std::size_t maxFields);
+// The fields or lines of a file's bytes, as readFields and readLines give
+// them once they have read the file (only the first MiB of the bytes counts).
+std::vector<std::string> splitFields(std::string_view bytes, std::size_t maxFields = 256);
+std::vector<std::string> splitLines(std::string_view bytes, std::size_t maxLines = 256);
+
+// The bytes writeLines writes: each line in Windows-1252, ended by CR LF.
+std::string fileBytes(const std::vector<std::string>& lines);
 
 // Windows-1252 <-> UTF-8 at the file boundary.
 std::string FromWindows1252(std::string_view bytes);

@@ -41,7 +41,11 @@ struct Point {
 // them, then the press.
 Point runPoint(const ExploreBase& base, const Settings& settings) {
     RecordingDialogs dialogs(base.answer);
-    CalcEnv env{dialogs, *base.dir};
+    // The folder of what-if runs is a scratch copy: nothing in it need
+    // survive a crash, so its writes skip the wait for the disk.
+    DataDir scratch = *base.dir;
+    scratch.setDurable(false);
+    CalcEnv env{dialogs, scratch};
     Point p{base.form, {}, {}};
     for (const auto& [box, value] : settings)
         editBox(*base.calc, p.before, env, box, valueText(value));

@@ -97,7 +97,8 @@ std::string typedField(const std::string& text) {
 std::string fieldText(const FileField& field, const Form& form) {
     switch (field.kind) {
     case FieldKind::Eng:
-        return FormatEng(form.number(field.name));
+        // Not the out-of-range text, which would read back as 0 next time.
+        return engFieldText(form.number(field.name));
     case FieldKind::Typed:
         return typedField(form.text(field.name));
     case FieldKind::TypedOrZero:

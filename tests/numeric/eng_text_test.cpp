@@ -75,6 +75,46 @@ TEST(FormatEng, EveryTextReadsBackToTheValueItShows) {
     }
 }
 
+// A box's number as a data file field: the engineering text wherever it
+// shows the value; beyond its range the plain number text, which a C library
+// reading gives back as the same double, and which is saved unchanged again.
+TEST(EngFieldText, EngineeringTextInRangePlainNumberBeyond) {
+    const struct {
+        double x;
+        std::string text;
+        double readBack;
+    } cases[] = {
+        {4700, " 4.700e+3  ", 4700},
+        {-1e-17, "-0.000     ", 0},
+        {9.999e12, " 9.999e+12 ", 9.999e12},
+        {9.9995e12, " 10.00e+12 ", 1e13}, // rounds up within the range
+        {1e13, " 10000000000000", 1e13},
+        {-1e13, "-10000000000000", -1e13},
+        {123456789012345e3, " 1.23456789012345E+17", 123456789012345e3},
+        {1e300, " 1E+300", 1e300},
+        {-1e20, "-1E+20", -1e20},
+        {kInf, " 1E+999", kInf},
+        {-kInf, "-1E+999", -kInf},
+    };
+    for (const auto& c : cases) {
+        const std::string text = engFieldText(c.x);
+        EXPECT_EQ(text, c.text) << c.x;
+        EXPECT_EQ(std::strtod(text.c_str(), nullptr), c.readBack) << text;
+        EXPECT_EQ(engFieldText(ReadNumber(text)), engFieldText(c.readBack)) << text;
+    }
+    EXPECT_EQ(engFieldText(kNaN), "+*.***E\u00B1* ");
+    // Beyond the range any double comes back within 15 digits and then stays.
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> exponent(std::log10(9.99951e12), 308);
+    for (int n = 0; n < 20000; ++n) {
+        const double x = (n % 2 == 0 ? 1 : -1) * std::pow(10.0, exponent(rng));
+        const std::string text = engFieldText(x);
+        const double back = std::strtod(text.c_str(), nullptr);
+        ASSERT_LE(std::fabs(back - x), 5e-15 * std::fabs(x)) << x << " [" << text << "]";
+        ASSERT_EQ(engFieldText(back), text) << x;
+    }
+}
+
 TEST(FormatOhms, WorkedTexts) {
     const TextCase cases[] = {
         {1.234, "1.23  "}, {12.34, "12.3  "}, {123.4, "123   "},   {4700, "4.70 k"},

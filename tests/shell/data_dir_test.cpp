@@ -37,23 +37,60 @@ TEST(DataDirRead, FieldsEndAtLineEndsAndCommasWithLeadingBlanksSkipped) {
         TempDir tmp;
         tmp.write("a.dat", bytes);
         EXPECT_EQ(DataDir(tmp.path()).readFields("a.dat"), fields) << bytes;
+        EXPECT_EQ(splitFields(bytes), fields) << bytes; // the same without a file
     }
+    EXPECT_EQ(splitLines("a, b\r\n c\r\r\n"), (Fields{"a, b", " c\r"}));
     EXPECT_FALSE(DataDir(TempDir().path()).readFields("none.dat").has_value());
 }
 
-TEST(DataDirRead, HugeFilesAreReadOnlyAsFarAsNeeded) {
+// The sizes of the fields read, for a short message when long ones differ.
+std::string sizes(const std::optional<Fields>& fields) {
+    std::string out = fields ? "sizes" : "no file";
+    for (const auto& f : fields.value_or(Fields{}))
+        out += " " + std::to_string(f.size());
+    return out;
+}
+
+// However long, a field comes back whole, and a file read again after
+// writing its fields gives them back. Nothing past the first MiB is read;
+// the field the limit would cut is left out rather than cut short.
+TEST(DataDirRead, LongFieldsWholeAndNothingPastTheFirstMiB) {
     TempDir tmp;
-    tmp.write("long.dat", "True\r\n" + std::string(1 << 19, '7') + "\r\n5\r\n");
-    // Nothing past the first MiB is read, however the file goes on.
-    tmp.write("garbage.dat", "True\r\n" + std::string(3 << 20, '7') + "\r\n5\r\n");
     DataDir dir(tmp.path());
+    std::string long5000(5000, 'x');
+    for (std::size_t i = 0; i < long5000.size(); i += 7)
+        long5000[i] = static_cast<char>('a' + i % 26);
+    const std::string half(1 << 19, '7');
+    const std::string exact = "True\r\n" + std::string((1 << 20) - 6, '8'); // one MiB, unended
+    tmp.write("long.dat", "True\r\n" + long5000 + "\r\n5\r\n");
+    tmp.write("half.dat", "True\r\n" + half + "\r\n5\r\n");
+    tmp.write("exact.dat", exact);
+    ASSERT_TRUE(dir.writeLines("copy.dat", {"False", long5000, long5000 + "y"}));
+    // One byte more, or a garbage file of megabytes: the field that runs past
+    // the first MiB is not there at all.
+    tmp.write("over.dat", exact + "8");
+    tmp.write("garbage.dat", "True\r\n" + std::string(3 << 20, '7') + "\r\n5\r\n");
+    const struct {
+        const char* file;
+        Fields fields;
+    } cases[] = {
+        {"long.dat", {"True", long5000, "5"}},
+        {"copy.dat", {"False", long5000, long5000 + "y"}},
+        {"half.dat", {"True", half, "5"}},
+        {"exact.dat", {"True", exact.substr(6)}},
+        {"over.dat", {"True"}},
+        {"garbage.dat", {"True"}},
+    };
+    for (const auto& c : cases) {
+        const auto fields = dir.readFields(c.file), lines = dir.readLines(c.file);
+        EXPECT_TRUE(fields == c.fields) << c.file << ": " << sizes(fields);
+        EXPECT_TRUE(lines == c.fields) << c.file << ": " << sizes(lines);
+    }
     EXPECT_EQ(dir.readFields("long.dat", 1), Fields{"True"});
-    const auto fields = dir.readFields("long.dat");
-    ASSERT_EQ(fields->size(), 3u);
-    EXPECT_LT((*fields)[1].size(), 10000u); // a garbled line is cut, not held whole
-    EXPECT_EQ((*fields)[2], "5");
-    EXPECT_EQ(dir.readFields("garbage.dat")->size(), 2u);
-    EXPECT_EQ(dir.readLines("garbage.dat")->size(), 2u);
+    // A copy reads as the original does, the field past the limit left out.
+    TempDir other;
+    ASSERT_TRUE(DataDir(other.path()).copyFrom(dir, "over.dat"));
+    EXPECT_EQ(DataDir(other.path()).readFields("over.dat"), Fields{"True"});
 }
 
 // One file however its name is spelled, written as CR LF lines in
@@ -67,6 +104,7 @@ TEST(DataDirWrite, OneFileAnySpellingCrLfLinesInWindows1252) {
     EXPECT_EQ(regularFiles(tmp.path()), 1);
     EXPECT_EQ(tmp.read("CapDivDesign.DAT"), "True\r\n90\xB0\r\n\x80"
                                             "5\r\n");
+    EXPECT_EQ(fileBytes({"True", "90\u00B0", "\u20AC5"}), tmp.read("CapDivDesign.DAT"));
     EXPECT_EQ(dir.readFields("capdivdesign.dat"), (Fields{"True", "90\u00B0", "\u20AC5"}));
     std::string all; // every character of the code page but the comma
     for (int b = 0x20; b < 256; ++b)

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
+#include "calculators/catalogue.h"
 #include "shell/help_texts.h"
 #include "support/scripted_dialogs.h"
 #include "support/temp_dir.h"
+#include "support/test_window.h"
 
 namespace ferrovane {
 namespace {
@@ -142,6 +145,39 @@ TEST(Close, WritesEachFieldByItsKind) {
     f.setText("TxtC", "a,b");
     ASSERT_EQ(CmdClose_Click(t.calc, f, t.env), CloseOutcome::Saved);
     EXPECT_EQ(t.tmp.read("Test.dat"), "False\r\n 0.000     \r\n0\r\na\r\n2\r\n 2\r\n .25\r\n");
+}
+
+// A value beyond the engineering text's range, whose text reads back as 0,
+// outlives any number of Close and reopen cycles of a real calculator; the
+// fields in range are written as their engineering text, as ever.
+TEST(Close, ValuesBeyondTheEngineeringRangeSurviveEveryCycle) {
+    const struct {
+        const char* typed;
+        const char* firstLine; // the first Close
+        const char* laterLine; // every Close after it
+        double kept;
+    } cases[] = {
+        // Shown as 10.00e+12, which reads back one step above the range.
+        {"9.9995e12", " 10.00e+12 ", " 10000000000000", 1e13},
+        {"1e13", " 10000000000000", " 10000000000000", 1e13},
+        {"1e300", " 1E+300", " 1E+300", 1e300},
+        {"-1e20", "-1E+20", "-1E+20", -1e20},
+    };
+    const Calculator& reactance = findCalculator("reactance")->calculator();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        testing::TestWindow w(reactance, std::string("TxtFreq=") + c.typed + " TxtAngFreq=4700");
+        for (int cycle = 1; cycle <= 4; ++cycle) {
+            const testing::Texts lines = w.close();
+            ASSERT_EQ(lines.size(), 7u);
+            EXPECT_EQ(lines[1], cycle == 1 ? c.firstLine : c.laterLine) << cycle;
+            EXPECT_EQ(lines[2], " 4.700e+3  ");
+            EXPECT_EQ(std::strtod(lines[1].c_str(), nullptr), c.kept) << cycle;
+            w.open(reactance);
+            EXPECT_EQ(w.form.number("TxtAngFreq"), 4700);
+        }
+        EXPECT_EQ(w.form.number("TxtFreq"), c.kept);
+    }
 }
 
 // The user's own change stays when the rule that follows it fails; what the
