@@ -99,7 +99,6 @@ std::optional<SweepResult> runSweep(const ExploreBase& base, const SweepRequest&
     out.x = sweepPoints(r.from, r.to, r.points, r.log);
     out.outputs = r.outputs;
     bool outputsKnown = !r.outputs.empty();
-    std::vector<Point> points;
     for (std::size_t i = 0; i < out.x.size(); ++i) {
         if (progress.cancelled())
             return std::nullopt;
@@ -117,15 +116,14 @@ std::optional<SweepResult> runSweep(const ExploreBase& base, const SweepRequest&
             else
                 out.gaps.push_back({at, at, text});
         }
-        points.push_back(std::move(p));
+        // Points before the first completed one ended on messages: their rows
+        // are empty whatever the outputs turn out to be.
+        out.y.push_back(p.messages.empty() ? readQuantities(p.after, out.outputs)
+                                           : std::vector<std::optional<double>>());
         progress.report(static_cast<double>(i + 1) / static_cast<double>(out.x.size()));
     }
-    for (const Point& p : points) {
-        std::vector<std::optional<double>> row;
-        for (const Quantity& q : out.outputs)
-            row.push_back(p.messages.empty() ? readQuantity(p.after, q) : std::nullopt);
-        out.y.push_back(std::move(row));
-    }
+    for (auto& row : out.y)
+        row.resize(out.outputs.size());
     return out;
 }
 
@@ -206,12 +204,16 @@ std::optional<ToleranceResult> runTolerance(const ExploreBase& base, const Toler
         for (const Message& m : p.messages)
             if (seen.insert(m.text).second)
                 out.messages.push_back(m.text);
-        for (Spread& s : out.spreads) {
-            const auto v = p.messages.empty() ? readQuantity(p.after, s.output) : std::nullopt;
-            if (v)
-                s.values.push_back(*v);
+        std::vector<Quantity> outputs;
+        for (const Spread& s : out.spreads)
+            outputs.push_back(s.output);
+        const auto values = p.messages.empty() ? readQuantities(p.after, outputs)
+                                               : std::vector<std::optional<double>>(outputs.size());
+        for (std::size_t k = 0; k < out.spreads.size(); ++k) {
+            if (values[k])
+                out.spreads[k].values.push_back(*values[k]);
             else
-                ++s.failed;
+                ++out.spreads[k].failed;
         }
         progress.report(static_cast<double>(i + 1) / out.runs);
     }

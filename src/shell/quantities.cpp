@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <map>
 
 #include "numeric/eng_text.h"
 
@@ -109,6 +110,30 @@ std::optional<double> readQuantity(const Form& form, const Quantity& q) {
     if (q.k > static_cast<int>(numbers.size()))
         return std::nullopt;
     return numbers[q.k - 1];
+}
+
+std::vector<std::optional<double>> readQuantities(const Form& form,
+                                                  const std::vector<Quantity>& qs) {
+    std::map<std::pair<std::string, int>, std::vector<double>> read;
+    std::vector<std::optional<double>> out;
+    for (const Quantity& q : qs) {
+        if (!q.box.empty()) {
+            out.push_back(form.number(q.box));
+            continue;
+        }
+        const auto& lines = form.list(q.list);
+        if (q.line > static_cast<int>(lines.size())) {
+            out.push_back(std::nullopt);
+            continue;
+        }
+        auto [it, fresh] = read.try_emplace({q.list, q.line});
+        if (fresh)
+            it->second = numbersIn(lines[q.line - 1]);
+        out.push_back(q.k <= static_cast<int>(it->second.size())
+                          ? std::optional<double>(it->second[q.k - 1])
+                          : std::nullopt);
+    }
+    return out;
 }
 
 std::vector<Quantity> resultQuantities(const Calculator& calc, const Form& before,

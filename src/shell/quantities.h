@@ -35,6 +35,11 @@ std::optional<Quantity> parseQuantity(const Calculator& calc, const Form& form,
 // list number that is not there is nothing.
 std::optional<double> readQuantity(const Form& form, const Quantity& q);
 
+// Every quantity's value, each list line read once however many numbers of
+// it are asked for.
+std::vector<std::optional<double>> readQuantities(const Form& form,
+                                                  const std::vector<Quantity>& qs);
+
 // What a press computed: every number of every box it changed or that the
 // user cannot type in, and of every list line, comparing the form before
 // the press with the form after it.

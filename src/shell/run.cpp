@@ -1,5 +1,8 @@
 #include "shell/run.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -27,11 +30,24 @@ std::vector<std::string> RecordingDialogs::texts() const {
     return t;
 }
 
+namespace {
+
+// Scratch folders live in memory where the system offers it (a what-if run
+// writes design files at every point), unless TMPDIR names another place.
+std::filesystem::path scratchBase() {
+    const char* tmp = std::getenv("TMPDIR");
+    if ((!tmp || !*tmp) && ::access("/dev/shm", W_OK) == 0)
+        return "/dev/shm";
+    return std::filesystem::temp_directory_path();
+}
+
+} // namespace
+
 ScratchDir::ScratchDir() {
     std::random_device rd;
+    const std::filesystem::path base = scratchBase();
     for (;;) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("ferrovane-" + std::to_string(rd()) + std::to_string(rd()));
+        path_ = base / ("ferrovane-" + std::to_string(rd()) + std::to_string(rd()));
         if (std::filesystem::create_directories(path_))
             return;
     }

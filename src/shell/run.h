@@ -99,8 +99,8 @@ RunOutcome runCalculator(const Calculator& calc, const DataDir& dir, RunStart st
 // written as Close writes it).
 bool applyAction(const Calculator& calc, Form& form, CalcEnv& env, const RunAction& action);
 
-// A folder of its own under the system's temporary folder, removed with
-// everything in it when the object goes.
+// A folder of its own (in memory where the system offers it, otherwise in
+// the temporary folder), removed with everything in it when the object goes.
 class ScratchDir {
 public:
     ScratchDir();
