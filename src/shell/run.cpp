@@ -61,11 +61,10 @@ ScratchDir::~ScratchDir() {
 }
 
 void seedExamples(const std::filesystem::path& dir) {
-    static const ScratchDir examples;
-    [[maybe_unused]] static const WriteResult restored = RestoreExamples(DataDir(examples.path()));
-    for (const auto& e : std::filesystem::directory_iterator(examples.path()))
-        std::filesystem::copy_file(e.path(), dir / e.path().filename(),
-                                   std::filesystem::copy_options::overwrite_existing);
+    // A folder made for one run or test need not reach the disk.
+    DataDir seeded(dir);
+    seeded.setDurable(false);
+    RestoreExamples(seeded);
 }
 
 Form exampleForm(const Calculator& calc) {

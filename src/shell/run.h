@@ -114,8 +114,7 @@ private:
 };
 
 // Fills dir with every calculator's worked example, as a new installation
-// has them. The files are written once per process into a folder of their
-// own and copied from there, which is much faster than writing them anew.
+// has them, without waiting for the disk (the folder is a scratch one).
 void seedExamples(const std::filesystem::path& dir);
 
 // The calculator's form with its worked example loaded, as a window shows it
