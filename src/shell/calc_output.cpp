@@ -30,22 +30,6 @@ std::string oneLine(const std::string& text) {
     return out;
 }
 
-const char* iconName(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Information:
-        return "information";
-    case MessageIcon::Exclamation:
-        return "exclamation";
-    case MessageIcon::Critical:
-        return "critical";
-    case MessageIcon::Question:
-        return "question";
-    case MessageIcon::None:
-        break;
-    }
-    return "none";
-}
-
 std::string json(const std::string& s) {
     std::string out = "\"";
     for (unsigned char c : s) {

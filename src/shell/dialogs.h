@@ -8,6 +8,23 @@ namespace ferrovane {
 inline constexpr const char* kAppTitle = "Ferrovane";
 
 enum class MessageIcon { None, Information, Exclamation, Critical, Question };
+
+// The icon's name as scripts and tests write it: "none", "information", ...
+inline const char* iconName(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return "information";
+    case MessageIcon::Exclamation:
+        return "exclamation";
+    case MessageIcon::Critical:
+        return "critical";
+    case MessageIcon::Question:
+        return "question";
+    case MessageIcon::None:
+        break;
+    }
+    return "none";
+}
 enum class MessageButtons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 

@@ -315,22 +315,6 @@ bool stateHolds(const Form& form, const std::string& name, const std::string& st
     return form.selected(name) == (state == "selected");
 }
 
-std::string iconName(MessageIcon icon) {
-    switch (icon) {
-    case MessageIcon::Information:
-        return "information";
-    case MessageIcon::Exclamation:
-        return "exclamation";
-    case MessageIcon::Critical:
-        return "critical";
-    case MessageIcon::Question:
-        return "question";
-    case MessageIcon::None:
-        break;
-    }
-    return "none";
-}
-
 struct Checker {
     const Scenario& s;
     CalculatorRun& run;
