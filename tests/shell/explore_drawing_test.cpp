@@ -194,15 +194,6 @@ TEST(SweepDrawing, GapsBreakTheTraceAndTellTheirMessage) {
     EXPECT_EQ(sweepPointerText(r, g.scale, g.scale.left - 10, mid), "");
 }
 
-// With every point a gap there is still an axis and a word about it.
-TEST(SweepDrawing, NoResultAtAllIsSaid) {
-    SweepResult r = reactanceSweep(false, -10, 0, 3);
-    r.gaps = {{0, 2, "Enter some data."}};
-    FixedTextMetrics m;
-    const auto all = sweepDrawing(r, m).texts();
-    EXPECT_NE(std::find(all.begin(), all.end(), "No point of the sweep has a result."), all.end());
-}
-
 TEST(ExploreDrawings, TextsStayInsideTheDrawing) {
     FixedTextMetrics m;
     SweepResult r = reactanceSweep(true, 1e-3, 1e12, 50);

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 #include "calculators/catalogue.h"
 #include "numeric/eng_text.h"
@@ -104,19 +102,6 @@ TEST(ExploreSession, SweepsLeaveTheUsersFilesAlone) {
     EXPECT_EQ(result->x.size(), 6u);
     EXPECT_TRUE(result->gaps.empty());
     EXPECT_EQ(contents(w.tmp), before);
-}
-
-TEST(ExploreSession, SweepOfFrequencyGivesTwoPiFL) {
-    Window w("reactance");
-    const ExploreSession s(w.calc, w.dir, w.last.after, &w.last);
-    const double l = w.last.before.number("TxtInd");
-    ASSERT_GT(l, 0);
-    const auto xl = std::find_if(s.results()->begin(), s.results()->end(),
-                                 [](const Quantity& q) { return q.box == "TxtIndRct"; });
-    const auto result = s.sweep({"TxtFreq", 1e3, 1e6, 7, true, {*xl}}, nullptr);
-    ASSERT_TRUE(result);
-    for (std::size_t i = 0; i < result->x.size(); ++i)
-        EXPECT_NEAR(*result->y[i][0] / (2 * std::numbers::pi * result->x[i] * l), 1, 5e-4);
 }
 
 struct CancellingHost : LongRunHost {
