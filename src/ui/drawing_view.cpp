@@ -1,11 +1,11 @@
 #include "ui/drawing_view.h"
+#include "ui/save_prompt.h"
 
 #include <QToolTip>
 
 #include <QMouseEvent>
 
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -204,7 +204,7 @@ void DrawingView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void DrawingView::saveAs(const QString& filter, const QString& suffix) {
-    QString path = QFileDialog::getSaveFileName(this, tr("Save Graph"), QString(), filter);
+    QString path = askSaveFile(this, tr("Save Graph"), filter);
     if (path.isEmpty())
         return;
     if (!path.endsWith(suffix, Qt::CaseInsensitive))

@@ -2,7 +2,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -18,6 +17,7 @@
 #include "ui/controls/control.h"
 #include "ui/drawing_view.h"
 #include "ui/explore_pages.h"
+#include "ui/save_prompt.h"
 
 namespace ferrovane {
 
@@ -233,7 +233,7 @@ bool SweepPage::savePicture(const QString& path) {
 void SweepPage::askAndSave(const QString& filter, const QString& suffix) {
     if (!result_)
         return;
-    QString path = QFileDialog::getSaveFileName(this, tr("Save"), QString(), filter);
+    QString path = askSaveFile(this, tr("Save"), filter);
     if (path.isEmpty())
         return;
     if (!path.endsWith(suffix, Qt::CaseInsensitive))

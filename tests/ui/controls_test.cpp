@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -12,6 +11,7 @@
 
 #include "house_window.h"
 #include "ui/drawing_view.h"
+#include "ui/save_prompt.h"
 
 namespace ferrovane {
 namespace {
@@ -227,11 +227,12 @@ TEST(Drawing, PaintsScaledReadsItsTextsExplainsThePointerAndSaves) {
     ASSERT_EQ(graph->menuEntries().size(), 1u);
     EXPECT_EQ(graph->menuEntries().front().first, "Export Points...");
     const QString path = QString::fromStdString((h.tmp.path() / "points.txt").string());
-    whenShown<QFileDialog>([path](QFileDialog* d) {
-        d->selectFile(path);
-        static_cast<QDialog*>(d)->accept(); // Save
+    setSaveFilePrompt([path](QWidget*, const QString& title, const QString&) {
+        EXPECT_EQ(title, "Export Points...");
+        return path;
     });
     graph->menuEntries().front().second();
+    setSaveFilePrompt({});
     EXPECT_EQ(h.tmp.read("points.txt"), "A=9");
 }
 

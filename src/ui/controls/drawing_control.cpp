@@ -1,9 +1,9 @@
 #include <QFile>
-#include <QFileDialog>
 #include <QMessageBox>
 
 #include "ui/controls/control.h"
 #include "ui/drawing_view.h"
+#include "ui/save_prompt.h"
 
 namespace ferrovane {
 
@@ -34,8 +34,7 @@ void buildControl(const DrawingSpec& desc, Builder& b) {
     std::vector<DrawingView::MenuEntry> entries;
     for (const DrawingExport& e : desc.exports) {
         entries.emplace_back(qs(e.caption), [&host, e, view] {
-            QString path =
-                QFileDialog::getSaveFileName(view, qs(e.caption), QString(), qs(e.filter));
+            const QString path = askSaveFile(view, qs(e.caption), qs(e.filter));
             if (path.isEmpty())
                 return;
             exportDrawing(host, e, path);
