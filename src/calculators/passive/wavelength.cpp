@@ -217,8 +217,18 @@ void saveShownValues(Form& form, CalcEnv&) {
         return TrimBlanks(form.text(box)) == TrimBlanks(redisplayed.text(box));
     };
 
+    // A value beyond the engineering range shows as the out-of-range text,
+    // which reads as 0; left as shown, it keeps the value it stands for.
+    const auto beyondRange = [&](const char* box) {
+        const std::string shown = TrimBlanks(form.text(box));
+        return unchanged(box) && !shown.empty() &&
+               shown.substr(1) == TrimBlanks(kEngOutOfRange).substr(1);
+    };
+
     const double shownHz = finiteOrZero(form.number(kFreq) * hertzPerUnit(form));
-    if (shownHz == 0)
+    if (beyondRange(kFreq))
+        ; // the stored frequency stands
+    else if (shownHz == 0)
         form.setValue(kFreqHz, 0);
     else if (!unchanged(kFreq))
         form.setValue(kFreqHz, shownHz);
@@ -226,7 +236,9 @@ void saveShownValues(Form& form, CalcEnv&) {
     const bool lengthUnchanged =
         unchanged(kLength) && (!form.selected(kOpFeetInch) || unchanged(kInch));
     const double shownMetres = finiteOrZero(typedMetres(form));
-    if (shownMetres == 0)
+    if (beyondRange(kLength))
+        ; // the stored length stands
+    else if (shownMetres == 0)
         form.setValue(kLengthM, 0);
     else if (!lengthUnchanged)
         form.setValue(kLengthM, shownMetres);
