@@ -256,7 +256,7 @@ std::vector<ButtonSpec> standardButtons(const FormSpec& form);
 // ---- Its data file ------------------------------------------------------
 
 enum class FieldKind {
-    Eng,          // a box, written as FormatEng of the number it reads as
+    Eng,          // a box, written as engFieldText of the number it reads as
     Typed,        // a box (or a drop-down box), written as typed
     TypedOrZero,  // a box, written as typed, "0.00" when empty
     Option,       // an option group, written "1", "2" or "3"
