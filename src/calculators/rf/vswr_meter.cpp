@@ -17,8 +17,7 @@ constexpr const char* kModeGroup = "Frame1";
 constexpr const char* kList = "List1";
 constexpr const char* kOpSeries = "Option1";
 constexpr const char* kOpMeter = "Option2";
-constexpr int kSeriesMode = 1; // Option1, R + jX
-constexpr int kMeterMode = 2;  // Option2, RX meter readings
+constexpr int kMeterMode = 2; // Option2, RX meter readings (Option1 is R + jX)
 
 constexpr const char* kNoMode =
     "Choose the form of the load impedance: R + jX or RX Meter Readings.";
