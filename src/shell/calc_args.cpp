@@ -32,6 +32,11 @@ const char* kindName(ControlKind kind) {
     return "control";
 }
 
+std::string plural(ControlKind kind) {
+    const std::string one = kindName(kind);
+    return one.back() == 'x' ? one + "es" : one + "s";
+}
+
 struct Named {
     std::string name, label;
 };
@@ -79,10 +84,10 @@ std::string resolveControl(const Calculator& calc, ControlKind kind, const std::
     if (byLabel.size() == 1)
         return byLabel.front().name;
     if (byLabel.size() > 1)
-        refuse(std::string("\"") + given + "\" is the label of several " + kindName(kind) +
-               "es; name one: " + choices(byLabel));
-    refuse(std::string("unknown ") + kindName(kind) + " \"" + given + "\"; the " + kindName(kind) +
-           "es are: " + choices(controls));
+        refuse("\"" + given + "\" is the label of several " + plural(kind) +
+               "; name one: " + choices(byLabel));
+    refuse(std::string("unknown ") + kindName(kind) + " \"" + given + "\"; the " + plural(kind) +
+           " are: " + choices(controls));
 }
 
 std::optional<double> parseNumber(const std::string& text) {
