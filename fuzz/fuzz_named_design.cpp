@@ -3,48 +3,22 @@
 // same and that loads into its calculator's form without an escaping
 // exception. Any text as a title, notes or explore line reads back cleaned.
 #include "calculators/catalogue.h"
+#include "fuzz_support.h"
 #include "shell/named_design.h"
+#include "shell/run.h"
 #include "shell/window_cycle.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-
-#include <unistd.h>
 
 using namespace ferrovane;
 
 namespace {
 
-// Says nothing and answers No.
-class SilentDialogs : public Dialogs {
-public:
-    Answer show(const Message& m) override {
-        return m.buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
-    }
-};
-
-// An empty folder for the whole run: loading reads nothing else of it.
-const DataDir& folder() {
-    static const DataDir dir = [] {
-        static const auto path = std::filesystem::temp_directory_path() /
-                                 ("ferrovane-fuzz-design-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(path);
-        std::atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(path, ignored);
-        });
-        return DataDir(path);
-    }();
-    return dir;
-}
-
-void require(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
+// The run's one folder stays empty: loading reads nothing else of it.
+using fuzz::folder;
+using fuzz::require;
 
 void check(std::string_view bytes) {
     const DesignRead read = parseDesign(bytes, "fuzz.fvd");
@@ -57,7 +31,7 @@ void check(std::string_view bytes) {
     require(again && *again.design == *read.design);
     const CatalogueEntry* entry = findCalculator(read.design->calculator);
     require(entry != nullptr && entry->id == read.design->calculator);
-    SilentDialogs dialogs;
+    RecordingDialogs dialogs(Answer::No); // shows nothing; questions are answered No
     CalcEnv env{dialogs, folder()};
     Form form = makeForm(entry->calculator());
     loadDesign(*entry, form, env, *read.design, "fuzz.fvd");
