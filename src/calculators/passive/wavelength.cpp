@@ -225,23 +225,21 @@ void saveShownValues(Form& form, CalcEnv&) {
                shown.substr(1) == TrimBlanks(kEngOutOfRange).substr(1);
     };
 
-    const double shownHz = finiteOrZero(form.number(kFreq) * hertzPerUnit(form));
-    if (beyondRange(kFreq))
-        ; // the stored frequency stands
-    else if (shownHz == 0)
-        form.setValue(kFreqHz, 0);
-    else if (!unchanged(kFreq))
-        form.setValue(kFreqHz, shownHz);
-
+    // A box that reads 0 stores 0; a box the user changed stores what it
+    // shows; one left showing the out-of-range text keeps the stored value.
+    const auto store = [&form](const char* value, double shown, bool changed, bool beyond) {
+        if (beyond)
+            return;
+        if (shown == 0)
+            form.setValue(value, 0);
+        else if (changed)
+            form.setValue(value, shown);
+    };
+    store(kFreqHz, finiteOrZero(form.number(kFreq) * hertzPerUnit(form)), !unchanged(kFreq),
+          beyondRange(kFreq));
     const bool lengthUnchanged =
         unchanged(kLength) && (!form.selected(kOpFeetInch) || unchanged(kInch));
-    const double shownMetres = finiteOrZero(typedMetres(form));
-    if (beyondRange(kLength))
-        ; // the stored length stands
-    else if (shownMetres == 0)
-        form.setValue(kLengthM, 0);
-    else if (!lengthUnchanged)
-        form.setValue(kLengthM, shownMetres);
+    store(kLengthM, finiteOrZero(typedMetres(form)), !lengthUnchanged, beyondRange(kLength));
 }
 
 // Clear returns to hertz and metres (showing the stored values), then empties
