@@ -239,6 +239,14 @@ bool parseDesignOption(CalcArgs& a, Words& w, const std::string& opt) {
         a.saveDesign = w.next(opt);
         return true;
     }
+    if (opt == "--spice") {
+        a.spice = w.next(opt);
+        return true;
+    }
+    if (opt == "--simulate") {
+        a.simulate = true;
+        return true;
+    }
     if (opt != "--design")
         return false;
     const std::string file = w.next(opt);
@@ -259,6 +267,13 @@ void checkTogether(const CalcArgs& a) {
         refuse("--design starts from the design: leave out --example and --last");
     if (a.design && a.dataDir)
         refuse("--design runs on a private copy of the data files: leave out --data-dir");
+    if ((a.spice || a.simulate) && (a.sweep || a.tolerance))
+        refuse("--spice and --simulate take the circuit of one press: leave out --sweep and "
+               "--tolerance");
+    if (a.simulate && a.json)
+        refuse("--simulate prints a table: leave out --json");
+    if ((a.spice || a.simulate) && a.entry && !a.entry->calculator().netlist)
+        refuse(a.entry->id + " has no circuit to simulate");
     if (a.saveDesign && (a.sweep || a.tolerance))
         refuse("--save-design saves the form after the press: leave out --sweep and --tolerance");
     if (a.dataDir && a.start != CalcArgs::Start::Empty)

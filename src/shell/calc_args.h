@@ -40,6 +40,10 @@ struct CalcArgs {
     // once the actions and the press are done.
     std::optional<NamedDesign> design;
     std::optional<std::filesystem::path> saveDesign;
+    // --spice FILE: the netlist of the run's circuit; --simulate: run it in
+    // ngspice and compare its figures with the calculator's.
+    std::optional<std::filesystem::path> spice;
+    bool simulate = false;
 };
 
 // Throws UsageError.

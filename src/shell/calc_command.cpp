@@ -12,6 +12,7 @@
 #include "shell/calc_args.h"
 #include "shell/calc_output.h"
 #include "shell/help_topics.h"
+#include "shell/ngspice.h"
 
 namespace ferrovane {
 
@@ -38,8 +39,11 @@ const char* kUsage =
     "       ferrovane calc ID ... --tolerance NAME=PERCENT... [--runs N] [--seed S]\n"
     "                  [--worst-case] [--output OUT]...\n"
     "       ferrovane calc [ID] --design FILE.fvd ... [--save-design FILE.fvd]\n"
+    "       ferrovane calc ID ... [--spice FILE.cir] [--simulate]\n"
     "--design starts from a saved design; --save-design saves the form after the press.\n"
     "NAME is a control's name or its label; OUT is a box's name or LIST:LINE:K.\n"
+    "--spice writes the circuit as a SPICE netlist; --simulate runs it in ngspice and\n"
+    "compares its figures with the calculator's (status 1 when one is out of tolerance).\n"
     "Runs use a private copy of the data files: your own files are never changed.\n";
 
 // Copies the regular files of from (each up to the data files' size limit)
@@ -138,6 +142,31 @@ int explore(const CalcArgs& a, CalculatorRun& run, const DataDir& dir, std::ostr
     return 0;
 }
 
+// --spice and --simulate after a completed press: writes the netlist, runs
+// it, prints the comparison. 1 when any of it fails or a figure is outside
+// its tolerance.
+int exportSpice(const CalcArgs& a, const Form& form, std::ostream& out, std::ostream& err) {
+    const NetlistResult built = netlistOf(a.entry->calculator(), form);
+    if (!built.netlist)
+        return err << "ferrovane calc: " << built.why << "\n", 1;
+    NetlistContext context{todayText(), a.design ? a.design->title : ""};
+    const std::string text = renderNetlist(*built.netlist, context);
+    if (a.spice) {
+        std::ofstream file(*a.spice, std::ios::binary);
+        if (!(file << text) || !file.flush())
+            return err << "ferrovane calc: cannot write " << a.spice->string() << "\n", 1;
+    }
+    if (!a.simulate)
+        return 0;
+    const SpiceCheck check = checkWithSpice(*built.netlist, text);
+    if (check.run.status != SpiceRun::Status::Done && check.checks.empty())
+        return err << "ferrovane calc: " << check.run.why << "\n", 1;
+    out << "\n" << renderChecks(check.checks);
+    if (!check.run.why.empty())
+        err << "ferrovane calc: " << check.run.why << "\n";
+    return check.passed() ? 0 : 1;
+}
+
 int runCommand(const CalcArgs& a, const std::filesystem::path& userData, std::ostream& out,
                std::ostream& err) {
     RunFolder folder;
@@ -158,7 +187,9 @@ int runCommand(const CalcArgs& a, const std::filesystem::path& userData, std::os
         printJson(out, *a.entry, outcome);
     else
         printText(out, a.entry->calculator(), outcome);
-    return outcome.completed ? 0 : 1;
+    if (!outcome.completed)
+        return 1;
+    return a.spice || a.simulate ? exportSpice(a, outcome.form, out, err) : 0;
 }
 
 } // namespace

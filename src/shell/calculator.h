@@ -16,6 +16,7 @@
 #include "shell/form.h"
 #include "shell/long_run.h"
 #include "shell/print_job.h"
+#include "shell/spice.h"
 
 namespace ferrovane {
 
@@ -351,6 +352,11 @@ struct Calculator {
     // Window-specific set-up at opening, after the file is loaded; flagRead
     // tells whether the flag line of the data file could be read.
     std::function<void(Form&, CalcEnv&, bool flagRead)> setUp;
+    // The circuit a completed press designed or analysed, as a SPICE netlist
+    // built from the form's inputs at full precision; none where the form
+    // holds no circuit (a mode without one). Left empty by calculators that
+    // have no circuit to simulate.
+    std::function<std::optional<Netlist>(const Form&)> netlist;
 };
 
 // Calls visit(control) for every control of the description, frames and

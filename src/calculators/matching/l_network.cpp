@@ -82,6 +82,7 @@ Calculator makeLNetwork() {
     calc.clearBoxes = {kF, kRL, kR1, kVc, kIc};
     calc.calculate = CmdCalc_Click;
     highside::addHandlers(calc);
+    calc.netlist = lNetworkNetlist;
     return calc;
 }
 

@@ -23,4 +23,7 @@ LNetworkDesign designLNetwork(double f, double r1, double rl);
 // voltage over its current; lists F, R1, C, L, Q and RL.
 const Calculator& lNetwork();
 
+// The designed section with a test current and RL, checked at F.
+std::optional<Netlist> lNetworkNetlist(const Form& form);
+
 } // namespace ferrovane
