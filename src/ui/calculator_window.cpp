@@ -62,6 +62,7 @@ CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, D
     connect(exploreAction, &QAction::triggered, this, &CalculatorWindow::explore);
     addAction(exploreAction);
     addDesignActions();
+    addSpiceActions();
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -108,6 +109,8 @@ void CalculatorWindow::open() {
 
 void CalculatorWindow::setForm(const Form& form) {
     form_ = form;
+    circuit_.reset();
+    updateSpiceActions();
     refresh();
 }
 
@@ -187,7 +190,7 @@ void CalculatorWindow::press(const std::string& button) {
     std::optional<Form> before;
     if (isCalculateButton(button))
         before = form_;
-    act([&](const Calculator& c, Form& f, CalcEnv& e) { pressButton(c, f, e, button); });
+    pressCounted(button);
     if (before && *before != form_)
         lastCalculate_ = LastPress{button, std::move(*before), form_};
 }

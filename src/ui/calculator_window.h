@@ -19,6 +19,7 @@
 #include "ui/qt_long_run.h"
 #include "ui/qt_printer.h"
 
+class QAction;
 class QFrame;
 
 namespace ferrovane {
@@ -75,6 +76,12 @@ public:
     // The boxes differ from what the design file holds.
     bool designModified();
     void setFileAsker(DesignFileAsker asker) { askFile_ = std::move(asker); }
+    // The circuit of the last completed Calculate (calculator_window_spice.cpp):
+    // Export SPICE Netlist... saves it; Check with ngspice runs it as long work
+    // and shows the figures side by side. Both are in the context menu of a
+    // window whose calculator has a circuit, enabled once a Calculate completed.
+    bool exportSpice();
+    void checkSpice();
 
 signals:
     // The window has closed and is going away; the main window comes back.
@@ -126,6 +133,16 @@ private:
     // The last Calculate, where Explore's runs start.
     std::optional<LastPress> lastCalculate_;
     QPointer<QDialog> explore_;
+
+    void addSpiceActions();
+    void updateSpiceActions();
+    // A press through the window cycle that notes whether it showed a message.
+    void pressCounted(const std::string& button);
+    // The netlist of the kept circuit and its text; none, after a message,
+    // when there is no circuit.
+    std::optional<std::string> spiceText(Netlist& netlist);
+    std::optional<Form> circuit_;
+    QPointer<QAction> exportSpice_, checkSpice_;
 
     void addDesignActions();
     void showDesignTitle();

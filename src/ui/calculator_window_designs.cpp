@@ -120,6 +120,8 @@ bool CalculatorWindow::openDesign(const QString& file) {
     }
     if (ours && !keepDesignChanges())
         return false;
+    circuit_.reset();
+    updateSpiceActions();
     if (!loadDesign(*entry, form_, env_, *read.design, file.toStdString())) {
         refresh();
         return false;
