@@ -36,4 +36,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 # Qt open a window are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# "Check with ngspice" runs the simulator when it is there.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ngspice")
 include(CPack)
