@@ -16,6 +16,25 @@ install(FILES ${PROJECT_SOURCE_DIR}/assets/icons/ferrovane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME ${FERROVANE_APP_ID}.svg)
 
+# Debian's copyright file, machine-readable, and the package's changelog,
+# compressed as Debian wants it (gzip -9n: no name or time in the header, so
+# the same release always gives the same bytes).
+set(FERROVANE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/ferrovane)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${FERROVANE_DOC_DIR})
+execute_process(COMMAND date -u -R -d ${FERROVANE_RELEASE_DATE}
+                OUTPUT_VARIABLE FERROVANE_RELEASE_RFC2822 OUTPUT_STRIP_TRAILING_WHITESPACE
+                COMMAND_ERROR_IS_FATAL ANY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.Debian.in
+               ${PROJECT_BINARY_DIR}/packaging/changelog.Debian @ONLY)
+find_program(GZIP gzip REQUIRED)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz
+    COMMAND ${GZIP} -9nf ${PROJECT_BINARY_DIR}/packaging/changelog.Debian
+            -c > ${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz
+    DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog.Debian
+    COMMENT "Compressing the Debian changelog")
+add_custom_target(ferrovane_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz)
+install(FILES ${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz DESTINATION ${FERROVANE_DOC_DIR})
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ferrovane)
 set(CPACK_PACKAGE_VENDOR "The Ferrovane developers")

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Checks a built Debian package: its name and version, a Depends entry for
 # every Qt library the program links plus the platform plugins, exactly the
-# expected files (the help pages among them), metadata the validators accept,
-# and a program that tells its version when unpacked into an empty root.
+# expected files (the help pages and the copyright file among them), metadata
+# the validators accept, a program that tells its version when unpacked into
+# an empty root and writes nothing beside itself when started, and no error
+# from lintian.
 #   packaging/check-package.sh ferrovane_<version>-1_<arch>.deb
 set -euo pipefail
 deb=$(realpath "$1")
@@ -32,7 +34,8 @@ grep -Eq "(^|, )qt6-qpa-plugins( |,|$)" <<<"$depends" || fail "Depends lacks qt6
 
 expected=$( (printf '%s\n' usr/bin/ferrovane "usr/share/applications/$id.desktop" \
                 "usr/share/metainfo/$id.metainfo.xml" "usr/share/mime/packages/$id.xml" \
-                "usr/share/icons/hicolor/scalable/apps/$id.svg"
+                "usr/share/icons/hicolor/scalable/apps/$id.svg" \
+                usr/share/doc/ferrovane/copyright usr/share/doc/ferrovane/changelog.Debian.gz
              for p in assets/pictures/*; do echo "usr/share/ferrovane/pictures/${p##*/}"; done
              for p in help/*; do echo "usr/share/ferrovane/help/${p##*/}"; done) |
            sort)
@@ -44,4 +47,9 @@ desktop-file-validate "$root/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net --no-color "$root/usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
     fail "appstreamcli rejects the metainfo"
 [ "$("$root/usr/bin/ferrovane" --version)" = "Ferrovane $version" ] || fail "--version"
+# Started once, the installed program writes its data files into the user's
+# folder and nothing beside itself.
+packaging/check-first-start.sh "$root/usr/bin"
+# Lintian's errors fail the check; its warnings are shown.
+lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
 echo "check-package: $(basename "$deb") is good"

@@ -18,13 +18,20 @@
 
 namespace {
 
-// The data files live beside the executable when that directory can be
-// written (a copy run where it was built or unpacked); an installed copy
-// keeps them in the user's application data directory.
+// Where the install step puts the program, as this build was configured.
+bool installed(const std::filesystem::path& programDir) {
+    return ferrovane::isInstalledProgram(
+        programDir, {FERROVANE_INSTALL_BINDIR, FERROVANE_INSTALL_DATA_FROM_BIN});
+}
+
+// An installed copy keeps its data files in the user's application data
+// directory; a copy run where it was built or unpacked keeps them beside the
+// executable when that directory can be written.
 ferrovane::DataHome dataHome() {
+    const std::filesystem::path programDir = QCoreApplication::applicationDirPath().toStdString();
     return ferrovane::PrepareDataHome(
-        QCoreApplication::applicationDirPath().toStdString(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+        programDir, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString(),
+        installed(programDir));
 }
 
 // --help and --version print and end the program (so does an unknown option).
@@ -52,7 +59,8 @@ int main(int argc, char* argv[]) {
         if (!std::filesystem::exists(help, ec))
             help = dir.parent_path() / "share" / "ferrovane" / "help";
         return ferrovane::calcCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout,
-                                      std::cerr, ferrovane::userDataFolder(dir), help);
+                                      std::cerr, ferrovane::userDataFolder(dir, installed(dir)),
+                                      help);
     }
     QCoreApplication::setApplicationName("Ferrovane");
     QCoreApplication::setOrganizationName("Ferrovane");

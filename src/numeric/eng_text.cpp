@@ -2,6 +2,7 @@
 
 #include "numeric/numeric_fault.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -425,21 +426,62 @@ double ReadNumber(std::string_view text) {
     return readLeadingNumber(text, &end);
 }
 
-std::optional<std::string> ReadingHint(std::string_view text) {
-    std::size_t end = 0;
-    const double value = readLeadingNumber(text, &end);
-    // What is left, without the blanks and line ends the reading skips.
-    std::string_view rest = text.substr(end);
+namespace {
+
+// Text without the blanks and line ends the reading skips at either end.
+std::string_view trimIgnored(std::string_view rest) {
     while (!rest.empty() && isIgnoredInNumber(rest.back()))
         rest.remove_suffix(1);
     while (!rest.empty() && isIgnoredInNumber(rest.front()))
         rest.remove_prefix(1);
-    if (rest.empty())
-        return std::nullopt;
+    return rest;
+}
+
+bool endsWith(std::string_view s, std::string_view tail) {
+    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+} // namespace
+
+bool hasLeadingNumber(std::string_view text) {
+    std::size_t end = 0;
+    readLeadingNumber(text, &end);
+    return end > 0;
+}
+
+std::string readingHintText(double value, std::string_view ignored) {
     const std::string shown = std::isfinite(value)
                                   ? PlainNumber(value)
                                   : std::string(value < 0 ? "-infinity" : "infinity");
-    return "Read as " + shown + ": the rest (\"" + std::string(rest) + "\") is ignored.";
+    return "Read as " + shown + ": the rest (\"" + std::string(ignored) + "\") is ignored.";
+}
+
+std::optional<std::string> ReadingHint(std::string_view text) {
+    std::size_t end = 0;
+    const double value = readLeadingNumber(text, &end);
+    const std::string_view rest = trimIgnored(text.substr(end));
+    if (rest.empty())
+        return std::nullopt;
+    return readingHintText(value, rest);
+}
+
+SuffixedOhms readSuffixedOhms(std::string_view text) {
+    const std::string trimmed = TrimBlanks(text);
+    std::string_view t = trimmed;
+    std::size_t end = 0;
+    double ohms = readLeadingNumber(t, &end);
+    std::size_t suffix = 0;
+    if (endsWith(t, "k")) {
+        ohms *= 1000;
+        suffix = 1;
+    } else if (endsWith(t, "Meg") || endsWith(t, "M")) {
+        ohms *= 1000000;
+        suffix = endsWith(t, "Meg") ? 3 : 1;
+    }
+    // The suffix follows the number: a number never ends in "k", "M" or "g".
+    if (end > 0)
+        t = t.substr(end, t.size() - std::min(t.size(), end + suffix));
+    return {ohms, std::string(trimIgnored(t))};
 }
 
 std::string FormatEng(double value) {

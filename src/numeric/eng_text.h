@@ -66,10 +66,30 @@ std::string TrimBlanks(std::string_view s);
 // read.
 double ReadNumber(std::string_view text);
 
+// Whether the lenient reading finds a number at the start of the text (past
+// the blanks it skips): "4.7k" holds one, "abc", "k" and "" do not.
+bool hasLeadingNumber(std::string_view text);
+
 // What the lenient reading leaves out of a box's text, as a hint for the
 // user: 'Read as 4.7: the rest ("k") is ignored.' for "4.7k"; nothing for an
 // empty box, blanks or a plain number.
 std::optional<std::string> ReadingHint(std::string_view text);
+
+// The sentence of a reading hint: 'Read as 4.7: the rest ("k") is ignored.'
+// for the value read and what the reading left out.
+std::string readingHintText(double value, std::string_view ignored);
+
+// A resistance typed with its multiplier, as a resistor box that snaps to a
+// standard value takes it: the leading number of the text (blanks around it
+// cut), times 1000 when the text ends in "k", times 1,000,000 when it ends in
+// "Meg" or "M". ignored is what lies between the number and that suffix
+// (the whole text when it holds no number), without the blanks the reading
+// skips: "470 k" leaves nothing, "4.7 kx" leaves "kx".
+struct SuffixedOhms {
+    double ohms = 0;
+    std::string ignored;
+};
+SuffixedOhms readSuffixedOhms(std::string_view text);
 
 // Plain number text: the shortest decimal form with up to 15 significant
 // digits (the value rounded to 15 digits, trailing zeros dropped), no digit

@@ -16,8 +16,8 @@
 
 namespace ferrovane {
 
-std::filesystem::path userDataFolder(const std::filesystem::path& programDir) {
-    if (!programDir.empty() && ::access(programDir.c_str(), W_OK) == 0)
+std::filesystem::path userDataFolder(const std::filesystem::path& programDir, bool installed) {
+    if (!installed && !programDir.empty() && ::access(programDir.c_str(), W_OK) == 0)
         return programDir;
     const char* xdg = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");

@@ -16,10 +16,11 @@ namespace ferrovane {
 int calcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 const std::filesystem::path& userData, const std::filesystem::path& helpDir = {});
 
-// Where the user's data files are for a program in programDir: beside it
-// when that folder can be written, otherwise the per-user folder
-// ($XDG_DATA_HOME or ~/.local/share, then Ferrovane/Ferrovane). Nothing is
-// made or written to find out.
-std::filesystem::path userDataFolder(const std::filesystem::path& programDir);
+// Where the user's data files are for a program in programDir, by the rule
+// of start-up (PrepareDataHome): beside a program that is not installed when
+// that folder can be written, otherwise the per-user folder ($XDG_DATA_HOME
+// or ~/.local/share, then Ferrovane/Ferrovane). Nothing is made or written
+// to find out.
+std::filesystem::path userDataFolder(const std::filesystem::path& programDir, bool installed);
 
 } // namespace ferrovane

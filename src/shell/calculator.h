@@ -26,6 +26,15 @@ namespace ferrovane {
 // controls, and a frame or a grid holds controls of its own. Every control
 // named here becomes a form key and the widget's objectName.
 
+// How a box takes its text; the box says so to a screen reader, and its
+// reading mark shows only what that rule leaves out.
+enum class BoxReading {
+    Number,       // the leading number; anything after it is ignored ("4.7k" is 4.7)
+    SuffixedOhms, // ohms with "k", "M" or "Meg" after the number, made a standard value
+    FreeText,     // kept as typed, never read as a number (a tube type, "12AX7")
+    NumberOrStar, // a number, or a single "*" for none (no capacitor in a branch)
+};
+
 // A labelled input (or result) box: label, box, unit label on one row.
 // labelName / unitName name the labels when the calculator changes them.
 struct BoxSpec {
@@ -41,6 +50,7 @@ struct BoxSpec {
     std::string accessibleName;   // when the label alone does not tell it apart
     std::string tooltip;          // shown over the box and its unit
     bool fixedPitchLabel = false; // labels that line up as a column of text
+    BoxReading reading = BoxReading::Number;
 };
 
 // A box row in short: box("TxtF", "Frequency", "Hertz").

@@ -35,17 +35,34 @@ int takeOver(const DataDir& from, const DataDir& to) {
 
 } // namespace
 
+bool isInstalledProgram(const std::filesystem::path& programDir, const InstallLayout& layout) {
+    std::error_code ec;
+    // Symbolic links resolved: /bin is /usr/bin on a merged system.
+    const auto resolved = [&ec](const std::filesystem::path& p) {
+        std::filesystem::path r = std::filesystem::weakly_canonical(p, ec);
+        if (ec)
+            r = p.lexically_normal();
+        return r.has_filename() ? r : r.parent_path(); // "/usr/bin/" is "/usr/bin"
+    };
+    if (!layout.binDir.empty() && resolved(programDir) == resolved(layout.binDir))
+        return true;
+    return !layout.dataFromBin.empty() &&
+           std::filesystem::is_directory(programDir / layout.dataFromBin, ec);
+}
+
 DataHome PrepareUserFolder(const std::filesystem::path& programDir,
-                           const std::filesystem::path& userDir) {
+                           const std::filesystem::path& userDir, bool installed) {
     DataHome home{DataDir(userDir), {}};
     std::error_code ec;
     // A folder that cannot be made is reported by the first write into it,
     // with the reason.
     if (!std::filesystem::exists(userDir, ec) && std::filesystem::create_directories(userDir, ec)) {
         if (const int copied = takeOver(DataDir(programDir), home.dir))
-            home.notice = "The program folder " + programDir.string() +
-                          " cannot be written, so the data files are kept in " + userDir.string() +
-                          " from now on.\r\n" + std::to_string(copied) +
+            home.notice = (installed ? "Ferrovane is installed in " + programDir.string() +
+                                           ", so its data files are kept in "
+                                     : "The program folder " + programDir.string() +
+                                           " cannot be written, so the data files are kept in ") +
+                          userDir.string() + " from now on.\r\n" + std::to_string(copied) +
                           (copied == 1 ? " data file was" : " data files were") +
                           " copied there from the program folder.";
     }
@@ -54,10 +71,10 @@ DataHome PrepareUserFolder(const std::filesystem::path& programDir,
 }
 
 DataHome PrepareDataHome(const std::filesystem::path& programDir,
-                         const std::filesystem::path& userDir) {
+                         const std::filesystem::path& userDir, bool installed) {
     const DataDir program(programDir);
-    if (!program.probeWritable())
-        return PrepareUserFolder(programDir, userDir);
+    if (installed || !program.probeWritable())
+        return PrepareUserFolder(programDir, userDir, installed);
     program.removeStaleTemporaries();
     return {program, {}};
 }

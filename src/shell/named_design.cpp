@@ -379,7 +379,7 @@ bool loadDesign(const CatalogueEntry& entry, Form& form, CalcEnv& env, const Nam
     }
     const Calculator& calc = entry.calculator();
     const DataFields fields = design.fields;
-    return runGuarded(form, env, [&](Form& f, CalcEnv& e) {
+    return runGuarded(calc, form, env, [&](Form& f, CalcEnv& e) {
         if (calc.loadFile)
             calc.loadFile(f, e, fields);
         else

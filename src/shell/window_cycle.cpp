@@ -6,6 +6,7 @@
 
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
+#include "shell/box_reading.h"
 #include "shell/help_texts.h"
 
 namespace ferrovane {
@@ -196,8 +197,8 @@ std::vector<std::string> undeclaredNames(const Calculator& calc) {
         need(box, form.has(box));
     for (const auto& group : calc.clearGroups)
         need(group, isGroup(group));
-    for (const auto* handlers : {&calc.options, &calc.boxes, &calc.checks, &calc.combos,
-                                 &calc.lostFocus, &calc.buttons})
+    for (const auto* handlers :
+         {&calc.options, &calc.boxes, &calc.checks, &calc.combos, &calc.lostFocus, &calc.buttons})
         for (const auto& [name, handler] : *handlers)
             need(name, form.has(name));
     if (!calc.form.printButton.empty())
@@ -222,7 +223,7 @@ DataFields readDataFile(const Calculator& calc, CalcEnv& env) {
 }
 
 void loadFields(const Calculator& calc, Form& form, CalcEnv& env, const DataFields& fields) {
-    runGuarded(form, env, [&](Form& f, CalcEnv& e) {
+    runGuarded(calc, form, env, [&](Form& f, CalcEnv& e) {
         if (calc.loadFile)
             calc.loadFile(f, e, fields);
         else
@@ -246,7 +247,7 @@ Form Form_Load(const Calculator& calc, CalcEnv& env) {
     if (form.exampleFlag())
         form.setText("CmdLoadData", "Load Example");
     if (calc.setUp)
-        runGuarded(form, env, [&](Form& f, CalcEnv& e) { calc.setUp(f, e, flagRead); });
+        runGuarded(calc, form, env, [&](Form& f, CalcEnv& e) { calc.setUp(f, e, flagRead); });
     return form;
 }
 
@@ -302,7 +303,7 @@ void CmdLoadData_Click(const Calculator& calc, Form& form, CalcEnv& env) {
 
 void CmdClr_Click(const Calculator& calc, Form& form, CalcEnv& env) {
     if (calc.clear) {
-        runGuarded(form, env, calc.clear);
+        runGuarded(calc, form, env, calc.clear);
         return;
     }
     for (const auto& box : calc.clearBoxes)
@@ -312,18 +313,18 @@ void CmdClr_Click(const Calculator& calc, Form& form, CalcEnv& env) {
 }
 
 bool CmdCalc_Click(const Calculator& calc, Form& form, CalcEnv& env) {
-    return calc.calculate ? runGuarded(form, env, calc.calculate) : true;
+    return calc.calculate ? runGuarded(calc, form, env, calc.calculate) : true;
 }
 
 namespace {
 
 // The handler by name, then the catch-all, as one guarded step.
-void dispatch(const HandlerMap& byName, const NamedHandler& catchAll, const std::string& name,
-              Form& form, CalcEnv& env) {
+void dispatch(const Calculator& calc, const HandlerMap& byName, const NamedHandler& catchAll,
+              const std::string& name, Form& form, CalcEnv& env) {
     const auto it = byName.find(name);
     if (it == byName.end() && !catchAll)
         return;
-    runGuarded(form, env, [&](Form& f, CalcEnv& e) {
+    runGuarded(calc, form, env, [&](Form& f, CalcEnv& e) {
         if (it != byName.end())
             it->second(f, e);
         if (catchAll)
@@ -335,29 +336,29 @@ void dispatch(const HandlerMap& byName, const NamedHandler& catchAll, const std:
 
 void selectOption(const Calculator& calc, Form& form, CalcEnv& env, const std::string& option) {
     form.setOption(form.groupOf(option), form.numberOf(option));
-    dispatch(calc.options, calc.optionSelected, option, form, env);
+    dispatch(calc, calc.options, calc.optionSelected, option, form, env);
 }
 
 void clickCheck(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
                 bool checked) {
     form.setChecked(name, checked);
-    dispatch(calc.checks, calc.checkChanged, name, form, env);
+    dispatch(calc, calc.checks, calc.checkChanged, name, form, env);
 }
 
 void editBox(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
              const std::string& text) {
     form.setText(name, text);
-    dispatch(calc.boxes, calc.boxChanged, name, form, env);
+    dispatch(calc, calc.boxes, calc.boxChanged, name, form, env);
 }
 
 void chooseCombo(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name,
                  const std::string& text) {
     form.setText(name, text);
-    dispatch(calc.combos, nullptr, name, form, env);
+    dispatch(calc, calc.combos, nullptr, name, form, env);
 }
 
 void leaveBox(const Calculator& calc, Form& form, CalcEnv& env, const std::string& name) {
-    dispatch(calc.lostFocus, nullptr, name, form, env);
+    dispatch(calc, calc.lostFocus, nullptr, name, form, env);
 }
 
 ButtonOutcome pressButton(const Calculator& calc, Form& form, CalcEnv& env,
@@ -371,17 +372,19 @@ ButtonOutcome pressButton(const Calculator& calc, Form& form, CalcEnv& env,
     else if (name == calc.form.closeName)
         return ButtonOutcome::Close;
     else
-        dispatch(calc.buttons, nullptr, name, form, env);
+        dispatch(calc, calc.buttons, nullptr, name, form, env);
     return ButtonOutcome::Stay;
 }
 
-bool runGuarded(Form& form, CalcEnv& env, const Handler& handler) {
+bool runGuarded(const Calculator& calc, Form& form, CalcEnv& env, const Handler& handler) {
     Form copy = form;
     try {
         handler(copy, env);
     } catch (const NumericFault& fault) {
-        env.dialogs.show(Message{numericFaultText(fault.what()), kAppTitle,
-                                 MessageIcon::Exclamation, MessageButtons::Ok});
+        // The boxes as the user left them, not as the handler half rewrote them.
+        env.dialogs.show(
+            Message{numericFaultText(fault.what(), boxesWithoutNumber(calc.form, form)), kAppTitle,
+                    MessageIcon::Exclamation, MessageButtons::Ok});
         return false;
     }
     form = std::move(copy);
@@ -398,7 +401,7 @@ std::vector<std::string> fileLines(const Calculator& calc, const Form& form) {
 
 CloseOutcome CmdClose_Click(const Calculator& calc, Form& form, CalcEnv& env) {
     if (calc.beforeSave)
-        runGuarded(form, env, calc.beforeSave);
+        runGuarded(calc, form, env, calc.beforeSave);
     if (calc.dataFile.empty())
         return CloseOutcome::Saved;
     const WriteResult written = env.files.writeLines(calc.dataFile, fileLines(calc, form));
@@ -458,8 +461,14 @@ bool CalcEnv::print(const PrintJob& job) {
     return false;
 }
 
-std::string numericFaultText(const std::string& reason) {
-    return "These values cannot be calculated (" + reason + ").  Nothing has been changed.";
+std::string numericFaultText(const std::string& reason, const std::vector<std::string>& unread) {
+    const std::string fault = "cannot be calculated (" + reason + ").  Nothing has been changed.";
+    if (unread.empty())
+        return "These values " + fault;
+    std::string boxes = unread.front();
+    for (std::size_t i = 1; i < unread.size(); ++i)
+        boxes += (i + 1 == unread.size() ? " and " : ", ") + unread[i];
+    return boxes + (unread.size() == 1 ? " was" : " were") + " read as 0, so these values " + fault;
 }
 
 } // namespace ferrovane

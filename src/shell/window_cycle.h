@@ -61,8 +61,9 @@ ButtonOutcome pressButton(const Calculator& calc, Form& form, CalcEnv& env,
 
 // Runs a handler on a copy of the form. When it ends in a numeric fault the
 // copy is dropped, the form stays as it was and one message says what could
-// not be calculated; returns false then.
-bool runGuarded(Form& form, CalcEnv& env, const Handler& handler);
+// not be calculated, naming the boxes whose text held no number; returns
+// false then.
+bool runGuarded(const Calculator& calc, Form& form, CalcEnv& env, const Handler& handler);
 
 // The data file's lines as Close writes them: "False", then the fields.
 std::vector<std::string> fileLines(const Calculator& calc, const Form& form);
@@ -81,7 +82,9 @@ CloseOutcome CmdClose_Click(const Calculator& calc, Form& form, CalcEnv& env);
 std::optional<std::string> hoverHelpText(const Calculator& calc, const Form& form,
                                          const std::string& control);
 
-// The message shown when a calculation ends in a numeric fault.
-std::string numericFaultText(const std::string& reason);
+// The message shown when a calculation ends in a numeric fault; unread names
+// the boxes that held no number and so were read as 0 ('Frequency "abc"').
+std::string numericFaultText(const std::string& reason,
+                             const std::vector<std::string>& unread = {});
 
 } // namespace ferrovane

@@ -1,7 +1,8 @@
 # Installs the build into a temporary DESTDIR and checks the tree: exactly the
-# program, its pictures, its help pages and the desktop integration files,
-# with metadata the freedesktop and AppStream validators accept, and a program
-# that tells its version without a display.
+# program, its pictures, its help pages, the desktop integration files and the
+# copyright file with the changelog, with metadata the freedesktop and
+# AppStream validators accept, and a program that tells its version without a
+# display and, started once, writes nothing beside itself.
 #   -DBUILD_DIR= -DSOURCE_DIR= -DPREFIX= -DVERSION= -DAPP_ID=
 
 cmake_minimum_required(VERSION 3.25)
@@ -24,7 +25,9 @@ set(expected
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/mime/packages/${APP_ID}.xml
-    share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    share/doc/ferrovane/copyright
+    share/doc/ferrovane/changelog.Debian.gz)
 foreach(folder IN ITEMS "assets/pictures=pictures" "help=help")
     string(REPLACE "=" ";" folder "${folder}")
     list(GET folder 0 from)
@@ -52,6 +55,14 @@ execute_process(COMMAND ${top}/bin/ferrovane --version
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0 OR NOT out STREQUAL "Ferrovane ${VERSION}\n")
     message(FATAL_ERROR "ferrovane --version: exit ${rc}, printed '${out}' ${err}")
+endif()
+
+# Started once, the installed program keeps its data files in the user's
+# folder, though it could write beside itself.
+execute_process(COMMAND ${SOURCE_DIR}/packaging/check-first-start.sh ${top}/bin
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "the first start of the installed program: ${out}")
 endif()
 
 # The desktop entry starts the installed program by name, with the design

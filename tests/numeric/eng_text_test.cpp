@@ -222,6 +222,41 @@ TEST(ReadingHint, NamesWhatTheLeadingNumberRuleIgnores) {
     }
 }
 
+// A resistor box's reading: k multiplies by a thousand, M and Meg by a
+// million, and only at the end of the text; what lies between the number and
+// the suffix is left out and named.
+TEST(ReadSuffixedOhms, TakesKMAndMegAfterTheNumber) {
+    const struct {
+        const char* text;
+        double ohms;
+        const char* ignored;
+    } cases[] = {
+        {"4.7k", 4700, ""},
+        {"470 k", 470000, ""},
+        {"1.2Meg", 1200000, ""},
+        {"1.2M", 1200000, ""},
+        {" 1 Meg ", 1000000, ""},
+        {"1234", 1234, ""},
+        {"4.7 kx", 4.7, "kx"},
+        {"4.7xk", 4700, "x"},
+        {"2 mEG", 2, "mEG"},
+        {"1 meg", 1, "meg"},
+        {"k", 0, "k"},
+        {"abc", 0, "abc"},
+        {"", 0, ""},
+        {"  ", 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const SuffixedOhms read = readSuffixedOhms(c.text);
+        EXPECT_DOUBLE_EQ(read.ohms, c.ohms);
+        EXPECT_EQ(read.ignored, c.ignored);
+    }
+    EXPECT_TRUE(hasLeadingNumber(" -.5x"));
+    EXPECT_FALSE(hasLeadingNumber("x5"));
+    EXPECT_FALSE(hasLeadingNumber("."));
+}
+
 // A locale in which the decimal separator is a comma, as in Germany.
 struct CommaPunct : std::numpunct<char> {
     char do_decimal_point() const override { return ','; }

@@ -280,9 +280,13 @@ struct Walk {
     std::string doing;
 };
 
+// The fault's message, whether or not it begins with the boxes that held no
+// number: the part from "cannot" to the reason's parenthesis.
 bool isNumericFault(const std::string& message) {
     static const std::string full = numericFaultText("");
-    return message.rfind(full.substr(0, full.find('(') + 1), 0) == 0;
+    static const std::string core =
+        full.substr(full.find("cannot"), full.find('(') + 1 - full.find("cannot"));
+    return message.find(core) != std::string::npos;
 }
 
 TEST(RandomInput, EveryCalculatorSurvivesAHostileUser) {

@@ -7,9 +7,11 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 #include "house_window.h"
+#include "shell/box_reading.h"
 #include "ui/drawing_view.h"
 #include "ui/save_prompt.h"
 
@@ -50,25 +52,78 @@ TEST(Box, TypedPastedOrSetByAScreenReaderRunsItsRuleOnce) {
     EXPECT_EQ(h.window->focusWidget(), h("TxtB"));       // and given the focus
 }
 
-TEST(Box, ReadingHintNameAndWidth) {
+// The mark inside a box: the line edit's own small button, if it shows.
+QWidget* shownMark(QWidget* window, const std::string& box) {
+    auto* mark = window->findChild<QAction*>(QString::fromStdString(box + "Hint"));
+    if (!mark || !mark->isVisible())
+        return nullptr;
+    for (QObject* o : mark->associatedObjects())
+        if (auto* button = qobject_cast<QToolButton*>(o))
+            return button;
+    return nullptr;
+}
+
+// A box is read by its own rule and says so; the mark shows only what that
+// rule leaves out, is named by its sentence and is no Tab stop.
+TEST(Box, ReadsByItsKindAndItsMarkIsNamedAndNoTabStop) {
     HouseWindow h;
     auto* box = h.get<QLineEdit>("TxtA");
-    for (const auto& [typed, tip] :
+    const QString rule = QString::fromStdString(readingRule(BoxReading::Number));
+    for (const auto& [typed, hint] :
          {std::pair{"4.7k", "Read as 4.7: the rest (\"k\") is ignored."}, {"4.7", ""}}) {
-        box->selectAll();
-        box->del();
-        QTest::keyClicks(box, typed);
+        type(h.window, "TxtA", typed);
         EXPECT_EQ(h.form().text("TxtA"), typed); // the text is kept as typed
-        EXPECT_EQ(box->toolTip(), tip);
-        auto* mark = find<QAction>(h.window, "TxtAHint");
-        EXPECT_EQ(mark && mark->isVisible(), *tip != '\0') << typed;
+        EXPECT_EQ(box->toolTip(), hint);
+        EXPECT_EQ(box->accessibleDescription(), *hint ? hint + (' ' + rule) : rule);
+        QWidget* mark = shownMark(h.window, "TxtA");
+        ASSERT_EQ(mark != nullptr, *hint != '\0') << typed;
+        if (mark) {
+            EXPECT_EQ(reader(mark)->text(QAccessible::Name), hint);
+            EXPECT_EQ(mark->focusPolicy(), Qt::NoFocus);
+        }
     }
-    // Named by the label shown, or by the unit where that is all there is.
+
+    // The windows whose boxes have rules of their own.
+    App app;
+    const struct {
+        std::string window;
+        const char* box;
+        const char* typed;
+        bool marked;
+    } cases[] = {
+        {"CmdVacTub", "Text5", "470 k", false},  {"CmdVacTub", "Text6", "1.2Meg", false},
+        {"CmdVacTub", "Text7", "12AX7", false},  {"CmdVacTub", "Text6", "4.7 kx", true},
+        {"CmdVacTub", "Text2", "4.7k", true},    {"Cmd5x5RjX", "TxtRLC(3)", "*", false},
+        {"Cmd5x5RjX", "TxtRLC(3)", "abc", true},
+    };
+    for (const char* window : {"CmdVacTub", "Cmd5x5RjX"}) {
+        CalculatorWindow* w = app.open(window);
+        ASSERT_NE(w, nullptr);
+        for (const auto& c : cases)
+            if (c.window == window) {
+                type(w, c.box, c.typed);
+                EXPECT_EQ(shownMark(w, c.box) != nullptr, c.marked) << c.box << " " << c.typed;
+            }
+        w->close();
+        settle();
+    }
+    // A resistor box shows its standard value once left: still no mark.
+    CalculatorWindow* tube = app.open("CmdVacTub");
+    type(tube, "Text5", "470 k");
+    find<QWidget>(tube, "Text2")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(boxText(tube, "Text5"), "470 k");
+    EXPECT_EQ(shownMark(tube, "Text5"), nullptr);
+}
+
+// Wide enough for an engineering text, and not half as wide again; named by
+// the label shown, or by the unit where that is all there is.
+TEST(Box, WidthAndName) {
+    HouseWindow h;
+    auto* box = h.get<QLineEdit>("TxtA");
     EXPECT_EQ(box->accessibleName(), "A value");
     EXPECT_EQ(h("TxtU")->accessibleName(), "Volts");
     click(h.window, "CmdExtra");
     EXPECT_EQ(h("TxtU")->accessibleName(), "kV");
-    // Wide enough for an engineering text, and not half as wide again.
     const QFontMetrics m = box->fontMetrics();
     EXPECT_GE(box->width(), m.horizontalAdvance(" -000.0e-15 "));
     EXPECT_LT(box->width(), m.horizontalAdvance("0") * 33 / 2);

@@ -40,10 +40,6 @@ constexpr int kNotBypassedBit = 8;
 // Transconductance is typed in micromhos.
 constexpr double kMicro = 0.000001;
 
-bool endsWith(std::string_view s, std::string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
 void setStandard(Form& form, const char* box, const char* companion, double ohms) {
     const StandardValue v = NearestStandardValue(ohms);
     form.setText(box, v.text);
@@ -53,13 +49,7 @@ void setStandard(Form& form, const char* box, const char* companion, double ohms
 // A resistor box takes "k", "M" and "Meg" after its number and shows the
 // nearest standard value; its hidden companion keeps that value in ohms.
 void standardResistor(Form& form, const char* box, const char* companion) {
-    const std::string text = TrimBlanks(form.text(box));
-    double ohms = ReadNumber(text);
-    if (endsWith(text, "k"))
-        ohms *= 1000;
-    else if (endsWith(text, "Meg") || endsWith(text, "M"))
-        ohms *= 1000000;
-    setStandard(form, box, companion, ohms);
+    setStandard(form, box, companion, readSuffixedOhms(form.text(box)).ohms);
 }
 
 // The grid resistor of the next stage from the drop-down text: the number up
@@ -212,6 +202,14 @@ FormSpec formSpec() {
     f.caption = "Small Signal Vacuum Tube Gain";
     f.widthTwips = 9600;
     f.heightTwips = 6840;
+    // The resistor boxes take "k", "M" and "Meg" and snap to a standard value
+    // when left; the tube type is a name.
+    BoxSpec rb = box(kRb, "Plate Resistor, Rb", "Ohms");
+    rb.reading = BoxReading::SuffixedOhms;
+    BoxSpec rk = box(kRk, "Cathode Resistor, Rk", "Ohms");
+    rk.reading = BoxReading::SuffixedOhms;
+    BoxSpec tubeType = box(kTubeType, "Tube Type, Optional", "");
+    tubeType.reading = BoxReading::FreeText;
     BoxSpec rbValue = box(kRbValue, "Plate Resistor, Rb, in ohms", "Ohms");
     rbValue.visible = false;
     BoxSpec rkValue = box(kRkValue, "Cathode Resistor, Rk, in ohms", "Ohms");
@@ -230,11 +228,10 @@ FormSpec formSpec() {
                        kSelect,
                        false,
                        "Ohms"},
-             box(kRb, "Plate Resistor, Rb", "Ohms"), box(kRk, "Cathode Resistor, Rk", "Ohms"),
-             rbValue, rkValue}),
+             rb, rk, rbValue, rkValue}),
         LabelSpec{"Label1",
                   "Resistors you enter will be converted \nto the nearest 5% standard value."},
-        box(kTubeType, "Tube Type, Optional", ""),
+        tubeType,
     };
     f.right = {
         GroupSpec{kTubeGroup, "", {{kTriode, "Triode"}, {kPentode, "Pentode"}}},

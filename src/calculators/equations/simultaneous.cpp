@@ -430,8 +430,11 @@ ControlSpec componentCell(int row, int column) {
         return gridBox(branchR(b), branch + " resistor");
     case 2:
         return gridBox(branchL(b), branch + " inductor");
-    default:
-        return gridBox(branchC(b), branch + " capacitor");
+    default: {
+        BoxSpec capacitor = gridBox(branchC(b), branch + " capacitor");
+        capacitor.reading = BoxReading::NumberOrStar;
+        return capacitor;
+    }
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include "numeric/eng_text.h"
 #include "numeric/numeric_fault.h"
+#include "shell/box_reading.h"
 #include "shell/window_cycle.h"
 
 namespace ferrovane {
@@ -145,19 +146,26 @@ std::string line(const std::string& label, double value, const char* unit) {
 
 using Windings = std::array<Winding, kRows>;
 
-// Rows 0 to n - 1 of the secondaries; false when a voltage or a resistance
-// is zero (Calculate then does nothing).
-bool readWindings(const Form& form, int n, Windings& w) {
+// Rows 0 to n - 1 of the secondaries; the box of the first voltage or
+// resistance that is zero (Calculate then does nothing), or none.
+std::optional<std::string> readWindings(const Form& form, int n, Windings& w) {
     for (int i = 0; i < n; ++i) {
         w[i].vs = form.number(indexed(kSecV, i));
         if (w[i].vs == 0)
-            return false;
+            return indexed(kSecV, i);
         w[i].is = form.number(indexed(kSecI, i));
         w[i].rs = form.number(indexed(kSecR, i));
         if (w[i].rs == 0)
-            return false;
+            return indexed(kSecR, i);
     }
-    return true;
+    return std::nullopt;
+}
+
+// A zero ends Calculate without a word. When the box held no number at all,
+// the focus goes to it, whose mark tells how it was read.
+void stopAt(Form& form, const std::string& box) {
+    if (holdsNoNumber(BoxReading::Number, form.text(box)))
+        form.setFocus(box);
 }
 
 // Surface in square centimetres: a closed box when potted; otherwise the
@@ -258,18 +266,18 @@ std::vector<std::string> resultLines(double vp, const Totals& t, int n, const Wi
 void CmdCalc_Click(Form& form, CalcEnv& env) {
     const double vp = form.number(kPriV);
     if (vp == 0)
-        return;
+        return stopAt(form, kPriV);
     const double rp = form.number(kPriR);
     if (rp == 0)
-        return;
+        return stopAt(form, kPriR);
     const int n = wholeNumber(form, kNoSec);
     if (n < 1 || n > kRows) {
         env.dialogs.say(kSecondaryCount, MessageIcon::Exclamation);
         return;
     }
     Windings w{};
-    if (!readWindings(form, n, w))
-        return;
+    if (const std::optional<std::string> zero = readWindings(form, n, w))
+        return stopAt(form, *zero);
     const std::optional<double> area = surfaceArea(form, env);
     if (!area || !findCurrents(form, env, n, w))
         return;

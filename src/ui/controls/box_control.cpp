@@ -1,9 +1,10 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStringList>
 #include <QStyle>
 
-#include "numeric/eng_text.h"
+#include "shell/box_reading.h"
 
 #include "ui/controls/control.h"
 
@@ -37,30 +38,52 @@ public:
                 name = unit_->text();
             edit_->setAccessibleName(name);
         }
-        showReadingHint(form.locked(desc_.name) ? std::nullopt
-                                                : ReadingHint(form.text(desc_.name)));
+        showReading(form);
     }
 
 private:
-    // A box whose text holds more than its number shows a small mark and
-    // says, over the box, what the reading made of it.
-    void showReadingHint(const std::optional<std::string>& hint) {
-        QString tip = qs(desc_.tooltip);
+    // The box says how it takes its text (to a screen reader, and over the box
+    // where that is not a plain number); where its text holds more than its
+    // rule takes, a small mark says what the reading made of it. A box the
+    // user cannot type in says neither.
+    void showReading(const Form& form) {
+        const bool locked = form.locked(desc_.name);
+        const std::optional<std::string> hint =
+            locked ? std::nullopt : boxReadingHint(desc_.reading, form.text(desc_.name));
+        const QString rule = locked ? QString() : qs(readingRule(desc_.reading));
+        const QString description = hint ? qs(*hint) + ' ' + rule : rule;
+        if (edit_->accessibleDescription() != description)
+            edit_->setAccessibleDescription(description);
+        QStringList tip;
         if (hint)
-            tip = tip.isEmpty() ? qs(*hint) : qs(*hint) + "\n" + tip;
-        if (edit_->toolTip() != tip) {
-            edit_->setToolTip(tip);
-            edit_->setAccessibleDescription(hint ? qs(*hint) : QString());
-        }
-        if (hint && !mark_) {
+            tip << qs(*hint);
+        if (!locked && desc_.reading != BoxReading::Number)
+            tip << rule;
+        if (!desc_.tooltip.empty())
+            tip << qs(desc_.tooltip);
+        if (edit_->toolTip() != tip.join('\n'))
+            edit_->setToolTip(tip.join('\n'));
+        showMark(hint ? qs(*hint) : QString());
+    }
+
+    // The mark is the line edit's own small button: named by its sentence for
+    // a screen reader, and never a Tab stop (the box's description says it).
+    void showMark(const QString& hint) {
+        if (!hint.isEmpty() && !mark_) {
             mark_ = edit_->addAction(edit_->style()->standardIcon(QStyle::SP_MessageBoxInformation),
                                      QLineEdit::TrailingPosition);
             mark_->setObjectName(edit_->objectName() + "Hint");
         }
-        if (mark_) {
-            mark_->setVisible(hint.has_value());
-            mark_->setToolTip(hint ? qs(*hint) : QString());
-        }
+        if (!mark_)
+            return;
+        mark_->setVisible(!hint.isEmpty());
+        mark_->setText(hint);
+        mark_->setToolTip(hint);
+        for (QObject* shown : mark_->associatedObjects())
+            if (auto* button = qobject_cast<QWidget*>(shown); button && button != edit_) {
+                button->setFocusPolicy(Qt::NoFocus);
+                button->setAccessibleName(hint);
+            }
     }
 
     void refreshLabel(const Form& form, QLabel* label, const std::string& name) {

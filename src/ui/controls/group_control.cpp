@@ -61,7 +61,7 @@ void buildControl(const GroupSpec& desc, Builder& b) {
             if (!on || host.refreshing() || host.form().selected(option))
                 return;
             host.act([&](const Calculator& c, Form& f, CalcEnv& e) {
-                runGuarded(f, e, [&](Form& g, CalcEnv& h) { selectOption(c, g, h, option); });
+                runGuarded(c, f, e, [&](Form& g, CalcEnv& h) { selectOption(c, g, h, option); });
             });
         });
     }
