@@ -31,6 +31,9 @@ for lib in $needed; do
     grep -Eq "(^|, )$owner( |,|$)" <<<"$depends" || fail "Depends lacks $owner (for $lib)"
 done
 grep -Eq "(^|, )qt6-qpa-plugins( |,|$)" <<<"$depends" || fail "Depends lacks qt6-qpa-plugins"
+# The simulator is optional at run time: recommended, never required.
+[ "$(dpkg-deb -f "$deb" Recommends)" = ngspice ] || fail "Recommends is not ngspice"
+grep -q ngspice <<<"$depends" && fail "Depends names ngspice"
 
 expected=$( (printf '%s\n' usr/bin/ferrovane "usr/share/applications/$id.desktop" \
                 "usr/share/metainfo/$id.metainfo.xml" "usr/share/mime/packages/$id.xml" \
