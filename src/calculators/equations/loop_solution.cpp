@@ -77,30 +77,41 @@ std::string text(double x) {
     return PlainNumber(x == 0 ? 0.0 : x);
 }
 
-std::optional<std::vector<std::string>> solutionLines(System s) {
+std::optional<Solution> solve(System s) {
     const std::string d = Determinant(s.m, s.n);
     if (d.empty() || singular(s, d))
         return std::nullopt;
-    std::vector<std::string> lines;
-    std::vector<std::string> current(static_cast<std::size_t>(s.n) + 1);
+    Solution solution;
     for (int k = 1; k <= s.n; ++k) {
         std::array<std::string, kMaxLoops + 1> column;
         for (int r = 1; r <= s.n; ++r) {
             column[r] = s.m(r, k);
             s.m(r, k) = s.b[r];
         }
-        current[k] = CplxDiv(Determinant(s.m, s.n), d);
+        solution.currents.push_back(CplxDiv(Determinant(s.m, s.n), d));
         for (int r = 1; r <= s.n; ++r)
             s.m(r, k) = column[r];
-        lines.push_back(currentLine(k, current[k]));
     }
-    lines.push_back(trimmedLine("Zin = ", CplxDiv(s.e0, current[1]), " +j ", " -j ", " Ohms"));
+    solution.zin = CplxDiv(s.e0, solution.currents.front());
     if (s.ladder && s.loadR != 0) {
-        const std::string vout = CplxMul(text(s.loadR) + " + j 0", current[s.n]);
-        const std::string vtr = CplxDiv(vout, s.e0);
-        lines.push_back(trimmedLine("VTR = ", vtr, " +J ", " -J ", ""));
+        const std::string vout = CplxMul(text(s.loadR) + " + j 0", solution.currents.back());
+        solution.vtr = CplxDiv(vout, s.e0);
+    }
+    return solution;
+}
+
+std::optional<std::vector<std::string>> solutionLines(const System& s) {
+    const std::optional<Solution> solution = solve(s);
+    if (!solution)
+        return std::nullopt;
+    std::vector<std::string> lines;
+    for (std::size_t k = 0; k < solution->currents.size(); ++k)
+        lines.push_back(currentLine(static_cast<int>(k) + 1, solution->currents[k]));
+    lines.push_back(trimmedLine("Zin = ", solution->zin, " +j ", " -j ", " Ohms"));
+    if (const auto& vtr = solution->vtr) {
+        lines.push_back(trimmedLine("VTR = ", *vtr, " +J ", " -J ", ""));
         const double dB =
-            std::floor(checkFinite(200 * std::log(polar(vtr).magnitude) / std::log(10.0) + 0.5)) /
+            std::floor(checkFinite(200 * std::log(polar(*vtr).magnitude) / std::log(10.0) + 0.5)) /
             10;
         lines.push_back("VTR = " + text(dB) + " dB");
     }

@@ -28,10 +28,20 @@ struct System {
     bool ladder = false;
 };
 
-// Cramer's rule, Ik = Dk / D with Dk the determinant whose column k is the
-// right-hand side; then the lines: every loop current, the input impedance
-// E0 / I1 and, for a ladder with a load, its voltage transfer ratio. Nothing
-// when the determinant is zero or rounding left over from zero.
-std::optional<std::vector<std::string>> solutionLines(System s);
+// The solution, complex value texts: the loop currents I1..In by Cramer's
+// rule (Ik = Dk / D with Dk the determinant whose column k is the right-hand
+// side), the input impedance E0 / I1 and, for a ladder with a load, the
+// voltage transfer ratio R In / E0, R the load's resistance. Nothing when the
+// determinant is zero or rounding left over from zero.
+struct Solution {
+    std::vector<std::string> currents; // I1..In
+    std::string zin;
+    std::optional<std::string> vtr;
+};
+std::optional<Solution> solve(System s);
+
+// The lines of the solution: every loop current, the input impedance and,
+// for a ladder with a load, its voltage transfer ratio.
+std::optional<std::vector<std::string>> solutionLines(const System& s);
 
 } // namespace ferrovane::loops

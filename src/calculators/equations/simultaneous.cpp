@@ -226,7 +226,7 @@ std::string firstConstant(const Form& form, int i) {
     return text(form.number(K(i))) + " + j " + text(form.number(KX(i)));
 }
 
-std::optional<System> equationsSystem(const Form& form, CalcEnv& env) {
+std::optional<System> equationsSystem(const Form& form, std::string& message) {
     System s;
     s.n = loopsIn(form.text(combo(Equations)));
     bool anyK = false;
@@ -239,99 +239,128 @@ std::optional<System> equationsSystem(const Form& form, CalcEnv& env) {
         anyK = anyK || !isZero(form, K(r - 1), KX(r - 1));
     }
     if (!anyK) {
-        env.dialogs.say(kNoK);
+        message = kNoK;
         return std::nullopt;
     }
     s.e0 = firstConstant(form, 0);
     return s;
 }
 
+// The branches of the impedance ladder, R + jX as typed.
+void readImpedances(const Form& form, Ladder& ladder) {
+    for (int b = 1; b <= 2 * ladder.n; ++b)
+        ladder.branches[b] = {form.number(zReal(b)), form.number(zImag(b)), 0, std::nullopt};
+}
+
+// The branches of the component ladder: X = wL - 1 / wC, or wL alone for a
+// single "*" in the capacitor box (the branch has no capacitor).
+bool readComponents(const Form& form, Ladder& ladder, std::string& message) {
+    if (ladder.f == 0) {
+        message = kNoFrequency;
+        return false;
+    }
+    const double omega = checkFinite(2 * Pi * ladder.f);
+    for (int b = 1; b <= 2 * ladder.n; ++b) {
+        LadderBranch& branch = ladder.branches[b];
+        branch.r = form.number(branchR(b));
+        branch.l = form.number(branchL(b));
+        branch.x = omega * branch.l;
+        if (TrimBlanks(form.text(branchC(b))) != "*") {
+            branch.c = form.number(branchC(b));
+            if (*branch.c == 0) {
+                message = kNoCapacitor;
+                return false;
+            }
+            branch.x -= 1 / (omega * *branch.c);
+        }
+    }
+    return true;
+}
+
 // The ladder: E0 drives loop 1, odd branches are series arms of one loop,
 // branch 2m is the shunt arm shared by loops m and m + 1 with E(2m) in series
 // with it. Every term of the loop equations is negated, which leaves the
 // currents as they are.
-std::optional<System> ladderSystem(const Form& form, CalcEnv& env, int n,
-                                   const std::vector<std::string>& branch, int sources,
-                                   double loadR) {
+std::optional<System> ladderSystem(const Ladder& ladder, std::string& message) {
     System s;
-    s.n = n;
+    s.n = ladder.n;
     s.ladder = true;
-    s.loadR = loadR;
+    s.loadR = ladder.branches[2 * ladder.n].r;
+    std::vector<std::string> branch{std::string(kCplxEmpty)};
+    for (int b = 1; b <= 2 * ladder.n; ++b)
+        branch.push_back(pairText(ladder.branches[b].r, ladder.branches[b].x, "j"));
     std::vector<std::string> negE;
     bool anyE = false;
-    for (int m = 0; m <= n; ++m) {
-        negE.push_back(pairText(-form.number(K(sources + m)), -form.number(KX(sources + m)), "J"));
-        anyE = anyE || !isZero(form, K(sources + m), KX(sources + m));
+    for (const Complex& e : ladder.sources) {
+        negE.push_back(pairText(-e.re, -e.im, "J"));
+        anyE = anyE || e.re != 0 || e.im != 0;
     }
-    for (int m = 1; m <= n; ++m) {
+    for (int m = 1; m <= s.n; ++m) {
         s.m(m, m) = CplxSub(CplxSub(CplxSub(kCplxEmpty, branch[2 * m - 2]), branch[2 * m - 1]),
                             branch[2 * m]);
         if (m >= 2)
             s.m(m, m - 1) = branch[2 * m - 2];
-        if (m < n)
+        if (m < s.n)
             s.m(m, m + 1) = branch[2 * m];
         s.b[m] = CplxSub(negE[m - 1], negE[m]);
     }
     if (!anyE) {
-        env.dialogs.say(kNoE);
+        message = kNoE;
         return std::nullopt;
     }
-    s.e0 = firstConstant(form, sources);
+    const Complex e0 = ladder.sources.front();
+    s.e0 = text(e0.re) + " + j " + text(e0.im);
     return s;
 }
 
-std::optional<System> impedanceSystem(const Form& form, CalcEnv& env) {
-    const int n = loopsIn(form.text(combo(Impedances)));
-    std::vector<std::string> branch{std::string(kCplxEmpty)};
-    for (int b = 1; b <= 2 * n; ++b)
-        branch.push_back(pairText(form.number(zReal(b)), form.number(zImag(b)), "j"));
-    return ladderSystem(form, env, n, branch, kImpSources, form.number(zReal(2 * n)));
+} // namespace
+
+std::optional<Ladder> ladderOf(const Form& form, std::string& message) {
+    const int method = form.option(kMethod);
+    if (method != Impedances && method != Components)
+        return std::nullopt;
+    Ladder ladder;
+    ladder.components = method == Components;
+    ladder.n = loopsIn(form.text(combo(method)));
+    ladder.branches.resize(2 * static_cast<std::size_t>(ladder.n) + 1);
+    const int sources = ladder.components ? kCmpSources : kImpSources;
+    for (int m = 0; m <= ladder.n; ++m)
+        ladder.sources.push_back({form.number(K(sources + m)), form.number(KX(sources + m))});
+    if (!ladder.components) {
+        readImpedances(form, ladder);
+        return ladder;
+    }
+    ladder.f = form.number(kFrequency);
+    if (!readComponents(form, ladder, message))
+        return std::nullopt;
+    return ladder;
 }
 
-std::optional<System> componentSystem(const Form& form, CalcEnv& env) {
-    const int n = loopsIn(form.text(combo(Components)));
-    const double f = form.number(kFrequency);
-    if (f == 0) {
-        env.dialogs.say(kNoFrequency);
+std::optional<System> loopSystem(const Form& form, std::string& message) {
+    switch (form.option(kMethod)) {
+    case Equations:
+        return equationsSystem(form, message);
+    case Impedances:
+    case Components:
+        if (const std::optional<Ladder> ladder = ladderOf(form, message))
+            return ladderSystem(*ladder, message);
+        return std::nullopt;
+    default:
+        message = kNoMethod;
         return std::nullopt;
     }
-    const double omega = checkFinite(2 * Pi * f);
-    std::vector<std::string> branch{std::string(kCplxEmpty)};
-    for (int b = 1; b <= 2 * n; ++b) {
-        // A single "*" in the capacitor box: the branch has no capacitor.
-        double x = omega * form.number(branchL(b));
-        if (TrimBlanks(form.text(branchC(b))) != "*") {
-            const double c = form.number(branchC(b));
-            if (c == 0) {
-                env.dialogs.say(kNoCapacitor);
-                return std::nullopt;
-            }
-            x -= 1 / (omega * c);
-        }
-        branch.push_back(text(form.number(branchR(b))) + " + j" + text(x));
-    }
-    return ladderSystem(form, env, n, branch, kCmpSources, form.number(branchR(2 * n)));
 }
+
+namespace {
 
 void listSolution(Form& form, CalcEnv& env) {
     form.list(kList).clear();
-    std::optional<System> system;
-    switch (form.option(kMethod)) {
-    case Equations:
-        system = equationsSystem(form, env);
-        break;
-    case Impedances:
-        system = impedanceSystem(form, env);
-        break;
-    case Components:
-        system = componentSystem(form, env);
-        break;
-    default:
-        env.dialogs.say(kNoMethod);
+    std::string message;
+    const std::optional<System> system = loopSystem(form, message);
+    if (!system) {
+        env.dialogs.say(message);
         return;
     }
-    if (!system)
-        return;
     if (std::optional<std::vector<std::string>> lines = loops::solutionLines(*system))
         form.list(kList) = std::move(*lines);
     else
@@ -536,6 +565,7 @@ Calculator makeSimultaneousEquations() {
                    {combo(Components), ComNum3_Change}};
     calc.loadFile = LoadFile;
     calc.setUp = setUp;
+    calc.netlist = simultaneousNetlist;
     return calc;
 }
 

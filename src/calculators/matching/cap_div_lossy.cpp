@@ -11,6 +11,40 @@
 #include "shell/window_cycle.h"
 
 namespace ferrovane {
+
+// A 1-volt source with resistance R1 drives the coil (Rc + jXL); C1 and C2
+// in series lie across the coil and RL across C2. Loop 1 is the source, R1
+// and the coil, loop 2 the coil, C1 and C2, loop 3 C2 and RL. The equations
+// are negated (every entry and the right-hand side times -1), which leaves
+// the currents as they are.
+lossy::MeshEquations capDivLossyMesh(const lossy::Network& n) {
+    const double R1 = n.r1, Rc = n.rc, RL = n.rl;
+    const double XL = n.xl, XC1 = n.xc1, XC2 = n.xc2;
+    lossy::MeshEquations mesh;
+    ComplexMatrix& m = mesh.matrix;
+    m(1, 1) = ComplexText(-(R1 + Rc), -XL);
+    m(1, 2) = ComplexText(Rc, XL);
+    m(1, 3) = " 0 + j 0 ";
+    m(2, 1) = ComplexText(Rc, XL);
+    m(2, 2) = ComplexText(-Rc, -(XL - XC1 - XC2));
+    m(2, 3) = ComplexText(0, -XC2);
+    m(3, 1) = " 0 + j 0 ";
+    m(3, 2) = ComplexText(0, -XC2);
+    m(3, 3) = ComplexText(-RL, XC2);
+    mesh.rhs = {" -1 + j 0 ", " 0 + j 0 ", " 0 + j 0 "};
+    return mesh;
+}
+
+// The coil carries the difference of loops 1 and 2; the network's input
+// impedance is the coil's voltage over the source current.
+std::string capDivLossyInputImpedance(const lossy::Network& n,
+                                      const std::array<std::string, 3>& currents) {
+    const std::string Icoil = CplxSub(currents[0], currents[1]);
+    const std::string coil =
+        PlainNumber(n.rc, LeadingBlank::Yes) + " + j" + PlainNumber(n.xl, LeadingBlank::Yes);
+    return CplxDiv(CplxMul(Icoil, coil), currents[0]);
+}
+
 namespace {
 
 using designs::kC1;
@@ -49,40 +83,15 @@ void LoadFile(Form& form, CalcEnv& env, const DataFields& fields) {
     }
 }
 
-// A 1-volt source with resistance R1 drives the coil (Rc + jXL); C1 and C2
-// in series lie across the coil and RL across C2. Loop 1 is the source, R1
-// and the coil, loop 2 the coil, C1 and C2, loop 3 C2 and RL. The equations
-// are negated (every entry and the right-hand side times -1), which leaves
-// the currents as they are.
 std::vector<std::string> analyse(const Form& form) {
     const lossy::Network n = lossy::readNetwork(form);
-    const double F = n.f, R1 = n.r1, Rc = n.rc, RL = n.rl;
-    const double XL = n.xl, XC1 = n.xc1, XC2 = n.xc2;
-
-    lossy::MeshEquations mesh;
-    ComplexMatrix& m = mesh.matrix;
-    m(1, 1) = ComplexText(-(R1 + Rc), -XL);
-    m(1, 2) = ComplexText(Rc, XL);
-    m(1, 3) = " 0 + j 0 ";
-    m(2, 1) = ComplexText(Rc, XL);
-    m(2, 2) = ComplexText(-Rc, -(XL - XC1 - XC2));
-    m(2, 3) = ComplexText(0, -XC2);
-    m(3, 1) = " 0 + j 0 ";
-    m(3, 2) = ComplexText(0, -XC2);
-    m(3, 3) = ComplexText(-RL, XC2);
-    mesh.rhs = {" -1 + j 0 ", " 0 + j 0 ", " 0 + j 0 "};
+    const double F = n.f, RL = n.rl;
 
     std::vector<std::string> lines;
-    const auto I = lossy::listCurrents(mesh, lines);
+    const auto I = lossy::listCurrents(capDivLossyMesh(n), lines);
 
-    // The coil carries the difference of loops 1 and 2; the network's input
-    // impedance is the coil's voltage over the source current.
     const std::string Zin = lossy::step("the input impedance", [&] {
-        const std::string Icoil = CplxSub(I[0], I[1]);
-        const std::string coil =
-            PlainNumber(Rc, LeadingBlank::Yes) + " + j" + PlainNumber(XL, LeadingBlank::Yes);
-        const std::string V = CplxMul(Icoil, coil);
-        const std::string z = CplxDiv(V, I[0]);
+        const std::string z = capDivLossyInputImpedance(n, I);
         lines.push_back(lossy::impedanceLine(z));
         return z;
     });
@@ -117,6 +126,7 @@ Calculator makeCapDivLossy() {
     calc.calculate = CmdCalc_Click;
     calc.clear = CmdClr_Click;
     calc.loadFile = LoadFile;
+    calc.netlist = capDivLossyNetlist;
     return calc;
 }
 

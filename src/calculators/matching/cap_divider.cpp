@@ -112,6 +112,7 @@ Calculator makeCapDivider() {
                    {FieldKind::Option, kModeGroup}};
     calc.clearBoxes = {kF, kQ, kRL, kR1, kVc, kIc};
     calc.calculate = CmdCalc_Click;
+    calc.netlist = capDividerNetlist;
     highside::addHandlers(calc);
     return calc;
 }

@@ -26,4 +26,7 @@ CapDividerDesign designCapDivider(double f, double q, double rl, double r1);
 // and writes it to "CapDivDesign.DAT" for the lossy-coil analysis.
 const Calculator& capDivider();
 
+// The designed divider with a test current and RL, checked at F.
+std::optional<Netlist> capDividerNetlist(const Form& form);
+
 } // namespace ferrovane

@@ -12,6 +12,43 @@
 #include "shell/window_cycle.h"
 
 namespace ferrovane {
+
+namespace {
+
+// Text of a purely imaginary loop entry.
+std::string imaginary(double x) {
+    return " 0 + j" + PlainNumber(x, LeadingBlank::Yes);
+}
+
+} // namespace
+
+// A 1-volt source drives C1 directly (R1, the resistance the design meant
+// to present, plays no part); the coil (Rc + jXL) joins C1 to C2, and RL lies
+// across C2. Loop 1 is the source and C1, loop 2 C1, the coil and C2, loop 3
+// C2 and RL. The equations are negated, which leaves the currents as they are.
+lossy::MeshEquations piNetLossyMesh(const lossy::Network& n) {
+    const double Rc = n.rc, RL = n.rl;
+    const double XL = n.xl, XC1 = n.xc1, XC2 = n.xc2;
+    lossy::MeshEquations mesh;
+    ComplexMatrix& m = mesh.matrix;
+    m(1, 1) = imaginary(XC1);
+    m(1, 2) = imaginary(-XC1);
+    m(1, 3) = " 0 + j 0 ";
+    m(2, 1) = imaginary(-XC1);
+    m(2, 2) = ComplexText(-Rc, XC1 + XC2 - XL);
+    m(2, 3) = imaginary(-XC2);
+    m(3, 1) = " 0 + j 0 ";
+    m(3, 2) = imaginary(-XC2);
+    m(3, 3) = ComplexText(-RL, XC2);
+    mesh.rhs = {"-1 + j 0 ", " 0 + j 0 ", " 0 + j 0 "};
+    return mesh;
+}
+
+// The source is 1 volt, so the input impedance is 1 / I1.
+std::string piNetLossyInputImpedance(const std::array<std::string, 3>& currents) {
+    return CplxDiv(" 1 + j 0 ", currents[0]);
+}
+
 namespace {
 
 using designs::kC1;
@@ -39,39 +76,15 @@ void CmdClr_Click(Form& form, CalcEnv& env) {
     lossy::loadDesign(form, env, designs::piNetwork());
 }
 
-// Text of a purely imaginary loop entry.
-std::string imaginary(double x) {
-    return " 0 + j" + PlainNumber(x, LeadingBlank::Yes);
-}
-
-// A 1-volt source drives C1 directly (R1, the resistance the design meant
-// to present, plays no part); the coil (Rc + jXL) joins C1 to C2, and RL lies
-// across C2. Loop 1 is the source and C1, loop 2 C1, the coil and C2, loop 3
-// C2 and RL. The equations are negated, which leaves the currents as they are.
 std::vector<std::string> analyse(const Form& form) {
     const lossy::Network n = lossy::readNetwork(form);
-    const double F = n.f, Rc = n.rc, RL = n.rl;
-    const double XL = n.xl, XC1 = n.xc1, XC2 = n.xc2;
-
-    lossy::MeshEquations mesh;
-    ComplexMatrix& m = mesh.matrix;
-    m(1, 1) = imaginary(XC1);
-    m(1, 2) = imaginary(-XC1);
-    m(1, 3) = " 0 + j 0 ";
-    m(2, 1) = imaginary(-XC1);
-    m(2, 2) = ComplexText(-Rc, XC1 + XC2 - XL);
-    m(2, 3) = imaginary(-XC2);
-    m(3, 1) = " 0 + j 0 ";
-    m(3, 2) = imaginary(-XC2);
-    m(3, 3) = ComplexText(-RL, XC2);
-    mesh.rhs = {"-1 + j 0 ", " 0 + j 0 ", " 0 + j 0 "};
+    const double F = n.f, RL = n.rl;
 
     std::vector<std::string> lines;
-    const auto I = lossy::listCurrents(mesh, lines);
+    const auto I = lossy::listCurrents(piNetLossyMesh(n), lines);
 
-    // The source is 1 volt, so the input impedance is 1 / I1.
     const std::string Zin = lossy::step("the input impedance", [&] {
-        const std::string z = CplxDiv(" 1 + j 0 ", I[0]);
+        const std::string z = piNetLossyInputImpedance(I);
         lines.push_back(lossy::impedanceLine(z));
         return z;
     });
@@ -109,6 +122,7 @@ Calculator makePiNetLossy() {
     calc.fields = lossy::fileFields();
     calc.calculate = CmdCalc_Click;
     calc.clear = CmdClr_Click;
+    calc.netlist = piNetLossyNetlist;
     return calc;
 }
 

@@ -111,6 +111,7 @@ Calculator makePiNetwork() {
                    {FieldKind::Option, kModeGroup}};
     calc.clearBoxes = {kF, kRL, kR1, kVc, kIc};
     calc.calculate = CmdCalc_Click;
+    calc.netlist = piNetworkNetlist;
     highside::addHandlers(calc);
     return calc;
 }

@@ -24,4 +24,7 @@ PiNetworkDesign designPiNetwork(double f, double q, double rl, double r1);
 // to "PiNetDesign.DAT" for the lossy-coil analysis.
 const Calculator& piNetwork();
 
+// The designed pi section with a test current and RL, checked at F.
+std::optional<Netlist> piNetworkNetlist(const Form& form);
+
 } // namespace ferrovane
