@@ -1,12 +1,40 @@
 #include "calculators/amplifier/feedback.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "numeric/eng_text.h"
 
 namespace ferrovane {
+namespace feedbackloop {
+
+double fractionOfResistors(double r1, double r2, bool inverting) {
+    return inverting ? r1 / r2 : r1 / (r2 + r1);
+}
+
+double closedLoopGain(double a, double b, bool slope) {
+    return slope ? a / std::sqrt((b * a) * (b * a) + 1) : a / (a * b + 1);
+}
+
+double loopOfClosedGain(double ac, double b, bool slope) {
+    return slope ? (b * ac) * (b * ac) : b * ac;
+}
+
+double openLoopGain(double ac, double b, bool slope) {
+    const double loop = loopOfClosedGain(ac, b, slope);
+    return slope ? ac / std::sqrt(1 - loop) : ac / (1 - loop);
+}
+
+double fractionOfGains(double a, double ac, bool slope) {
+    return slope ? std::sqrt(a * a - ac * ac) / (a * ac) : (a - ac) / (a * ac);
+}
+
+} // namespace feedbackloop
+
 namespace {
+
+using namespace feedbackloop;
 
 // TxtData(0..9): the gain section, the error section and the dB figure.
 constexpr int kA = 0;
@@ -52,6 +80,11 @@ constexpr const char* kNegativeOpenLoop =
 constexpr const char* kImaginaryOpenLoop =
     "These values yield an infinite or\r\nimaginary value for Open-Loop Gain.";
 
+// The number the window keeps: which of A', A and B the last Calculate Gain
+// worked out (0 before one completed), so that its circuit can be told from
+// the boxes afterwards.
+constexpr const char* kSolved = "GainSolved";
+
 void put(Form& form, int box, double x) {
     form.setText(data(box), TrimBlanks(engText(x)));
 }
@@ -85,14 +118,9 @@ void CmdCalcA_Click(Form& form, CalcEnv& env) {
         env.dialogs.say(kNoMode);
         return;
     }
-    if (r1 != 0 && r2 != 0) {
-        if (form.selected(kOpNonInv)) {
-            b = r1 / (r2 + r1);
-            put(form, kB, b);
-        } else if (form.selected(kOpInv)) {
-            b = r1 / r2;
-            put(form, kB, b);
-        }
+    if (r1 != 0 && r2 != 0 && !form.selected(kOpBeta)) {
+        b = fractionOfResistors(r1, r2, form.selected(kOpInv));
+        put(form, kB, b);
     }
 
     const bool slope = form.selected(kOpSlope);
@@ -104,28 +132,30 @@ void CmdCalcA_Click(Form& form, CalcEnv& env) {
             env.dialogs.say(kGainOrder);
             return;
         }
-        put(form, kB, slope ? std::sqrt(a * a - ac * ac) / (a * ac) : (a - ac) / (a * ac));
+        put(form, kB, fractionOfGains(a, ac, slope));
         putDecibels(form, a, ac);
+        form.setValue(kSolved, SolvedB);
         return;
     case 5:
     case 13: {
-        const double closed = slope ? a / std::sqrt((b * a) * (b * a) + 1) : a / (a * b + 1);
+        const double closed = closedLoopGain(a, b, slope);
         put(form, kAc, closed);
         put(form, kErrAc, closed);
         putDecibels(form, a, closed);
+        form.setValue(kSolved, SolvedClosedLoop);
         return;
     }
     case 6:
     case 14: {
-        const double loop = slope ? (b * ac) * (b * ac) : b * ac;
-        if (loop >= 1) {
+        if (loopOfClosedGain(ac, b, slope) >= 1) {
             env.dialogs.say(slope ? kImaginaryOpenLoop : kNegativeOpenLoop);
             return;
         }
-        const double open = slope ? ac / std::sqrt(1 - loop) : ac / (1 - loop);
+        const double open = openLoopGain(ac, b, slope);
         put(form, kA, open);
         put(form, kErrA, open);
         putDecibels(form, open, ac);
+        form.setValue(kSolved, SolvedOpenLoop);
         return;
     }
     case 7:
@@ -266,10 +296,56 @@ Calculator makeFeedback() {
                     {kOpInv, invertingSelected}};
     calc.beforeSave = beforeSave;
     calc.setUp = setUp;
+    calc.values = {kSolved};
+    calc.netlist = feedbackNetlist;
     return calc;
 }
 
 } // namespace
+
+namespace feedbackloop {
+
+// The unknown is the one the last Calculate Gain worked out; before one, the
+// one of the three left at zero, as Calculate Gain would take it.
+std::optional<Loop> gainLoop(const Form& form) {
+    Loop l;
+    l.a = form.number(data(kA));
+    l.ac = form.number(data(kAc));
+    l.b = form.number(data(kB));
+    l.r1 = form.number(data(kR1));
+    l.r2 = form.number(data(kR2));
+    l.slope = form.selected(kOpSlope);
+    l.inverting = form.selected(kOpInv);
+    l.byResistors =
+        l.r1 != 0 && l.r2 != 0 && form.option(kModeGroup) != 0 && !form.selected(kOpBeta);
+    if (form.option(kSlopeGroup) == 0 || form.option(kModeGroup) == 0)
+        return std::nullopt;
+    if (l.byResistors)
+        l.b = fractionOfResistors(l.r1, l.r2, l.inverting);
+    int unknown = static_cast<int>(form.value(kSolved));
+    if (unknown == None) {
+        const int given = (l.a > 0 ? 1 : 0) + (l.ac > 0 ? 1 : 0) + (l.b > 0 ? 1 : 0);
+        if (given != 2)
+            return std::nullopt;
+        unknown = !(l.ac > 0) ? SolvedClosedLoop : !(l.a > 0) ? SolvedOpenLoop : SolvedB;
+    }
+    if (unknown == SolvedClosedLoop && l.a > 0 && l.b > 0)
+        l.ac = closedLoopGain(l.a, l.b, l.slope);
+    else if (unknown == SolvedOpenLoop && l.ac > 0 && l.b > 0 &&
+             loopOfClosedGain(l.ac, l.b, l.slope) < 1)
+        l.a = openLoopGain(l.ac, l.b, l.slope);
+    else if (unknown == SolvedB && l.ac > 0 && l.a > l.ac)
+        l.b = fractionOfGains(l.a, l.ac, l.slope);
+    else
+        return std::nullopt;
+    l.solved = static_cast<Solved>(unknown);
+    // B worked out from the gains belongs to no resistors.
+    if (l.solved == SolvedB)
+        l.byResistors = false;
+    return l;
+}
+
+} // namespace feedbackloop
 
 const Calculator& feedback() {
     static const Calculator calc = makeFeedback();

@@ -1,6 +1,7 @@
 #include "calculators/amplifier/tube_gain.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,7 +10,38 @@
 #include "shell/window_cycle.h"
 
 namespace ferrovane {
+namespace tube {
+
+// The grid resistor of the next stage from the drop-down text: the number up
+// to the first blank, then "k" or "Meg".
+double gridResistor(const std::string& text) {
+    std::size_t cut = text.find(' ');
+    if (cut == std::string::npos)
+        cut = text.empty() ? 0 : text.size() - 1;
+    const double value = ReadNumber(std::string_view(text).substr(0, cut + 1));
+    const std::string suffix = text.size() > cut + 1 ? text.substr(cut + 1) : std::string();
+    if (suffix == "k")
+        return value * 1000;
+    if (suffix == "Meg")
+        return value * 1000000;
+    return value;
+}
+
+double stageGain(double mu, double rp, double rb, double rcf, double rk, bool bypassed) {
+    if (rcf + rb == 0)
+        throw NumericFault("Rcf + Rb is 0 ohms");
+    const double rl = rcf * rb / (rcf + rb);
+    const double denominator = bypassed ? rp + rl : (mu + 1) * rk + (rp + rl);
+    if (denominator == 0)
+        throw NumericFault("the gain's denominator is 0");
+    return checkFinite(mu * rl / denominator);
+}
+
+} // namespace tube
+
 namespace {
+
+using tube::gridResistor;
 
 constexpr const char* kRp = "Text2";
 constexpr const char* kMu = "Text3";
@@ -50,21 +82,6 @@ void setStandard(Form& form, const char* box, const char* companion, double ohms
 // nearest standard value; its hidden companion keeps that value in ohms.
 void standardResistor(Form& form, const char* box, const char* companion) {
     setStandard(form, box, companion, readSuffixedOhms(form.text(box)).ohms);
-}
-
-// The grid resistor of the next stage from the drop-down text: the number up
-// to the first blank, then "k" or "Meg".
-double gridResistor(const std::string& text) {
-    std::size_t cut = text.find(' ');
-    if (cut == std::string::npos)
-        cut = text.empty() ? 0 : text.size() - 1;
-    const double value = ReadNumber(std::string_view(text).substr(0, cut + 1));
-    const std::string suffix = text.size() > cut + 1 ? text.substr(cut + 1) : std::string();
-    if (suffix == "k")
-        return value * 1000;
-    if (suffix == "Meg")
-        return value * 1000000;
-    return value;
 }
 
 // Each pair of options has its own circuit picture.
@@ -118,15 +135,7 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
         form.setText(kMu, PlainNumber(mu));
     }
 
-    // The plate works into Rb in parallel with the next grid resistor; an
-    // unbypassed cathode resistor feeds back (mu + 1) Rk.
-    if (rcf + rb == 0)
-        throw NumericFault("Rcf + Rb is 0 ohms");
-    const double rl = rcf * rb / (rcf + rb);
-    const double denominator = form.selected(kBypassed) ? rp + rl : (mu + 1) * rk + (rp + rl);
-    if (denominator == 0)
-        throw NumericFault("the gain's denominator is 0");
-    const double gain = checkFinite(mu * rl / denominator);
+    const double gain = tube::stageGain(mu, rp, rb, rcf, rk, form.selected(kBypassed));
     if (!(gain > 0))
         throw NumericFault("the gain is not positive, so it has no value in dB");
     const double db = std::floor(20 * std::log(gain) / std::log(10.0) * 10 + 0.5) / 10;
@@ -263,10 +272,33 @@ Calculator makeTubeGain() {
     calc.lostFocus = {{kRb, plateResistorLeft}, {kRk, cathodeResistorLeft}};
     calc.beforeSave = beforeSave;
     calc.setUp = setUp;
+    calc.netlist = tubeGainNetlist;
     return calc;
 }
 
 } // namespace
+
+namespace tube {
+
+std::optional<Stage> stageOf(const Form& form) {
+    Stage s;
+    s.rp = form.number(kRp);
+    s.rb = form.number(kRbValue);
+    s.rk = form.number(kRkValue);
+    s.rcf = gridResistor(form.text(kRcf));
+    s.triode = form.selected(kTriode);
+    s.bypassed = form.selected(kBypassed);
+    if (form.option(kTubeGroup) == 0 || form.option(kBypassGroup) == 0)
+        return std::nullopt;
+    // As Calculate takes them: mu for a triode, gm (micromhos) for a pentode.
+    s.mu = s.triode ? form.number(kMu) : form.number(kGm) * kMicro * s.rp;
+    if (!(s.rp > 0) || !(s.mu > 0) || !(s.rb > 0) || !(s.rk > 0) || !(s.rcf > 0))
+        return std::nullopt;
+    s.gain = stageGain(s.mu, s.rp, s.rb, s.rcf, s.rk, s.bypassed);
+    return s;
+}
+
+} // namespace tube
 
 const Calculator& tubeGain() {
     static const Calculator calc = makeTubeGain();

@@ -1,6 +1,10 @@
 #include "calculators/passive/rlc_q.h"
 
 #include <cmath>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "numeric/constants.h"
 
@@ -25,13 +29,14 @@ constexpr int kGivenR = 4;
 constexpr int kGivenQ = 2;
 constexpr int kGivenBW = 1;
 
-// The six quantities as the boxes give them.
-struct Given {
-    double c, l, r, q, f, bw;
-};
+using rlcq::Circuit;
+
+// The number the window keeps: the selector of the last Calculate that
+// completed, so that its circuit can be told from the boxes afterwards.
+constexpr const char* kGiven = "Given";
 
 // Each quantity typed greater than zero adds its weight.
-int selectorOf(const Given& g) {
+int selectorOf(const Circuit& g) {
     int selector = 0;
     if (g.c > 0)
         selector += kGivenC;
@@ -48,131 +53,123 @@ int selectorOf(const Given& g) {
     return selector;
 }
 
+// The completed circuit and the boxes a combination writes back, in order.
+struct Solution {
+    Circuit circuit;
+    std::vector<const char*> shown;
+};
+
 // F with L or C given: the other component resonates at F, and Q comes from
 // the bandwidth, or Q and R from each other.
-void solveAtFrequency(Form& form, const Given& g, int selector) {
+std::optional<Solution> solveAtFrequency(const Circuit& g, int selector) {
     const double w = checkFinite(2 * Pi * g.f, "the angular frequency is out of range");
+    Circuit s = g;
     switch (selector) {
-    case 25: { // L, F, BW
-        const double qNew = g.f / g.bw;
-        form.setEng(kC, 1 / (w * w * g.l));
-        form.setEng(kR, w * g.l / qNew);
-        form.setEng(kQ, qNew);
-        return;
-    }
+    case 25: // L, F, BW
+        s.c = 1 / (w * w * g.l);
+        s.q = g.f / g.bw;
+        s.r = w * g.l / s.q;
+        return Solution{s, {kC, kR, kQ}};
     case 26: // L, F, Q; a bandwidth typed as well is ignored
     case 27:
-        form.setEng(kC, 1 / (w * w * g.l));
-        form.setEng(kR, w * g.l / g.q);
-        form.setEng(kBW, g.f / g.q);
-        return;
+        s.c = 1 / (w * w * g.l);
+        s.r = w * g.l / g.q;
+        s.bw = g.f / g.q;
+        return Solution{s, {kC, kR, kBW}};
     case 28: // L, F, R; R decides Q, a typed Q or bandwidth is ignored
     case 29:
     case 30:
-    case 31: {
-        const double qNew = w * g.l / g.r;
-        form.setEng(kC, 1 / (w * w * g.l));
-        form.setEng(kQ, qNew);
-        form.setEng(kBW, g.f / qNew);
-        return;
+    case 31:
+        s.c = 1 / (w * w * g.l);
+        s.q = w * g.l / g.r;
+        s.bw = g.f / s.q;
+        return Solution{s, {kC, kQ, kBW}};
+    case 41: // C, F, BW
+        s.l = 1 / (w * w * g.c);
+        s.q = g.f / g.bw;
+        s.r = w * s.l / s.q;
+        return Solution{s, {kL, kR, kQ}};
     }
-    case 41: { // C, F, BW
-        const double lNew = 1 / (w * w * g.c);
-        const double qNew = g.f / g.bw;
-        form.setEng(kL, lNew);
-        form.setEng(kR, w * lNew / qNew);
-        form.setEng(kQ, qNew);
-        return;
-    }
-    }
+    return std::nullopt;
 }
 
 // L and C given: they fix the resonance, so a typed F is replaced, and Q
 // comes from the bandwidth, or Q and R from each other.
-void solveAtResonance(Form& form, const Given& g, int selector) {
+std::optional<Solution> solveAtResonance(const Circuit& g, int selector) {
     const double w =
         checkFinite(1 / std::sqrt(g.l * g.c), "the resonant frequency is out of range");
-    const double fNew = w / (2 * Pi);
+    Circuit s = g;
+    s.f = w / (2 * Pi);
     switch (selector) {
     case 49: // C, L, BW
-    case 57: {
-        const double qNew = fNew / g.bw;
-        form.setEng(kF, fNew);
-        form.setEng(kQ, qNew);
-        form.setEng(kR, w * g.l / qNew);
-        return;
-    }
+    case 57:
+        s.q = s.f / g.bw;
+        s.r = w * g.l / s.q;
+        return Solution{s, {kF, kQ, kR}};
     case 50: // C, L, Q; a typed bandwidth is ignored
     case 51:
     case 58:
     case 59:
-        form.setEng(kF, fNew);
-        form.setEng(kBW, fNew / g.q);
-        form.setEng(kR, w * g.l / g.q);
-        return;
+        s.bw = s.f / g.q;
+        s.r = w * g.l / g.q;
+        return Solution{s, {kF, kBW, kR}};
     case 52: // C, L, R; a typed Q or bandwidth is ignored
     case 53:
     case 54:
     case 55:
-    case 60:
-    case 61:
-    case 62:
-    case 63: {
-        const double qNew = w * g.l / g.r;
-        const double bwNew = fNew / qNew;
-        form.setEng(kF, fNew);
-        if (selector < 60) {
-            form.setEng(kQ, qNew);
-            form.setEng(kBW, bwNew);
-        } else {
-            form.setEng(kBW, bwNew);
-            form.setEng(kQ, qNew);
-        }
-        return;
-    }
-    }
-}
-
-// Only the quantities a combination computes are written back, in the order
-// given here; every other box keeps what the user typed, used or not.
-// For a series circuit: w = 2 pi F, XL = wL = 1/(wC) at resonance,
-// Q = XL / R = F / BW.
-void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const Given g{form.number(kC), form.number(kL), form.number(kR),
-                  form.number(kQ), form.number(kF), form.number(kBW)};
-    const int selector = selectorOf(g);
-    switch (selector) {
-    case 25: // L, F with BW, Q or R
-    case 26:
-    case 27:
-    case 28:
-    case 29:
-    case 30:
-    case 31:
-    case 41: // C, F, BW
-        solveAtFrequency(form, g, selector);
-        break;
-    case 49: // C, L with BW, Q or R
-    case 50:
-    case 51:
-    case 52:
-    case 53:
-    case 54:
-    case 55:
-    case 57:
-    case 58:
-    case 59:
+        s.q = w * g.l / g.r;
+        s.bw = s.f / s.q;
+        return Solution{s, {kF, kQ, kBW}};
     case 60:
     case 61:
     case 62:
     case 63:
-        solveAtResonance(form, g, selector);
-        break;
-    default:
+        s.q = w * g.l / g.r;
+        s.bw = s.f / s.q;
+        return Solution{s, {kF, kBW, kQ}};
+    }
+    return std::nullopt;
+}
+
+// For a series circuit: w = 2 pi F, XL = wL = 1/(wC) at resonance,
+// Q = XL / R = F / BW. L or C with F, or L and C together, and one of BW, Q
+// and R suffice.
+std::optional<Solution> solveSelector(const Circuit& g, int selector) {
+    if ((selector >= 25 && selector <= 31) || selector == 41)
+        return solveAtFrequency(g, selector);
+    if (selector >= 49 && selector <= 63 && selector != 56)
+        return solveAtResonance(g, selector);
+    return std::nullopt;
+}
+
+double valueOf(const Circuit& s, const std::string& box) {
+    const std::pair<const char*, double> values[] = {{kF, s.f}, {kBW, s.bw}, {kC, s.c},
+                                                     {kL, s.l}, {kR, s.r},   {kQ, s.q}};
+    for (const auto& [name, value] : values)
+        if (box == name)
+            return value;
+    return 0;
+}
+
+Circuit boxesOf(const Form& form) {
+    return {form.number(kF), form.number(kBW), form.number(kC),
+            form.number(kL), form.number(kR),  form.number(kQ)};
+}
+
+// Only the quantities a combination computes are written back, in the order
+// given here; every other box keeps what the user typed, used or not.
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const Circuit g = boxesOf(form);
+    const int selector = selectorOf(g);
+    const std::optional<Solution> solved = solveSelector(g, selector);
+    if (!solved) {
         // Too little to go on, e.g. L and F alone, or C and F with Q or R.
         env.dialogs.say(kInsufficientData);
-        break;
+        return;
     }
+    for (const char* box : solved->shown)
+        form.setEng(box, valueOf(solved->circuit, box));
+    form.setValue(kGiven, selector);
 }
 
 FormSpec formSpec() {
@@ -198,10 +195,33 @@ Calculator makeRlcQ() {
     for (const auto& name : calc.clearBoxes)
         calc.fields.push_back({FieldKind::Eng, name});
     calc.calculate = CmdCalc_Click;
+    calc.values = {kGiven};
+    calc.netlist = rlcQNetlist;
     return calc;
 }
 
 } // namespace
+
+namespace rlcq {
+
+std::optional<Circuit> lastCircuit(const Form& form) {
+    const int selector = static_cast<int>(form.value(kGiven));
+    // The quantities that press was given; the boxes it wrote are left out.
+    Circuit g = boxesOf(form);
+    const std::pair<int, double*> given[] = {{kGivenC, &g.c}, {kGivenL, &g.l}, {kGivenF, &g.f},
+                                             {kGivenR, &g.r}, {kGivenQ, &g.q}, {kGivenBW, &g.bw}};
+    for (const auto& [weight, value] : given)
+        if ((selector & weight) == 0)
+            *value = 0;
+    if (selectorOf(g) != selector)
+        return std::nullopt;
+    const std::optional<Solution> solved = solveSelector(g, selector);
+    if (!solved)
+        return std::nullopt;
+    return solved->circuit;
+}
+
+} // namespace rlcq
 
 const Calculator& rlcQ() {
     static const Calculator calc = makeRlcQ();

@@ -1,6 +1,7 @@
 #include "calculators/passive/volt_divider.h"
 
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -66,7 +67,7 @@ std::string loadCurrentTooLarge(const std::string& r1) {
     return "The load current is too large for R1 of " + r1 + " and above: R2 would be negative.";
 }
 
-enum Loading { NoLoad = 1, CurrentLoad = 2, ResistanceLoad = 3 };
+using namespace voltdivider;
 
 // Every option is selected through the window cycle, so that selecting one
 // from code has the same effect as a click.
@@ -161,18 +162,18 @@ std::string errorText(double percent) {
 // The attenuation wanted: Ar as typed, from the decibels, or from the two
 // voltages (then also written into the Ar and dB boxes). Nothing after a
 // message.
-std::optional<double> wantedRatio(Form& form, CalcEnv& env) {
+std::optional<double> wantedRatio(Form& form, Dialogs& dialogs) {
     double ar = form.number(kAr);
     const double dB = form.number(kDB);
     const double vo = form.number(kVo);
     const double vin = form.number(kVin);
     if (form.selected(kOpVinVout)) {
         if (vin == 0) {
-            env.dialogs.say(kNeedVin);
+            dialogs.say(kNeedVin);
             return std::nullopt;
         }
         if (vo == 0) {
-            env.dialogs.say(kNeedVo);
+            dialogs.say(kNeedVo);
             return std::nullopt;
         }
         ar = vo / vin;
@@ -188,15 +189,15 @@ std::optional<double> wantedRatio(Form& form, CalcEnv& env) {
     }
 
     if (ar > 1) {
-        env.dialogs.say(kArAboveOne);
+        dialogs.say(kArAboveOne);
         return std::nullopt;
     }
     if (ar == 1) {
-        env.dialogs.say(kArIsOne);
+        dialogs.say(kArIsOne);
         return std::nullopt;
     }
     if (!(ar > 0)) {
-        env.dialogs.say(kArNotPositive);
+        dialogs.say(kArNotPositive);
         return std::nullopt;
     }
     return ar;
@@ -231,17 +232,17 @@ struct Divider {
 
 // R2 for this R1, by the loading; nothing after a message. A zero load
 // current is pointed out once a Calculate.
-std::optional<double> wantedR2(const Divider& d, const Resistor& r1, CalcEnv& env,
+std::optional<double> wantedR2(const Divider& d, const Resistor& r1, Dialogs& dialogs,
                                bool& toldZeroCurrent) {
     if (d.loading == CurrentLoad) {
         if (d.il == 0 && !toldZeroCurrent) {
-            env.dialogs.say(kZeroLoadCurrent, MessageIcon::Information);
+            dialogs.say(kZeroLoadCurrent, MessageIcon::Information);
             toldZeroCurrent = true;
         }
         // R2 carries what R1 delivers less the load current, at Vo.
         const double r2 = d.vo / ((d.vin - d.vo) / r1.value - d.il);
         if (!(r2 > 0 && std::isfinite(r2))) {
-            env.dialogs.say(loadCurrentTooLarge(TrimBlanks(r1.text)));
+            dialogs.say(loadCurrentTooLarge(TrimBlanks(r1.text)));
             return std::nullopt;
         }
         return r2;
@@ -249,18 +250,18 @@ std::optional<double> wantedR2(const Divider& d, const Resistor& r1, CalcEnv& en
     if (d.loading == ResistanceLoad) {
         const double rl = d.il;
         if (rl == 0) {
-            env.dialogs.say(kNeedLoadResistance);
+            dialogs.say(kNeedLoadResistance);
             return std::nullopt;
         }
         if (rl < 0) {
-            env.dialogs.say(kNegativeLoadResistance);
+            dialogs.say(kNegativeLoadResistance);
             return std::nullopt;
         }
         // R2 in parallel with RL must give k = Ar / (1 - Ar) times R1.
         const double k = d.ar / (1 - d.ar);
         const double r2 = k * rl * r1.value / (rl - k * r1.value);
         if (!(r2 > 0 && std::isfinite(r2))) {
-            env.dialogs.say(loadResistanceTooSmall(TrimBlanks(r1.text)));
+            dialogs.say(loadResistanceTooSmall(TrimBlanks(r1.text)));
             return std::nullopt;
         }
         return r2;
@@ -271,15 +272,19 @@ std::optional<double> wantedR2(const Divider& d, const Resistor& r1, CalcEnv& en
 // A line of the list: R1, R2, the attenuation they really give and its
 // error, the input and output resistance, and with the voltages given the
 // current and the power in each resistor.
+// The attenuation R1 and R2 really give with the load.
+double realRatio(const Divider& d, double r1, double r2) {
+    const double rl = d.il;
+    if (d.loading == CurrentLoad)
+        return ((d.vin - d.il * r1) / (1 + r1 / r2)) / d.vin;
+    if (d.loading == ResistanceLoad)
+        return rl * r2 / ((rl + r2) * r1 + rl * r2);
+    return r2 / (r1 + r2);
+}
+
 std::string dividerLine(const Divider& d, const Resistor& r1, const Resistor& r2) {
     const double rl = d.il;
-    double arReal = 0;
-    if (d.loading == CurrentLoad)
-        arReal = ((d.vin - d.il * r1.value) / (1 + r1.value / r2.value)) / d.vin;
-    else if (d.loading == ResistanceLoad)
-        arReal = rl * r2.value / ((rl + r2.value) * r1.value + rl * r2.value);
-    else
-        arReal = r2.value / (r1.value + r2.value);
+    const double arReal = realRatio(d, r1.value, r2.value);
     const double error = 100 * (arReal - d.ar) / d.ar;
 
     double rin = 0;
@@ -317,16 +322,18 @@ std::string dividerLine(const Divider& d, const Resistor& r1, const Resistor& r2
     return line;
 }
 
-// A line for each R1 from its share (1 - Ar) of Rt min up to that of
-// Rt max, R1 growing by a step each line.
-void listDividers(Form& form, CalcEnv& env, const Divider& d, double rtMin, double rtMax) {
+// Each R1 from its share (1 - Ar) of Rt min up to that of Rt max, R1
+// growing by a step each line, with its R2, handed to `line`; a message ends
+// the walk.
+void walkDividers(Dialogs& dialogs, const Divider& d, double rtMin, double rtMax,
+                  const std::function<void(const Resistor&, const Resistor&)>& line) {
     Resistor r1 = name((1 - d.ar) * rtMin, d.standardValues);
     const double r1Limit = (1 - d.ar) * rtMax;
     if (!(r1.value > 0)) {
         // Only a standard value can come out as 0 (for R1 of 0.5 ohm or less);
         // stepping from 0 would never end.
         if (d.standardValues) {
-            env.dialogs.say(kR1BelowTable);
+            dialogs.say(kR1BelowTable);
             return;
         }
         throw NumericFault("R1 is zero");
@@ -335,19 +342,19 @@ void listDividers(Form& form, CalcEnv& env, const Divider& d, double rtMin, doub
     bool toldZeroCurrent = false;
     for (int lines = 0;; ++lines) {
         if (lines == kMaxLines) {
-            env.dialogs.say(kTooManyLines);
+            dialogs.say(kTooManyLines);
             return;
         }
-        const std::optional<double> r2Wanted = wantedR2(d, r1, env, toldZeroCurrent);
+        const std::optional<double> r2Wanted = wantedR2(d, r1, dialogs, toldZeroCurrent);
         if (!r2Wanted)
             return;
         const Resistor r2 = name(*r2Wanted, d.standardValues);
         if (!(r2.value > 0)) {
             // R2 grows with R1, so this happens only at the start of the range.
-            env.dialogs.say(kR2BelowTable);
+            dialogs.say(kR2BelowTable);
             return;
         }
-        form.list(kList).push_back(dividerLine(d, r1, r2));
+        line(r1, r2);
 
         const Resistor next =
             name(checkFinite(r1.value * kR1Step, "R1 is too large"), d.standardValues);
@@ -360,22 +367,30 @@ void listDividers(Form& form, CalcEnv& env, const Divider& d, double rtMin, doub
     }
 }
 
-void CmdCalc_Click(Form& form, CalcEnv& env) {
-    form.list(kList).clear();
+// The divider the boxes and options ask for, with the wanted ratio ar.
+Divider dividerOf(const Form& form, double ar) {
     Divider d;
+    d.ar = ar;
     d.vo = form.number(kVo);
     d.vin = form.number(kVin);
     d.il = form.number(kIL);
-    const double rtMin = form.number(kRtMin);
-    const double rtMax = form.number(kRtMax);
     d.byVoltages = form.selected(kOpVinVout);
-    const std::optional<double> ar = wantedRatio(form, env);
-    if (!ar || !totalRangeAccepted(env, rtMin, rtMax))
-        return;
-    d.ar = *ar;
     d.standardValues = form.checked(kStandardValues);
     d.loading = form.option(kLoadingGroup);
-    listDividers(form, env, d, rtMin, rtMax);
+    return d;
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    form.list(kList).clear();
+    const double rtMin = form.number(kRtMin);
+    const double rtMax = form.number(kRtMax);
+    const std::optional<double> ar = wantedRatio(form, env.dialogs);
+    if (!ar || !totalRangeAccepted(env, rtMin, rtMax))
+        return;
+    const Divider d = dividerOf(form, *ar);
+    walkDividers(env.dialogs, d, rtMin, rtMax, [&](const Resistor& r1, const Resistor& r2) {
+        form.list(kList).push_back(dividerLine(d, r1, r2));
+    });
 }
 
 // The header names Rin and Ro only when the data file could be read.
@@ -445,10 +460,39 @@ Calculator makeVoltDivider() {
                     {kOpVinVout, byVoltagesSelected}, {kOpNoLoad, noLoadSelected},
                     {kOpILoad, currentLoadSelected},  {kOpRLoad, resistanceLoadSelected}};
     calc.setUp = setUp;
+    calc.netlist = voltDividerNetlist;
     return calc;
 }
 
+// The messages of a walk that only recounts the combinations.
+class Silent : public Dialogs {
+public:
+    Answer show(const Message&) override { return Answer::Ok; }
+};
+
 } // namespace
+
+namespace voltdivider {
+
+std::optional<Listing> listing(const Form& form) {
+    Form f = form;
+    Silent silent;
+    const double rtMin = f.number(kRtMin);
+    const double rtMax = f.number(kRtMax);
+    const std::optional<double> ar = wantedRatio(f, silent);
+    if (!ar || rtMin <= 0 || rtMax <= rtMin)
+        return std::nullopt;
+    const Divider d = dividerOf(f, *ar);
+    Listing out{d.ar, d.vin, d.vo, d.il, d.loading, d.byVoltages, {}};
+    if (d.loading < NoLoad || d.loading > ResistanceLoad)
+        return std::nullopt;
+    walkDividers(silent, d, rtMin, rtMax, [&](const Resistor& r1, const Resistor& r2) {
+        out.lines.push_back({r1.value, r2.value, realRatio(d, r1.value, r2.value)});
+    });
+    return out;
+}
+
+} // namespace voltdivider
 
 const Calculator& voltDivider() {
     static const Calculator calc = makeVoltDivider();

@@ -47,6 +47,17 @@ double effectiveCapacitance(Mode mode, double c, const Stage& s) {
     return c;
 }
 
+double tuningCapacitance(Mode mode, double f, const Stage& rf) {
+    const double w2 = std::pow(2 * Pi * f, 2);
+    if (mode == PadderTrimmer1)
+        return (rf.padder + rf.trimmer - w2 * rf.coil * rf.trimmer * rf.padder) /
+               (w2 * rf.coil * rf.padder - 1);
+    if (mode == PadderTrimmer2)
+        return (rf.padder - w2 * rf.coil * rf.trimmer * rf.padder) /
+               (w2 * rf.coil * (rf.padder + rf.trimmer) - 1);
+    return 1 / (w2 * rf.coil) - rf.trimmer;
+}
+
 StageResult designStage(Mode mode, double coil, double lower, double upper, double cMin,
                         double cMax) {
     const double wl2 = std::pow(2 * Pi * lower, 2);
@@ -342,16 +353,7 @@ std::vector<std::string> trackingTable(const Inputs& in, const Stage& rf, const 
     for (double f = b.fLo;; f += in.step) {
         if (f > b.fHi)
             f = b.fHi;
-        const double w2 = std::pow(2 * Pi * f, 2);
-        double c = 0;
-        if (in.mode == PadderTrimmer1)
-            c = (rf.padder + rf.trimmer - w2 * rf.coil * rf.trimmer * rf.padder) /
-                (w2 * rf.coil * rf.padder - 1);
-        else if (in.mode == PadderTrimmer2)
-            c = (rf.padder - w2 * rf.coil * rf.trimmer * rf.padder) /
-                (w2 * rf.coil * (rf.padder + rf.trimmer) - 1);
-        else
-            c = 1 / (w2 * rf.coil) - rf.trimmer;
+        const double c = tuningCapacitance(in.mode, f, rf);
         const double fo = resonance(effectiveCapacitance(in.mode, c, osc), osc.coil);
         const double e = (fo - b.fIf) - f;
         const bool zero = std::abs(e) <= kZeroError * f;
@@ -559,10 +561,28 @@ Calculator makeReceiverTracking() {
     calc.buttons = {{kRecL, CmdRecL_Click}, {kPrint, CmdPrint_Click}};
     calc.beforeSave = beforeSave;
     calc.setUp = setUp;
+    calc.netlist = trackingNetlist;
     return calc;
 }
 
 } // namespace
+
+namespace tracking {
+
+std::optional<Design> designOf(const Form& form) {
+    const Inputs in = readInputs(form);
+    const Band& b = in.band;
+    if (in.mode == None)
+        return std::nullopt;
+    const StageResult rf = designStage(in.mode, in.rfCoil, b.fLo, b.fHi, b.cMin, b.cMax);
+    const StageResult osc =
+        designStage(in.mode, in.oscCoil, b.fLo + b.fIf, b.fHi + b.fIf, b.cMin, b.cMax);
+    if (!rf.stage || !osc.stage)
+        return std::nullopt;
+    return Design{in.mode, b.fLo, b.fHi, b.fIf, *rf.stage, *osc.stage};
+}
+
+} // namespace tracking
 
 const Calculator& receiverTracking() {
     static const Calculator calc = makeReceiverTracking();

@@ -39,5 +39,21 @@ StageResult designStage(Mode mode, double coil, double lower, double upper, doub
 // The capacitance the stage's coil sees when the tuning capacitor is at c.
 double effectiveCapacitance(Mode mode, double c, const Stage& stage);
 
+// The setting of the tuning capacitor that puts the RF stage on f.
+double tuningCapacitance(Mode mode, double f, const Stage& rf);
+
+// Both stages as Calculate designs them from the form (the band in hertz);
+// nothing with no mode chosen or where a stage cannot be designed.
+struct Design {
+    Mode mode = None;
+    double fLo = 0, fHi = 0, fIf = 0;
+    Stage rf, osc;
+};
+std::optional<Design> designOf(const Form& form);
+
 } // namespace tracking
+
+// The RF and oscillator tanks with the capacitor set for each end of the band.
+std::optional<Netlist> trackingNetlist(const Form& form);
+
 } // namespace ferrovane

@@ -1,6 +1,7 @@
 #include "calculators/rf/vswr_meter.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "numeric/complex_text.h"
@@ -47,57 +48,68 @@ void Option2_Click(Form& form, CalcEnv&) {
     relabel(form, true);
 }
 
-void CmdCalc_Click(Form& form, CalcEnv& env) {
+// The load read from the boxes and the mode, or the message that stops the
+// calculation.
+struct Outcome {
+    std::optional<vswr::Reading> reading;
+    const char* message = nullptr;
+};
+
+Outcome measure(const Form& form) {
+    vswr::Reading m;
     const int mode = form.option(kModeGroup);
-    if (mode == 0) {
-        env.dialogs.say(kNoMode);
-        return;
-    }
-    const double f = form.number(data(2));
-    const double omega = 2 * Pi * f;
-    const double zo = form.number(data(3));
-    double r = form.number(data(0));
-    double x = form.number(data(1));
-    if (mode == kMeterMode) {
+    if (mode == 0)
+        return {std::nullopt, kNoMode};
+    m.meter = mode == kMeterMode;
+    m.f = form.number(data(2));
+    const double omega = 2 * Pi * m.f;
+    m.zo = form.number(data(3));
+    m.first = form.number(data(0));
+    m.second = form.number(data(1));
+    m.r = m.first;
+    m.x = m.second;
+    if (m.meter) {
         // The bridge reads the load as Rp in parallel with Cp; a negative Cp
         // is the inductance that would resonate with it at F.
-        const double c = x * 1e-12;
-        if (f == 0 || c == 0) {
-            env.dialogs.say(kMeterZero);
-            return;
-        }
-        const double rp = r;
+        const double c = m.second * 1e-12;
+        if (m.f == 0 || c == 0)
+            return {std::nullopt, kMeterZero};
+        const double rp = m.first;
         const double xp = -1 / (c * omega);
-        r = rp * xp * xp / (rp * rp + xp * xp);
-        x = rp * rp * xp / (rp * rp + xp * xp);
+        m.r = rp * xp * xp / (rp * rp + xp * xp);
+        m.x = rp * rp * xp / (rp * rp + xp * xp);
     }
-    if (zo == 0) {
-        env.dialogs.say(kLineZero);
+    if (m.zo == 0)
+        return {std::nullopt, kLineZero};
+    if (m.r == 0)
+        return {std::nullopt, kResistanceZero};
+    // The reflection coefficient (zn - 1) / (zn + 1) of the load normalised
+    // to the line.
+    const std::string line = PlainNumber(m.zo) + " + j 0";
+    const std::string load = PlainNumber(m.r) + " + j " + PlainNumber(m.x);
+    const std::string zn = CplxDiv(load, line);
+    const std::string gamma = CplxDiv(CplxSub(zn, "1 + j 0"), CplxAdd(zn, " 1 + j 0"));
+    m.g = CplxToPolar(gamma).value().magnitude;
+    if (!(m.g < 1))
+        return {std::nullopt, kTotalReflection};
+    m.vswr = (1 + m.g) / (1 - m.g);
+    return {m, nullptr};
+}
+
+void CmdCalc_Click(Form& form, CalcEnv& env) {
+    const Outcome outcome = measure(form);
+    if (!outcome.reading) {
+        env.dialogs.say(outcome.message);
         return;
     }
-    if (r == 0) {
-        env.dialogs.say(kResistanceZero);
-        return;
-    }
+    const vswr::Reading& m = *outcome.reading;
+    const double r = m.r, x = m.x;
     // The plain arctangent of X / R, in degrees rounded to a tenth.
     const double angle = std::floor(std::atan(x / r) * 1800 / Pi + 0.5) / 10;
     const double magnitude = std::sqrt(r * r + x * x);
 
-    // The reflection coefficient (zn - 1) / (zn + 1) of the load normalised
-    // to the line.
-    const std::string line = PlainNumber(zo) + " + j 0";
-    const std::string load = PlainNumber(r) + " + j " + PlainNumber(x);
-    const std::string zn = CplxDiv(load, line);
-    const std::string gamma = CplxDiv(CplxSub(zn, "1 + j 0"), CplxAdd(zn, " 1 + j 0"));
-    const double g = CplxToPolar(gamma).value().magnitude;
-    if (!(g < 1)) {
-        env.dialogs.say(kTotalReflection);
-        return;
-    }
-    const double vswr = (1 + g) / (1 - g);
-
     const std::string sR = TrimBlanks(engText(r)), sX = TrimBlanks(engText(x));
-    const std::string sM = TrimBlanks(engText(magnitude)), sV = TrimBlanks(engText(vswr));
+    const std::string sM = TrimBlanks(engText(magnitude)), sV = TrimBlanks(engText(m.vswr));
     form.list(kList) = {
         x >= 0 ? "Z = " + sR + " + j " + sX + " ohms"
                : "Z = " + sR + " - j " + sX.substr(1) + " ohms",
@@ -150,10 +162,19 @@ Calculator makeVswrMeter() {
     calc.clear = CmdClr_Click;
     calc.options = {{kOpSeries, Option1_Click}, {kOpMeter, Option2_Click}};
     calc.beforeSave = beforeSave;
+    calc.netlist = vswrNetlist;
     return calc;
 }
 
 } // namespace
+
+namespace vswr {
+
+std::optional<Reading> readingOf(const Form& form) {
+    return measure(form).reading;
+}
+
+} // namespace vswr
 
 const Calculator& vswrMeter() {
     static const Calculator calc = makeVswrMeter();
