@@ -13,18 +13,17 @@ std::optional<Netlist> biasDesignNetlist(const Form& form) {
     const std::optional<BiasDesign> d = designBias(w);
     if (!d)
         return std::nullopt;
-    const cvb::Stage stage{w.vcc,
-                           w.beta,
-                           d->r1.value,
-                           d->r2.value,
-                           d->re.value,
-                           d->rc.value,
-                           "Supply from the Collector voltage box",
-                           "B from the Transistor Current Gain box",
-                           "R1 as designed: the standard value nearest Vcc Rb / Vbb",
-                           "R2 as designed: the standard value nearest Vbb R1 / (Vcc - Vbb)",
-                           "Re as designed: the standard value nearest Ve B / ((B + 1) Ic)",
-                           "Rc as designed: the standard value nearest (Vcc - Ve) / (2 Ic)"};
+    const cvb::Stage stage{
+        .vcc = w.vcc,
+        .beta = w.beta,
+        .r1 = d->r1.value,
+        .r2 = d->r2.value,
+        .re = d->re.value,
+        .rc = d->rc.value,
+        .r1From = "R1 as designed: the standard value nearest Vcc Rb / Vbb",
+        .r2From = "R2 as designed: the standard value nearest Vbb R1 / (Vcc - Vbb)",
+        .reFrom = "Re as designed: the standard value nearest Ve B / ((B + 1) Ic)",
+        .rcFrom = "Rc as designed: the standard value nearest (Vcc - Ve) / (2 Ic)"};
     if (!cvb::isStage(stage))
         return std::nullopt;
     const BiasPowers p = biasPowers(w.vcc, *d);

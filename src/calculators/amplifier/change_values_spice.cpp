@@ -8,18 +8,16 @@ namespace ferrovane {
 
 std::optional<Netlist> changeValuesNetlist(const Form& form) {
     const CvbInputs in = cvbInputs(form);
-    const cvb::Stage stage{in.vcc,
-                           in.beta,
-                           in.r1,
-                           in.r2,
-                           in.re,
-                           in.rc,
-                           "Supply from the Collector voltage box",
-                           "B from the Transistor Current Gain box",
-                           "R1 from its box",
-                           "R2 from its box",
-                           "Re from its box",
-                           "Rc from its box"};
+    const cvb::Stage stage{.vcc = in.vcc,
+                           .beta = in.beta,
+                           .r1 = in.r1,
+                           .r2 = in.r2,
+                           .re = in.re,
+                           .rc = in.rc,
+                           .r1From = "R1 from its box",
+                           .r2From = "R2 from its box",
+                           .reFrom = "Re from its box",
+                           .rcFrom = "Rc from its box"};
     if (!cvb::isStage(stage))
         return std::nullopt;
     const CvbPoint p = cvbPoint(in);

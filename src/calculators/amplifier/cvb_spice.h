@@ -10,7 +10,9 @@ namespace ferrovane::cvb {
 // where each value came from (for the netlist's comments).
 struct Stage {
     double vcc = 0, beta = 0, r1 = 0, r2 = 0, re = 0, rc = 0; // rc 0: emitter follower
-    std::string vccFrom, betaFrom, r1From, r2From, reFrom, rcFrom;
+    std::string r1From, r2From, reFrom, rcFrom;
+    std::string vccFrom = "Supply from the Collector voltage box";
+    std::string betaFrom = "B from the Transistor Current Gain box";
 };
 
 // What a window worked out for the stage: amperes, volts and watts.
