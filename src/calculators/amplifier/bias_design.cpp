@@ -38,16 +38,10 @@ double twoDecimals(double x) {
     return std::floor(x * 100 + 0.5) / 100;
 }
 
-// What the boxes ask for: the supply, Ic as typed (milliamperes), the gain,
-// Ve as typed and the stability factor Rb / Re.
-struct Wanted {
-    double vcc, icTyped, beta, veTyped, s;
-};
-
 // Every box filled, and Ic in milliamperes (a small Ic is asked about).
 // False after a message; when the user meant amperes, the box shows them as
 // milliamperes and takes the focus.
-bool wantedAccepted(Form& form, CalcEnv& env, const Wanted& w) {
+bool wantedAccepted(Form& form, CalcEnv& env, const BiasWanted& w) {
     const double ic = w.icTyped / 1000;
     if (w.vcc == 0 || ic == 0 || w.beta == 0 || w.veTyped == 0 || w.s == 0) {
         env.dialogs.say(kMissing);
@@ -67,85 +61,17 @@ bool wantedAccepted(Form& form, CalcEnv& env, const Wanted& w) {
     return true;
 }
 
-// A design in standard values, with the operating point they give.
-struct BiasDesign {
-    StandardValue re, r1, r2, rc;
-    double rb = 0, vbb = 0, ic = 0, ve = 0;
-    double stability = 0; // Rb / Re to hundredths
-};
-
-// The design, or nothing after a message when standard values cannot
-// realise it.
-std::optional<BiasDesign> designBias(const Wanted& w, CalcEnv& env) {
-    const double vcc = w.vcc, beta = w.beta;
-    double ic = w.icTyped / 1000;
-    BiasDesign d;
-    // Emitter resistor for the wanted emitter voltage, then the voltage it
-    // really gives.
-    if (beta + 1 == 0)
-        throw NumericFault("a current gain of -1 leaves the emitter without current");
-    d.re = NearestStandardValue(w.veTyped / ((beta + 1) * ic / beta));
-    if (d.re.value == 0)
-        throw NumericFault("the emitter resistor rounds to 0 ohms");
-    double ve = cvb::emitterVoltage(ic, d.re.value, beta);
-
-    const double ib = ic / beta;
-    double rb = w.s * d.re.value;
-    if (rb > kRbLimit) {
-        env.dialogs.say(kUnrealizable);
-        return std::nullopt;
-    }
-    double vbb = ib * rb + (ve + cvb::kVbe);
-    if (vbb > vcc)
-        vbb = vcc - kClampMargin;
-
-    if (vbb == 0)
-        throw NumericFault("the base voltage is 0");
-    if (vbb == vcc)
-        throw NumericFault("the base voltage equals the supply voltage");
-    double r1 = vcc * rb / vbb;
-    double r2 = vbb * r1 / (vcc - vbb);
-    if (r1 >= kR1Limit) {
-        r1 = kR1Replacement;
-        r2 = vbb * kR1Replacement / (vcc - vbb);
-    }
-    d.r1 = NearestStandardValue(r1);
-    d.r2 = NearestStandardValue(r2);
-    if (d.r1.value + d.r2.value == 0)
-        throw NumericFault("the base divider rounds to 0 ohms");
-    d.vbb = cvb::theveninVoltage(vcc, d.r1.value, d.r2.value);
-    d.rb = cvb::theveninResistance(d.r1.value, d.r2.value);
-
-    // The operating point of the standard values, Ic rounded as it is shown.
-    d.ic = ReadNumber(engText(cvb::collectorCurrent(d.vbb, d.rb, d.re.value, beta)));
-    d.ve = cvb::emitterVoltage(d.ic, d.re.value, beta);
-    // A base at or below the base-emitter drop leaves the transistor cut off,
-    // and a collector resistor below zero would put the collector under the
-    // emitter: neither can be built.
-    if (!(d.ic > 0) || vcc - d.ve < 0) {
-        env.dialogs.say(kUnrealizable);
-        return std::nullopt;
-    }
-    d.stability = std::floor(d.rb * 100 / d.re.value + 0.5) / 100;
-    // The collector sits half-way between the supply and the emitter.
-    d.rc = NearestStandardValue((vcc - d.ve) / (2 * d.ic));
-    return d;
-}
-
 // The resistors, the operating point, the power in each part and the
 // stability factor.
 std::vector<std::string> designLines(double vcc, const BiasDesign& d) {
-    const double ic = d.ic, ve = d.ve;
-    const std::string pR1 = engText(std::pow((vcc - ve) - cvb::kVbe, 2) / d.r1.value);
-    const std::string pR2 = engText(std::pow(ve + cvb::kVbe, 2) / d.r2.value);
-    const std::string pRc = engText(ic * ic * d.rc.value);
-    const std::string pRe = engText(ve * ve / d.re.value);
-    const std::string pQ = engText(((vcc - ic * d.rc.value) - ve) * ic);
-    const std::string pFollower = engText((vcc - ve) * ic);
-    const double icMilliamps = ic * 1000;
+    const BiasPowers p = biasPowers(vcc, d);
+    const std::string pR1 = engText(p.r1), pR2 = engText(p.r2), pRc = engText(p.rc),
+                      pRe = engText(p.re), pQ = engText(p.transistor),
+                      pFollower = engText(p.follower);
+    const double icMilliamps = d.ic * 1000;
     return {"R1 = " + d.r1.text + "   R2 = " + d.r2.text + "   Re = " + d.re.text +
                 "   Rc = " + d.rc.text + " Ohms",
-            "Ic = " + PlainNumber(icMilliamps) + " mA   Ve = " + PlainNumber(twoDecimals(ve)) +
+            "Ic = " + PlainNumber(icMilliamps) + " mA   Ve = " + PlainNumber(twoDecimals(d.ve)) +
                 " Volts   Vc = " +
                 PlainNumber(twoDecimals(vcc - icMilliamps * 0.001 * d.rc.value)) + " Volts",
             "R1 Power =" + pR1 + "Watts   R2 Power =" + pR2 + "Watts",
@@ -157,7 +83,7 @@ std::vector<std::string> designLines(double vcc, const BiasDesign& d) {
 
 // "CVBOutPut.dat" for the change-values window and the beta plot: the boxes
 // as typed, then the standard values and their divider.
-void saveDesign(const Wanted& w, const BiasDesign& d, CalcEnv& env) {
+void saveDesign(const BiasWanted& w, const BiasDesign& d, CalcEnv& env) {
     auto number = [](double x) { return PlainNumber(x, LeadingBlank::Yes); };
     const WriteResult written =
         cvb::designFile().write(env.files, {{cvb::kVcc, FormatEng(w.vcc)},
@@ -178,13 +104,14 @@ void saveDesign(const Wanted& w, const BiasDesign& d, CalcEnv& env) {
 }
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const Wanted w{form.number(kVcc), form.number(kIc), form.number(kBeta), form.number(kVe),
-                   form.number(kS)};
+    const BiasWanted w = biasWanted(form);
     if (!wantedAccepted(form, env, w))
         return;
-    const std::optional<BiasDesign> d = designBias(w, env);
-    if (!d)
+    const std::optional<BiasDesign> d = designBias(w);
+    if (!d) {
+        env.dialogs.say(kUnrealizable);
         return;
+    }
     form.list(kList) = designLines(w.vcc, *d);
     saveDesign(w, *d, env);
 }
@@ -218,10 +145,78 @@ Calculator makeBiasDesign() {
                    {FieldKind::Eng, kS}};
     calc.clearBoxes = {kVcc, kIc, kBeta, kVe, kS};
     calc.calculate = CmdCalc_Click;
+    calc.netlist = biasDesignNetlist;
     return calc;
 }
 
 } // namespace
+
+BiasWanted biasWanted(const Form& form) {
+    return {form.number(kVcc), form.number(kIc), form.number(kBeta), form.number(kVe),
+            form.number(kS)};
+}
+
+std::optional<BiasDesign> designBias(const BiasWanted& w) {
+    const double vcc = w.vcc, beta = w.beta;
+    double ic = w.icTyped / 1000;
+    BiasDesign d;
+    // Emitter resistor for the wanted emitter voltage, then the voltage it
+    // really gives.
+    if (beta + 1 == 0)
+        throw NumericFault("a current gain of -1 leaves the emitter without current");
+    d.re = NearestStandardValue(w.veTyped / ((beta + 1) * ic / beta));
+    if (d.re.value == 0)
+        throw NumericFault("the emitter resistor rounds to 0 ohms");
+    double ve = cvb::emitterVoltage(ic, d.re.value, beta);
+
+    const double ib = ic / beta;
+    double rb = w.s * d.re.value;
+    if (rb > kRbLimit)
+        return std::nullopt;
+    double vbb = ib * rb + (ve + cvb::kVbe);
+    if (vbb > vcc)
+        vbb = vcc - kClampMargin;
+
+    if (vbb == 0)
+        throw NumericFault("the base voltage is 0");
+    if (vbb == vcc)
+        throw NumericFault("the base voltage equals the supply voltage");
+    double r1 = vcc * rb / vbb;
+    double r2 = vbb * r1 / (vcc - vbb);
+    if (r1 >= kR1Limit) {
+        r1 = kR1Replacement;
+        r2 = vbb * kR1Replacement / (vcc - vbb);
+    }
+    d.r1 = NearestStandardValue(r1);
+    d.r2 = NearestStandardValue(r2);
+    if (d.r1.value + d.r2.value == 0)
+        throw NumericFault("the base divider rounds to 0 ohms");
+    d.vbb = cvb::theveninVoltage(vcc, d.r1.value, d.r2.value);
+    d.rb = cvb::theveninResistance(d.r1.value, d.r2.value);
+
+    // The operating point of the standard values, Ic rounded as it is shown.
+    d.ic = ReadNumber(engText(cvb::collectorCurrent(d.vbb, d.rb, d.re.value, beta)));
+    d.ve = cvb::emitterVoltage(d.ic, d.re.value, beta);
+    // A base at or below the base-emitter drop leaves the transistor cut off,
+    // and a collector resistor below zero would put the collector under the
+    // emitter: neither can be built.
+    if (!(d.ic > 0) || vcc - d.ve < 0)
+        return std::nullopt;
+    d.stability = std::floor(d.rb * 100 / d.re.value + 0.5) / 100;
+    // The collector sits half-way between the supply and the emitter.
+    d.rc = NearestStandardValue((vcc - d.ve) / (2 * d.ic));
+    return d;
+}
+
+BiasPowers biasPowers(double vcc, const BiasDesign& d) {
+    const double ic = d.ic, ve = d.ve;
+    return {std::pow((vcc - ve) - cvb::kVbe, 2) / d.r1.value,
+            std::pow(ve + cvb::kVbe, 2) / d.r2.value,
+            ic * ic * d.rc.value,
+            ve * ve / d.re.value,
+            ((vcc - ic * d.rc.value) - ve) * ic,
+            (vcc - ve) * ic};
+}
 
 const Calculator& biasDesign() {
     static const Calculator calc = makeBiasDesign();

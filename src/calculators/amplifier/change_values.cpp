@@ -36,49 +36,23 @@ double nonZero(double x, const char* what) {
 }
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
-    const double vcc = form.number(kVcc);
-    const double beta = form.number(kBeta);
-    const double rc = form.number(kRc);
-    const double re = form.number(kRe);
-    const double r1 = form.number(kR1);
-    const double r2 = form.number(kR2);
-
-    nonZero(r1 + r2, "R1 + R2 is 0 ohms");
-    nonZero(r1, "R1 is 0 ohms");
-    nonZero(r2, "R2 is 0 ohms");
-    nonZero(re, "Re is 0 ohms");
-    nonZero(beta, "the current gain is 0");
-    const double vbb = cvb::theveninVoltage(vcc, r1, r2);
-    const double rb = cvb::theveninResistance(r1, r2);
-    nonZero((beta + 1) * re + rb, "(Beta + 1) Re + Rb is 0 ohms");
-    const double ic = checkFinite(cvb::collectorCurrent(vbb, rb, re, beta));
-    const double ve = checkFinite(cvb::emitterVoltage(ic, re, beta));
-    const double vc = checkFinite(vcc - ic * rc);
-    if (!(ic > 0)) {
+    const CvbPoint p = cvbPoint(cvbInputs(form));
+    if (!(p.ic > 0)) {
         env.dialogs.say(kCutOff);
         return;
     }
-    if (vc < ve) {
+    if (p.vc < p.ve) {
         env.dialogs.say(kSaturated);
         return;
     }
-
-    const double pR1 = (vcc - ve - cvb::kVbe) * (vcc - ve - cvb::kVbe) / r1;
-    const double pR2 = (ve + cvb::kVbe) * (ve + cvb::kVbe) / r2;
-    const double pRe = ve * ve / re;
-    // An emitter follower has no collector resistor to dissipate anything.
-    const double pRc = rc == 0 ? 0 : (vcc - vc) * (vcc - vc) / rc;
-    const double pQ = (vc - ve) * ic;
-    const double pFollower = (vcc - ve) * ic;
-
     const std::vector<std::string> lines{
-        "Ic = " + shown(ic * 1000) + " mA  Ve = " + shown(ve) + " Volts  Vc = " + shown(vc) +
+        "Ic = " + shown(p.ic * 1000) + " mA  Ve = " + shown(p.ve) + " Volts  Vc = " + shown(p.vc) +
             " Volts",
-        "R1 Power = " + shown(pR1) + " Watts   R2 Power = " + shown(pR2) + " Watts",
-        "Re Power = " + shown(pRe) + " Watts   Rc Power = " + shown(pRc) + " Watts",
-        "            Collector Dissipation = " + shown(pQ) + " Watts",
-        "For Rc = 0, Collector Dissipation = " + shown(pFollower) + " Watts",
-        "                 Stability Factor = " + shown(rb / re)};
+        "R1 Power = " + shown(p.pR1) + " Watts   R2 Power = " + shown(p.pR2) + " Watts",
+        "Re Power = " + shown(p.pRe) + " Watts   Rc Power = " + shown(p.pRc) + " Watts",
+        "            Collector Dissipation = " + shown(p.pQ) + " Watts",
+        "For Rc = 0, Collector Dissipation = " + shown(p.pFollower) + " Watts",
+        "                 Stability Factor = " + shown(p.rb / p.re)};
     form.list(kList) = lines;
 }
 
@@ -125,11 +99,43 @@ Calculator makeChangeValues() {
     calc.fields = {{FieldKind::Eng, kVcc}, {FieldKind::Eng, kBeta}, {FieldKind::Eng, kR1},
                    {FieldKind::Eng, kR2},  {FieldKind::Eng, kRc},   {FieldKind::Eng, kRe}};
     calc.calculate = CmdCalc_Click;
+    calc.netlist = changeValuesNetlist;
     calc.clear = CmdClr_Click;
     return calc;
 }
 
 } // namespace
+
+CvbInputs cvbInputs(const Form& form) {
+    return {form.number(kVcc), form.number(kBeta), form.number(kR1),
+            form.number(kR2),  form.number(kRc),   form.number(kRe)};
+}
+
+CvbPoint cvbPoint(const CvbInputs& in) {
+    const double vcc = in.vcc, beta = in.beta, r1 = in.r1, r2 = in.r2, rc = in.rc, re = in.re;
+    nonZero(r1 + r2, "R1 + R2 is 0 ohms");
+    nonZero(r1, "R1 is 0 ohms");
+    nonZero(r2, "R2 is 0 ohms");
+    nonZero(re, "Re is 0 ohms");
+    nonZero(beta, "the current gain is 0");
+    CvbPoint p;
+    p.re = re;
+    p.vbb = cvb::theveninVoltage(vcc, r1, r2);
+    p.rb = cvb::theveninResistance(r1, r2);
+    nonZero((beta + 1) * re + p.rb, "(Beta + 1) Re + Rb is 0 ohms");
+    p.ic = checkFinite(cvb::collectorCurrent(p.vbb, p.rb, re, beta));
+    p.ve = checkFinite(cvb::emitterVoltage(p.ic, re, beta));
+    p.vc = checkFinite(vcc - p.ic * rc);
+    const double ve = p.ve, vc = p.vc, ic = p.ic;
+    p.pR1 = (vcc - ve - cvb::kVbe) * (vcc - ve - cvb::kVbe) / r1;
+    p.pR2 = (ve + cvb::kVbe) * (ve + cvb::kVbe) / r2;
+    p.pRe = ve * ve / re;
+    // An emitter follower has no collector resistor to dissipate anything.
+    p.pRc = rc == 0 ? 0 : (vcc - vc) * (vcc - vc) / rc;
+    p.pQ = (vc - ve) * ic;
+    p.pFollower = (vcc - ve) * ic;
+    return p;
+}
 
 const Calculator& changeValues() {
     static const Calculator calc = makeChangeValues();

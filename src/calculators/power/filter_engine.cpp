@@ -12,8 +12,8 @@
 namespace ferrovane {
 namespace {
 
-constexpr int kStepsPerCycle = 360;
-constexpr int kStatsCycles = 24;
+constexpr int kStepsPerCycle = kFilterStepsPerCycle;
+constexpr int kStatsCycles = kFilterStatsCycles;
 constexpr double kStatsSteps = kStepsPerCycle * kStatsCycles; // every sum is divided by 8640
 constexpr double kSmallestCapacitor = 1e-6;                   // below it a node has no capacitor
 constexpr double kIsolating = 1e12; // ohms: everything after it is cut off
@@ -36,23 +36,9 @@ struct Circuit {
            perC5 = 0, perR6 = 0, perC7 = 0;
 };
 
-Circuit circuitOf(const FilterInputs& in) {
+Circuit circuitOf(const FilterInputs& inputs) {
+    const FilterInputs in = withUnusedSectionsCut(inputs);
     Circuit k{in.r0, in.c1, in.r2, in.l2, in.c3, in.r4, in.l4, in.c5, in.r6, in.c7};
-    // Unused sections, in this order; an isolated section's choke goes too,
-    // or its flux would swing against the isolating resistance.
-    if (k.c7 == 0 && k.r6 == 0)
-        k.r6 = kIsolating;
-    if (k.c5 == 0 && k.r4 == 0) {
-        k.r4 = kIsolating;
-        k.l4 = 0;
-        k.r6 = k.c7 = 0;
-    }
-    if (k.c3 == 0 && k.r2 == 0) {
-        k.r2 = kIsolating;
-        k.l2 = 0;
-        k.r4 = k.r6 = k.c5 = k.c7 = 0;
-        k.l4 = 0;
-    }
     k.capInput = k.c1 >= kSmallestCapacitor;
     k.node3 = k.c3 >= kSmallestCapacitor;
     k.node5 = k.c5 >= kSmallestCapacitor;
@@ -267,15 +253,6 @@ private:
     std::array<Point, kFilterTraces> traces_{};
 };
 
-// Steps of the whole run: k = 1 .. K at t = k / (360 F), K the last with
-// t at or below the total time.
-std::int64_t stepCount(const FilterInputs& in) {
-    const double exact = in.tTotal * kStepsPerCycle * in.f;
-    if (!(exact >= 1))
-        return 0;
-    return static_cast<std::int64_t>(std::floor(exact * (1 + 1e-12)));
-}
-
 // The steps whose points the graph needs (the one at or before the graph's
 // start through the one after its end), and those of them kept as samples:
 // every stride-th, so that there are at most FilterRun::kMaxSamples.
@@ -343,7 +320,7 @@ public:
     PassRunner(const Pass& p, Stats& stats)
         : p_(p), stats_(stats), source_(p.in), dt_(1 / (kStepsPerCycle * p.in.f)),
           h_(dt_ / p.subSteps), cosH_(std::cos(2 * Pi / (kStepsPerCycle * p.subSteps))),
-          sinH_(std::sin(2 * Pi / (kStepsPerCycle * p.subSteps))), steps_(stepCount(p.in)) {
+          sinH_(std::sin(2 * Pi / (kStepsPerCycle * p.subSteps))), steps_(filterStepCount(p.in)) {
         for (int n = 0; n < 4; ++n)
             s_.j[n] = p.loads.constant[n];
         if (p.plotter) {
@@ -475,6 +452,33 @@ FilterFigures figuresOf(const Stats& s, const FilterInputs& in, bool capInput) {
 
 } // namespace
 
+std::int64_t filterStepCount(const FilterInputs& in) {
+    const double exact = in.tTotal * kStepsPerCycle * in.f;
+    if (!(exact >= 1))
+        return 0;
+    return static_cast<std::int64_t>(std::floor(exact * (1 + 1e-12)));
+}
+
+FilterInputs withUnusedSectionsCut(const FilterInputs& inputs) {
+    FilterInputs k = inputs;
+    // Unused sections, in this order; an isolated section's choke goes too,
+    // or its flux would swing against the isolating resistance.
+    if (k.c7 == 0 && k.r6 == 0)
+        k.r6 = kIsolating;
+    if (k.c5 == 0 && k.r4 == 0) {
+        k.r4 = kIsolating;
+        k.l4 = 0;
+        k.r6 = k.c7 = 0;
+    }
+    if (k.c3 == 0 && k.r2 == 0) {
+        k.r2 = kIsolating;
+        k.l2 = 0;
+        k.r4 = k.r6 = k.c5 = k.c7 = 0;
+        k.l4 = 0;
+    }
+    return k;
+}
+
 std::string filterInputProblem(const FilterInputs& in) {
     if (in.rectifier == Rectifier::None)
         return "Choose Half-Wave or Full-Wave Rectification.";
@@ -527,6 +531,8 @@ bool simulateFilter(const FilterInputs& in, Progress& progress, FilterRun& run) 
             second.g[n] = entered[n] / average;
         else if (entered[n] > 0)
             second.constant[n] = entered[n];
+        run.loadResistance[n] = second.g[n] > 0 ? 1 / second.g[n] : 0;
+        run.loadCurrent[n] = second.constant[n];
     }
     run.subSteps = subStepsFor(in, circuit, second, run.fault);
     if (run.subSteps == 0)

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,11 @@ struct FilterRun {
     Drawing graph;                     // the traces, in the graph's coordinate space
     std::vector<FilterSample> samples; // every step of the plotted span, at most kMaxSamples
     int subSteps = 1;                  // sub-steps of each 1/360 cycle, in the second pass
-    std::string fault;                 // why the run stopped, or empty
+    // The loads of the second pass at nodes 1, 3, 5, 7: the resistance each
+    // load became, or 0 where it stayed the constant current `loadCurrent`.
+    double loadResistance[4] = {};
+    double loadCurrent[4] = {};
+    std::string fault; // why the run stopped, or empty
     static constexpr std::size_t kMaxSamples = 1 << 20;
 };
 
@@ -75,6 +80,18 @@ inline constexpr FilterGraphArea kFilterGraph{};
 inline constexpr int kFilterTraces = 6;
 inline constexpr std::array<Colour, kFilterTraces> kFilterTraceColours = {
     0x888888, kRed, kGreen, 0xFFFF00 /* cyan */, 0xFF00FF /* magenta */, 0x00FFFF /* yellow */};
+
+// Each step is 1 / (360 F) seconds; the figures cover the last 24 cycles.
+inline constexpr int kFilterStepsPerCycle = 360;
+inline constexpr int kFilterStatsCycles = 24;
+
+// K, the run's steps k = 1 .. K at t = k / (360 F): the last one at or below
+// the total time (0 when there is none).
+std::int64_t filterStepCount(const FilterInputs& in);
+
+// The inputs as the run takes them: each unused section (its capacitor and
+// resistor both 0) cut off by 1e12 ohms and everything after it removed.
+FilterInputs withUnusedSectionsCut(const FilterInputs& in);
 
 // Why these inputs cannot be run (a message for the user), or empty.
 std::string filterInputProblem(const FilterInputs& in);

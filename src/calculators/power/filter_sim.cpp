@@ -30,6 +30,13 @@ constexpr const char* kShownYMax = "GraphYMax";
 // The numbers the shown graph was run with: boxes by index, then the option.
 constexpr const char* kRunBox = "RunBox";
 constexpr const char* kRunRectifier = "RunRectifier";
+// What that run found, for its SPICE netlist: by node, the averages and
+// ripples and the second pass's loads; then its sub-steps.
+constexpr const char* kRunAverage = "RunAverage";
+constexpr const char* kRunRipple = "RunRipple";
+constexpr const char* kRunLoadR = "RunLoadR";
+constexpr const char* kRunLoadI = "RunLoadI";
+constexpr const char* kRunSubSteps = "RunSubSteps";
 // Hidden while the graph covers the window, shown again by its Close.
 constexpr const char* kLeftFrame = "FrameLeft";
 constexpr const char* kRightFrame = "FrameRight";
@@ -195,6 +202,20 @@ FilterInputs filterInputs(const Form& form) {
                     form.option(kRectifier));
 }
 
+KeptFilterRun keptFilterRun(const Form& form) {
+    KeptFilterRun kept;
+    kept.inputs = inputsOf([&form](int i) { return form.value(indexed(kRunBox, i)); },
+                           static_cast<int>(form.value(kRunRectifier)));
+    for (int n = 0; n < 4; ++n) {
+        kept.figures.average[n] = form.value(indexed(kRunAverage, n));
+        kept.figures.ripple[n] = form.value(indexed(kRunRipple, n));
+        kept.loadResistance[n] = form.value(indexed(kRunLoadR, n));
+        kept.loadCurrent[n] = form.value(indexed(kRunLoadI, n));
+    }
+    kept.subSteps = static_cast<int>(form.value(kRunSubSteps));
+    return kept;
+}
+
 std::string filterTracesCsv(const Form& form, Progress& progress) {
     if (!form.visible(kGraph))
         return {};
@@ -218,7 +239,7 @@ bool tooLargeWhole(const Form& form) {
 // The graph covers the maximised window until its Close; the window keeps
 // what it spans, for the pointer, and the numbers it was run with, for the
 // traces' export.
-void showGraph(Form& form, const FilterInputs& in) {
+void showGraph(Form& form, const FilterInputs& in, const FilterRun& run) {
     form.setValue(kWasMaximised, form.maximised() ? 1 : 0);
     form.setMaximised(true);
     for (const char* covered : kCovered)
@@ -233,6 +254,13 @@ void showGraph(Form& form, const FilterInputs& in) {
     for (int i = 0; i < kBoxes; ++i)
         form.setValue(indexed(kRunBox, i), form.number(indexed(kBox, i)));
     form.setValue(kRunRectifier, form.option(kRectifier));
+    for (int n = 0; n < 4; ++n) {
+        form.setValue(indexed(kRunAverage, n), run.figures.average[n]);
+        form.setValue(indexed(kRunRipple, n), run.figures.ripple[n]);
+        form.setValue(indexed(kRunLoadR, n), run.loadResistance[n]);
+        form.setValue(indexed(kRunLoadI, n), run.loadCurrent[n]);
+    }
+    form.setValue(kRunSubSteps, run.subSteps);
 }
 
 void CmdCalc_Click(Form& form, CalcEnv& env) {
@@ -269,7 +297,7 @@ void CmdCalc_Click(Form& form, CalcEnv& env) {
     decorateFilterGraph(in, env.textMetrics(), run.graph);
     form.drawing(kGraph) = std::move(run.graph);
 
-    showGraph(form, in);
+    showGraph(form, in, run);
 }
 
 void CmdClosGr_Click(Form& form, CalcEnv&) {
@@ -376,13 +404,18 @@ Calculator makeFilterSim() {
     for (int i = 0; i < kBoxes; ++i)
         calc.fields.push_back({FieldKind::Eng, indexed(kBox, i)});
     calc.fields.push_back({FieldKind::Option, kRectifier});
-    calc.values = {kWasMaximised, kShownStart, kShownEnd, kShownYMin, kShownYMax, kRunRectifier};
+    calc.values = {kWasMaximised, kShownStart,   kShownEnd,   kShownYMin,
+                   kShownYMax,    kRunRectifier, kRunSubSteps};
     for (int i = 0; i < kBoxes; ++i)
         calc.values.push_back(indexed(kRunBox, i));
+    for (const char* kept : {kRunAverage, kRunRipple, kRunLoadR, kRunLoadI})
+        for (int n = 0; n < 4; ++n)
+            calc.values.push_back(indexed(kept, n));
     calc.calculate = CmdCalc_Click;
     calc.clear = CmdClr_Click;
     calc.buttons[kCloseGraph] = CmdClosGr_Click;
     calc.setUp = setUp;
+    calc.netlist = filterSimNetlist;
     return calc;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,23 @@ const Calculator& filterSim();
 // The inputs as the boxes read (whole-number boxes rounded, halves to even,
 // and held to -32768 .. 32768) and the rectifier option.
 FilterInputs filterInputs(const Form& form);
+
+// The last completed run as the window keeps it: the numbers it was run
+// with, its averages and ripples, the loads of its second pass and its
+// sub-steps. All zero before the first run.
+struct KeptFilterRun {
+    FilterInputs inputs;
+    FilterFigures figures; // averages and ripples only
+    double loadResistance[4] = {};
+    double loadCurrent[4] = {};
+    int subSteps = 0;
+};
+KeptFilterRun keptFilterRun(const Form& form);
+
+// The last run's circuit: the rectifier with R0, the sections and the loads
+// of its second pass, stepped in time like it, with each node's average and
+// ripple over the same last 24 cycles.
+std::optional<Netlist> filterSimNetlist(const Form& form);
 
 // Frame, grid, legend, axis labels and titles, drawn over the traces.
 void decorateFilterGraph(const FilterInputs& in, const TextMetrics& metrics, Drawing& graph);
