@@ -10,12 +10,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "numeric/numeric_fault.h"
+#include "shell/named_design.h"
 #include "shell/run.h"
 
 extern char** environ;
@@ -194,12 +194,7 @@ SpiceCheck checkWithSpice(const Netlist& netlist, const std::string& text,
 }
 
 std::string todayText() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char buf[16];
-    std::strftime(buf, sizeof buf, "%Y-%m-%d", &local);
-    return buf;
+    return designTimeNow().substr(0, 10); // "2026-12-07 14:03:12"
 }
 
 } // namespace ferrovane

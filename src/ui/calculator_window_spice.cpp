@@ -2,7 +2,6 @@
 // completed Calculate exported as a SPICE netlist, and checked in ngspice
 // with its figures beside the calculator's.
 #include <QAction>
-#include <QDate>
 #include <QSaveFile>
 
 #include "ui/calculator_window.h"
@@ -75,8 +74,7 @@ std::optional<std::string> CalculatorWindow::spiceText(Netlist& netlist) {
         return std::nullopt;
     }
     netlist = std::move(*built.netlist);
-    const std::string date = QDate::currentDate().toString(Qt::ISODate).toStdString();
-    return renderNetlist(netlist, {date, design_.title});
+    return renderNetlist(netlist, {todayText(), design_.title});
 }
 
 bool CalculatorWindow::exportSpice() {
