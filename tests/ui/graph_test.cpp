@@ -1,3 +1,4 @@
+#include <QAction>
 #include <QFontInfo>
 #include <QLayout>
 #include <gtest/gtest.h>
@@ -100,6 +101,22 @@ TEST(Graph, FilterGraphCoversItsWindowAndItsCloseRestoresTheGeometry) {
             EXPECT_EQ(w->geometry(), before) << where << (restoredByUser ? " restored" : "");
         }
     }
+}
+
+// Ctrl+P prints the beta plot's worksheet: the plot is on the page with its
+// texts, not only the window's title and the date.
+TEST(Graph, BetaPlotsWorksheetPrintsThePlotWithItsTexts) {
+    App app;
+    CalculatorWindow* w = app.open("CmdBiasStab");
+    ASSERT_NE(w, nullptr);
+    w->printer().setOutputFile(QString::fromStdString((app.tmp.path() / "beta.pdf").string()));
+    find<QAction>(w, "ActionPrint")->trigger();
+    const QString text = pdfText(app.tmp.path() / "beta.pdf"); // blanks left out
+    for (const char* shown :
+         {"CollectorCurrentVersisBeta", "PercentchangeinIcforBeta=50to200is14.17%",
+          "TransistorBeta", "IcmA", "1.5", "200"})
+        EXPECT_TRUE(text.contains(shown)) << shown << " in " << text.toStdString();
+    EXPECT_TRUE(app.dialogs.shown.empty());
 }
 
 } // namespace
