@@ -10,6 +10,13 @@ std::vector<std::string> Drawing::texts() const {
     return out;
 }
 
+void Drawing::makeBlock(std::size_t first, double x, double y) {
+    const int index = static_cast<int>(blocks.size());
+    blocks.push_back(Block{x, y});
+    for (std::size_t i = first; i < items.size(); ++i)
+        std::visit([index](auto& item) { item.block = index; }, items[i]);
+}
+
 namespace {
 constexpr double kTwipsPerPoint = 20;
 }

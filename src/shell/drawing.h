@@ -28,10 +28,15 @@ struct Font {
 enum class HAnchor { Left, Centre, Right };
 enum class VAnchor { Top, Middle, Bottom };
 
+// An item belongs to no block, or to the block of this index in
+// Drawing::blocks.
+inline constexpr int kNoBlock = -1;
+
 struct LinePrimitive {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0; // twips
     Colour colour = kBlack;
     double widthTwips = 15; // one pixel at 96 dpi
+    int block = kNoBlock;
     bool operator==(const LinePrimitive&) const = default;
 };
 
@@ -43,10 +48,29 @@ struct TextPrimitive {
     HAnchor h = HAnchor::Left;
     VAnchor v = VAnchor::Top;
     bool vertical = false; // read bottom to top, as a y-axis title
+    int block = kNoBlock;
     bool operator==(const TextPrimitive&) const = default;
 };
 
-using Primitive = std::variant<LinePrimitive, TextPrimitive>;
+// A filled rectangle without an outline, such as the ground behind a legend.
+struct RectPrimitive {
+    double x = 0, y = 0, width = 0, height = 0; // twips, from its top-left corner
+    Colour colour = kBlack;
+    int block = kNoBlock;
+    bool operator==(const RectPrimitive&) const = default;
+};
+
+// Items that keep together at the size of the drawing's texts: a legend,
+// whose marks and ground must stay with its texts where a view keeps the
+// texts from shrinking with the drawing. Its items are in the drawing's
+// twips like any other; a view scales their distances from the block's
+// anchor as it scales the texts.
+struct Block {
+    double x = 0, y = 0; // the anchor, in twips
+    bool operator==(const Block&) const = default;
+};
+
+using Primitive = std::variant<LinePrimitive, TextPrimitive, RectPrimitive>;
 
 // A display list in twips, built by the core and painted by the view,
 // scaled to the widget. Texts are also what assistive technology reads.
@@ -55,6 +79,7 @@ struct Drawing {
     double heightTwips = 0;
     Colour background = kWhite;
     std::vector<Primitive> items;
+    std::vector<Block> blocks;
 
     void line(double x1, double y1, double x2, double y2, Colour colour = kBlack,
               double widthTwips = 15) {
@@ -64,9 +89,17 @@ struct Drawing {
               VAnchor v = VAnchor::Top, Colour colour = kBlack) {
         items.emplace_back(TextPrimitive{x, y, std::move(s), colour, font, h, v, false});
     }
+    void rect(double x, double y, double width, double height, Colour colour) {
+        items.emplace_back(RectPrimitive{x, y, width, height, colour});
+    }
+    // The items from index `first` on form a block anchored at (x, y).
+    void makeBlock(std::size_t first, double x, double y);
     // The texts in the order they were drawn.
     std::vector<std::string> texts() const;
-    void clear() { items.clear(); }
+    void clear() {
+        items.clear();
+        blocks.clear();
+    }
     bool operator==(const Drawing&) const = default;
 };
 

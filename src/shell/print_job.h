@@ -8,7 +8,7 @@
 namespace ferrovane {
 
 // What goes to the printer: texts at positions in twips from the page's
-// top-left corner, page by page, and optionally pictures.
+// top-left corner, page by page, and optionally pictures and drawings.
 struct PrintLine {
     double x = 0, y = 0; // twips
     std::string text;
@@ -22,9 +22,17 @@ struct PrintPicture {
     bool operator==(const PrintPicture&) const = default;
 };
 
+// A display list scaled into a rectangle of the page, texts and all.
+struct PrintDrawing {
+    double x = 0, y = 0, widthTwips = 0, heightTwips = 0;
+    Drawing drawing;
+    bool operator==(const PrintDrawing&) const = default;
+};
+
 struct PrintPage {
     std::vector<PrintLine> lines;
     std::vector<PrintPicture> pictures;
+    std::vector<PrintDrawing> drawings;
     bool operator==(const PrintPage&) const = default;
 };
 
@@ -41,8 +49,8 @@ struct PrintJob {
 // apart, starting a new page when the bottom margin is reached.
 class PrintWriter {
 public:
-    PrintWriter(std::string title, Font font, double leftTwips, double topTwips,
-                double lineTwips, double pageBottomTwips = 15000);
+    PrintWriter(std::string title, Font font, double leftTwips, double topTwips, double lineTwips,
+                double pageBottomTwips = 15000);
     void print(const std::string& text); // an empty text is an empty line
     PrintJob finish();
 

@@ -31,6 +31,22 @@ bool growsTaller(const FormSpec& form) {
     return growsTaller(form.left) || growsTaller(form.right) || growsTaller(form.bottom);
 }
 
+bool showsAnything(QLayout* layout) {
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->widget() ? !item->widget()->isHidden()
+                           : item->layout() && showsAnything(item->layout()))
+            return true;
+    }
+    return false;
+}
+
+// A region whose controls are all hidden (a graph covering the window has
+// hidden them) gives its room to the others.
+void hideIfEmpty(QWidget* region) {
+    region->setVisible(region->layout() && showsAnything(region->layout()));
+}
+
 } // namespace
 
 CalculatorWindow::CalculatorWindow(const Calculator& calc, const DataDir& dir, Dialogs* dialogs,
@@ -119,14 +135,19 @@ void CalculatorWindow::build() {
     auto* columns = new QWidget(this);
     auto* columnsLayout = new QHBoxLayout(columns);
     columnsLayout->setContentsMargins(0, 0, 0, 0);
-    columnsLayout->addWidget(buildRegion(calc_.form.left, columns), 1);
-    if (!calc_.form.right.empty())
-        columnsLayout->addWidget(buildRegion(calc_.form.right, columns), 1);
+    regions_.push_back(buildRegion(calc_.form.left, columns));
+    columnsLayout->addWidget(regions_.back(), 1);
+    if (!calc_.form.right.empty()) {
+        regions_.push_back(buildRegion(calc_.form.right, columns));
+        columnsLayout->addWidget(regions_.back(), 1);
+    }
     const bool columnsGrow = growsTaller(calc_.form.left) || growsTaller(calc_.form.right);
     outer->addWidget(columns, columnsGrow || !growsTaller(calc_.form) ? 1 : 0);
-    if (!calc_.form.bottom.empty())
-        outer->addWidget(buildRegion(calc_.form.bottom, this),
-                         growsTaller(calc_.form.bottom) ? 1 : 0);
+    regions_.push_back(columns); // after the two it holds
+    if (!calc_.form.bottom.empty()) {
+        regions_.push_back(buildRegion(calc_.form.bottom, this));
+        outer->addWidget(regions_.back(), growsTaller(calc_.form.bottom) ? 1 : 0);
+    }
     outer->addWidget(buildButtons());
 }
 
@@ -201,8 +222,16 @@ void CalculatorWindow::watch(QWidget* widget) {
 
 void CalculatorWindow::refresh() {
     refreshing_ = true;
+    // The layout sees only the refreshed form: halfway, with what is being
+    // shown already in and what is being hidden still in, it would grow
+    // the window, and nothing shrinks it again.
+    layout()->setEnabled(false);
     for (const auto& view : views_)
         view->refresh(form_);
+    for (QWidget* region : regions_)
+        hideIfEmpty(region);
+    layout()->setEnabled(true);
+    layout()->activate();
     refreshing_ = false;
     // A handler asked for the keyboard focus to go to one of its controls.
     if (!form_.focus().empty()) {

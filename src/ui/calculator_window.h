@@ -127,6 +127,9 @@ private:
     CalcEnv env_;
     Form form_;
     std::vector<std::unique_ptr<ControlView>> views_;
+    // The regions of the layout tree and the row of columns that holds two
+    // of them, hidden while everything in them is.
+    std::vector<QWidget*> regions_;
     bool closing_ = false;
     bool refreshing_ = false;
     bool shownMaximised_ = false; // what the window last showed of form.maximised()

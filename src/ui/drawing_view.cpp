@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 
 #include <QContextMenuEvent>
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
@@ -17,34 +17,19 @@
 #include <QScreen>
 #include <QSvgGenerator>
 #include <algorithm>
+#include <cmath>
 
 namespace ferrovane {
 
 namespace {
 
-constexpr double kTwipsPerPoint = 20;
 constexpr double kTwipsPerInch = 1440;
 constexpr int kScreenDpi = 96; // the drawings' design: 15 twips to a pixel
+// However small the drawing, the widget keeps this size at least.
+constexpr QSize kSmallestView(120, 80);
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-// Where a text's point lies within its box, by its anchors, in the text's
-// own direction: the offset from the point to the start of its baseline.
-QPointF baselineOffset(const TextPrimitive& t, const QFontMetricsF& fm) {
-    const double w = fm.horizontalAdvance(qs(t.text));
-    double dx = 0;
-    if (t.h == HAnchor::Centre)
-        dx = -w / 2;
-    else if (t.h == HAnchor::Right)
-        dx = -w;
-    double dy = fm.ascent();
-    if (t.v == VAnchor::Middle)
-        dy = (fm.ascent() - fm.descent()) / 2;
-    else if (t.v == VAnchor::Bottom)
-        dy = -fm.descent();
-    return {dx, dy};
 }
 
 } // namespace
@@ -54,15 +39,14 @@ QColor qtColour(Colour bgr) {
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-QFont qtFont(const Font& font) {
-    QFont f = font.fixedPitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
-                              : QGuiApplication::font();
-    f.setPointSizeF(font.points);
-    f.setBold(font.bold);
-    return f;
+void paintDrawing(QPainter& painter, const Drawing& drawing, const QRectF& target,
+                  double leastPoints) {
+    paintDrawing(painter, drawing, DrawingLayout(drawing, target, leastPoints, painter.device()),
+                 target);
 }
 
-void paintDrawing(QPainter& painter, const Drawing& drawing, const QRectF& target) {
+void paintDrawing(QPainter& painter, const Drawing& drawing, const DrawingLayout& layout,
+                  const QRectF& target) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -71,41 +55,37 @@ void paintDrawing(QPainter& painter, const Drawing& drawing, const QRectF& targe
         painter.restore();
         return;
     }
-    const double sx = target.width() / drawing.widthTwips;
-    const double sy = target.height() / drawing.heightTwips;
-    const double s = std::min(sx, sy);
-    auto at = [&](double x, double y) {
-        return QPointF(target.left() + x * sx, target.top() + y * sy);
-    };
-    // Fonts are sized in this device's points: twips scaled to its pixels.
-    const double dpi = painter.device() ? painter.device()->logicalDpiY() : kScreenDpi;
-    const double pointsPerTwip = s * 72.0 / dpi;
     painter.setClipRect(target);
+    auto texts = layout.texts().begin();
     for (const Primitive& item : drawing.items) {
         if (const auto* l = std::get_if<LinePrimitive>(&item)) {
             QPen pen(qtColour(l->colour));
-            pen.setWidthF(std::max(1.0, l->widthTwips * s));
+            pen.setWidthF(std::max(1.0, l->widthTwips * layout.lineScale(l->block)));
             pen.setCapStyle(Qt::FlatCap);
             painter.setPen(pen);
-            painter.drawLine(at(l->x1, l->y1), at(l->x2, l->y2));
+            painter.drawLine(layout.toPixels(l->x1, l->y1, l->block),
+                             layout.toPixels(l->x2, l->y2, l->block));
+        } else if (const auto* r = std::get_if<RectPrimitive>(&item)) {
+            painter.fillRect(QRectF(layout.toPixels(r->x, r->y, r->block),
+                                    layout.toPixels(r->x + r->width, r->y + r->height, r->block))
+                                 .normalized(),
+                             qtColour(r->colour));
         } else if (const auto* t = std::get_if<TextPrimitive>(&item)) {
-            QFont font = qtFont(t->font);
-            font.setPointSizeF(std::max(1.0, t->font.points * kTwipsPerPoint * pointsPerTwip));
-            painter.setFont(font);
+            const PlacedText& placed = *texts++;
+            painter.setFont(placed.font);
             painter.setPen(qtColour(t->colour));
-            const QFontMetricsF fm(font, painter.device());
             painter.save();
-            painter.translate(at(t->x, t->y));
-            if (t->vertical)
+            painter.translate(placed.point);
+            if (placed.vertical)
                 painter.rotate(-90); // read from bottom to top
-            painter.drawText(baselineOffset(*t, fm), qs(t->text));
+            painter.drawText(placed.baseline, placed.text);
             painter.restore();
         }
     }
     painter.restore();
 }
 
-bool saveDrawing(const Drawing& drawing, const QString& path, QSize size) {
+bool saveDrawing(const Drawing& drawing, const QString& path, QSize size, double leastPoints) {
     if (size.isEmpty())
         return false;
     if (path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
@@ -118,14 +98,14 @@ bool saveDrawing(const Drawing& drawing, const QString& path, QSize size) {
         QPainter painter;
         if (!painter.begin(&svg))
             return false;
-        paintDrawing(painter, drawing, QRectF(QPointF(0, 0), QSizeF(size)));
+        paintDrawing(painter, drawing, QRectF(QPointF(0, 0), QSizeF(size)), leastPoints);
         return painter.end();
     }
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        paintDrawing(painter, drawing, QRectF(QPointF(0, 0), QSizeF(size)));
+        paintDrawing(painter, drawing, QRectF(QPointF(0, 0), QSizeF(size)), leastPoints);
     }
     return image.save(path, "PNG");
 }
@@ -134,7 +114,6 @@ DrawingView::DrawingView(QWidget* parent) : QWidget(parent) {
     // Reachable with Tab, so that a screen reader reads its texts out.
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setMinimumSize(120, 80);
     setContextMenuPolicy(Qt::DefaultContextMenu);
 }
 
@@ -142,6 +121,7 @@ void DrawingView::setDrawing(const Drawing& drawing) {
     if (drawing == drawing_)
         return;
     drawing_ = drawing;
+    layout_.reset();
     describe();
     updateGeometry();
     update();
@@ -162,12 +142,44 @@ void DrawingView::describe() {
 QSize DrawingView::sizeHint() const {
     return QSize(static_cast<int>(drawing_.widthTwips / 15),
                  static_cast<int>(drawing_.heightTwips / 15))
-        .expandedTo(minimumSize());
+        .expandedTo(minimumSizeHint());
+}
+
+double DrawingView::leastPoints() const {
+    return QFontInfo(font()).pointSizeF() - 1;
+}
+
+QSize DrawingView::minimumSizeHint() const {
+    // In a rectangle this small every text stands at the least size.
+    const DrawingLayout smallest(drawing_, QRectF(0, 0, 1, 1), leastPoints(), this);
+    const QSizeF least = smallest.leastSize();
+    return QSize(static_cast<int>(std::ceil(least.width())),
+                 static_cast<int>(std::ceil(least.height())))
+        .expandedTo(kSmallestView);
+}
+
+const DrawingLayout& DrawingView::layout() const {
+    if (!layout_)
+        layout_.emplace(drawing_, QRectF(rect()), leastPoints(), this);
+    return *layout_;
 }
 
 void DrawingView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintDrawing(painter, drawing_, QRectF(rect()));
+    paintDrawing(painter, drawing_, layout(), QRectF(rect()));
+}
+
+void DrawingView::resizeEvent(QResizeEvent* event) {
+    layout_.reset();
+    QWidget::resizeEvent(event);
+}
+
+void DrawingView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) {
+        layout_.reset();
+        updateGeometry();
+    }
+    QWidget::changeEvent(event);
 }
 
 void DrawingView::contextMenuEvent(QContextMenuEvent* event) {
@@ -189,9 +201,8 @@ void DrawingView::setPointerText(std::function<QString(double, double)> text) {
 QString DrawingView::pointerTextAt(const QPointF& pixel) const {
     if (!pointerText_ || width() <= 0 || height() <= 0 || drawing_.widthTwips <= 0)
         return {};
-    // The drawing fills the widget: each axis scales on its own.
-    return pointerText_(pixel.x() * drawing_.widthTwips / width(),
-                        pixel.y() * drawing_.heightTwips / height());
+    const QPointF twips = layout().toTwips(pixel);
+    return pointerText_(twips.x(), twips.y());
 }
 
 void DrawingView::mouseMoveEvent(QMouseEvent* event) {
@@ -210,8 +221,8 @@ void DrawingView::saveAs(const QString& filter, const QString& suffix) {
     if (!path.endsWith(suffix, Qt::CaseInsensitive))
         path += suffix;
     // Twice the size on the screen, so that a printed copy stays sharp.
-    const QSize size = suffix == ".png" ? this->size() * 2 : this->size();
-    if (!saveDrawing(drawing_, path, size))
+    const int times = suffix == ".png" ? 2 : 1;
+    if (!saveDrawing(drawing_, path, size() * times, leastPoints() * times))
         QMessageBox::warning(this, tr("Save Graph"),
                              tr("The graph could not be saved in \"%1\".").arg(path));
 }

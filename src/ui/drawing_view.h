@@ -6,10 +6,12 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "shell/drawing.h"
+#include "ui/drawing_layout.h"
 
 class QPainter;
 class QRectF;
@@ -17,19 +19,22 @@ class QRectF;
 namespace ferrovane {
 
 QColor qtColour(Colour bgr);
-// The font of a drawing's or a print job's text at its point size.
-QFont qtFont(const Font& font);
 
-// Paints the display list scaled from twips into target: the drawing fills
-// the target, and texts and line widths scale with its smaller side.
-void paintDrawing(QPainter& painter, const Drawing& drawing, const QRectF& target);
+// Paints the display list scaled from twips into target as DrawingLayout
+// places it, its texts no smaller than leastPoints.
+void paintDrawing(QPainter& painter, const Drawing& drawing, const QRectF& target,
+                  double leastPoints = 0);
+void paintDrawing(QPainter& painter, const Drawing& drawing, const DrawingLayout& layout,
+                  const QRectF& target);
 
 // Writes the drawing as a PNG picture of the given size, or as SVG when the
 // path ends in ".svg". False when the file could not be written.
-bool saveDrawing(const Drawing& drawing, const QString& path, QSize size);
+bool saveDrawing(const Drawing& drawing, const QString& path, QSize size, double leastPoints = 0);
 
 // A graph or other drawing of the form, scaled to the widget. Its texts, in
 // drawing order, are its accessible description; a context menu saves it.
+// Its texts keep at least the size of the window's font less one point, and
+// lie inside the widget whatever its size.
 class DrawingView : public QWidget {
 public:
     explicit DrawingView(QWidget* parent = nullptr);
@@ -39,7 +44,15 @@ public:
     // What assistive technology reads while the drawing has no texts.
     void setDescription(const QString& description);
 
+    // The least point size of the texts: the widget's font less one point.
+    double leastPoints() const;
+    // The drawing as it is painted at the widget's present size.
+    const DrawingLayout& layout() const;
+    const std::vector<PlacedText>& paintedTexts() const { return layout().texts(); }
+
     QSize sizeHint() const override;
+    // Small enough to let the drawing shrink, large enough for its texts.
+    QSize minimumSizeHint() const override;
 
     // Entries of the context menu beyond saving the picture.
     using MenuEntry = std::pair<QString, std::function<void()>>;
@@ -52,6 +65,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
@@ -60,6 +75,7 @@ private:
     void saveAs(const QString& filter, const QString& suffix);
 
     Drawing drawing_;
+    mutable std::optional<DrawingLayout> layout_; // made when first needed
     QString description_;
     std::vector<MenuEntry> entries_;
     std::function<QString(double, double)> pointerText_;

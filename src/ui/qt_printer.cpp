@@ -13,6 +13,9 @@ namespace ferrovane {
 namespace {
 
 constexpr double kTwipsPerInch = 1440;
+// Texts of a drawing on paper keep this size however far the drawing is
+// scaled down to the page's width.
+constexpr double kLeastDrawingPoints = 8;
 
 } // namespace
 
@@ -43,6 +46,16 @@ bool QtPrinter::print(const PrintJob& job) {
         for (const PrintPicture& picture : page.pictures)
             paintPicture(painter, QString::fromStdString(picture.file),
                          QRectF(picture.x, picture.y, picture.widthTwips, picture.heightTwips));
+        for (const PrintDrawing& d : page.drawings) {
+            // Laid out in the printer's own pixels, where its fonts are measured.
+            painter.save();
+            const QTransform twips = painter.transform();
+            painter.resetTransform();
+            paintDrawing(painter, d.drawing,
+                         twips.mapRect(QRectF(d.x, d.y, d.widthTwips, d.heightTwips)),
+                         kLeastDrawingPoints);
+            painter.restore();
+        }
         for (const PrintLine& line : page.lines) {
             // A font in twips: a point is 20 twips.
             QFont font = qtFont(line.font);

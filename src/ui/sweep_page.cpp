@@ -227,7 +227,8 @@ bool SweepPage::savePicture(const QString& path) {
                      static_cast<int>(d.heightTwips / kTwipsPerPixel));
     // PNG at twice the size on the screen, so that a printed copy stays sharp.
     const bool svg = path.endsWith(".svg", Qt::CaseInsensitive);
-    return result_ && saveDrawing(d, path, svg ? size : 2 * size);
+    const int times = svg ? 1 : 2;
+    return result_ && saveDrawing(d, path, size * times, graph_->leastPoints() * times);
 }
 
 void SweepPage::askAndSave(const QString& filter, const QString& suffix) {

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -260,13 +261,23 @@ TEST(Drawing, PaintsScaledReadsItsTextsExplainsThePointerAndSaves) {
     click(h.window, "CmdCalc");
     EXPECT_EQ(graph->accessibleDescription(), "Vout\nVolts");
     graph->resize(300, 100);
-    // The red line runs across the middle; the corners stay white.
+    // Texts keep to the window's font less a point, and the drawing gives up
+    // a little of the widget so that the upright "Volts" is not cut.
     const QImage shot = graph->grab().toImage();
-    EXPECT_EQ(shot.pixelColor(shot.width() / 2, shot.height() / 2), QColor(Qt::red));
+    const double least = QFontInfo(h.window->font()).pointSizeF() - 1;
+    ASSERT_EQ(graph->paintedTexts().size(), 2u);
+    for (const PlacedText& t : graph->paintedTexts()) {
+        EXPECT_TRUE(QRectF(graph->rect()).contains(t.box)) << t.text.toStdString();
+        EXPECT_GE(t.font.pointSizeF(), least) << t.text.toStdString();
+    }
+    // The red line runs across the middle; the corners stay white.
+    const QPoint middle = graph->layout().toPixels(1500, 1000).toPoint();
+    EXPECT_NEAR(middle.y(), 50, 3);
+    EXPECT_EQ(shot.pixelColor(middle), QColor(Qt::red));
     EXPECT_EQ(shot.pixelColor(shot.width() - 2, shot.height() - 2), QColor(Qt::white));
-    // 3000 x 2000 twips over 300 x 100 pixels: 10 twips a pixel across, 20 down.
-    EXPECT_EQ(graph->pointerTextAt(QPointF(75, 40)), "750 800");
-    EXPECT_EQ(graph->pointerTextAt(QPointF(250, 50)), "");
+    // The pointer reads the drawing's twips where they are painted.
+    EXPECT_EQ(graph->pointerTextAt(graph->layout().toPixels(750, 800)), "750 800");
+    EXPECT_EQ(graph->pointerTextAt(graph->layout().toPixels(2500, 1000)), "");
 
     for (const char* file : {"graph.png", "graph.svg"})
         ASSERT_TRUE(

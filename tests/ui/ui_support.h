@@ -47,46 +47,69 @@ inline QStringList lines(QWidget* w, const char* list) {
 }
 
 // The text a PDF file written by Qt shows, blanks and tabs removed: its
-// content streams decoded through the fonts' ToUnicode ranges.
+// content streams decoded through the ToUnicode ranges of the font each
+// piece of text is set in (Qt names a font after its object, "/F7").
 inline QString pdfText(const std::filesystem::path& path) {
     QFile file(QString::fromStdString(path.string()));
     if (!file.open(QIODevice::ReadOnly))
         return "<unreadable>";
-    const QByteArray pdf = file.readAll();
-    QStringList streams;
-    static const QRegularExpression streamRe("(?<!end)stream\\r?\\n");
-    for (auto it = streamRe.globalMatch(QString::fromLatin1(pdf)); it.hasNext();) {
-        const qsizetype start = it.next().capturedEnd();
-        QByteArray body = pdf.mid(start, pdf.indexOf("endstream", start) - start);
-        const qsizetype object = pdf.lastIndexOf(" obj", start);
+    const QString pdf = QString::fromLatin1(file.readAll());
+    // Every stream by the number of its object, in the file's order.
+    std::vector<std::pair<uint, QString>> streams;
+    static const QRegularExpression streamRe("(\\d+) 0 obj((?:(?!endobj).)*?)stream\\r?\\n",
+                                             QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = streamRe.globalMatch(pdf); it.hasNext();) {
+        const auto m = it.next();
+        const qsizetype start = m.capturedEnd();
+        QByteArray body = pdf.mid(start, pdf.indexOf("endstream", start) - start).toLatin1();
         // qUncompress wants the expected size first, big-endian; a guess will do.
-        if (pdf.mid(object, start - object).contains("/FlateDecode"))
+        if (m.captured(2).contains("/FlateDecode"))
             body = qUncompress(QByteArray::fromHex("01000000") + body);
-        streams << QString::fromLatin1(body);
+        streams.emplace_back(m.captured(1).toUInt(), QString::fromLatin1(body));
     }
-    static const QRegularExpression hexRe("<([0-9A-Fa-f]+)>"),
-        rangeRe("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*(\\[[^\\]]*\\]|<[0-9A-Fa-f]+>)");
     auto number = [](const QString& hex) { return hex.toUInt(nullptr, 16); };
-    std::map<uint, QChar> toUnicode;
-    for (const QString& s : streams.filter("beginbfrange"))
-        for (auto it = rangeRe.globalMatch(s); it.hasNext();) {
-            const auto m = it.next();
-            QList<uint> to;
-            for (auto t = hexRe.globalMatch(m.captured(3)); t.hasNext();)
-                to << number(t.next().captured(1));
-            const uint lo = number(m.captured(1));
-            for (uint c = lo; c <= number(m.captured(2)); ++c)
-                toUnicode[c] = QChar(to.size() == 1 ? to[0] + (c - lo) : to.value(c - lo));
-        }
-    QString shown;
-    for (const QString& s : streams)
-        if (!s.contains("begincmap") && (s.contains("Tj") || s.contains("TJ")))
-            for (auto it = hexRe.globalMatch(s); it.hasNext();) {
-                const QString hex = it.next().captured(1);
-                for (int i = 0; i + 4 <= hex.size(); i += 4)
-                    if (auto c = toUnicode.find(number(hex.mid(i, 4))); c != toUnicode.end())
-                        shown += c->second;
+    static const QRegularExpression hexRe("<([0-9A-Fa-f]+)>"),
+        rangeRe("<([0-9A-Fa-f]+)>\\s*<([0-9A-Fa-f]+)>\\s*(\\[[^\\]]*\\]|<[0-9A-Fa-f]+>)"),
+        fontRe("(\\d+) 0 obj\\s*<<[^>]*/Type /Font[^>]*/ToUnicode (\\d+) 0 R");
+    // Each font's glyphs, by the number of the font's object.
+    std::map<uint, std::map<uint, QChar>> fonts;
+    for (auto font = fontRe.globalMatch(pdf); font.hasNext();) {
+        const auto f = font.next();
+        std::map<uint, QChar>& toUnicode = fonts[f.captured(1).toUInt()];
+        for (const auto& [object, s] : streams) {
+            if (object != f.captured(2).toUInt())
+                continue;
+            for (auto it = rangeRe.globalMatch(s); it.hasNext();) {
+                const auto m = it.next();
+                QList<uint> to;
+                for (auto t = hexRe.globalMatch(m.captured(3)); t.hasNext();)
+                    to << number(t.next().captured(1));
+                const uint lo = number(m.captured(1));
+                for (uint c = lo; c <= number(m.captured(2)); ++c)
+                    toUnicode[c] = QChar(to.size() == 1 ? to[0] + (c - lo) : to.value(c - lo));
             }
+        }
+    }
+    // The pieces of text in order, each read through the font last chosen.
+    static const QRegularExpression pieceRe("/F(\\d+)\\s+[-\\d.]+\\s+Tf|<([0-9A-Fa-f]+)>");
+    QString shown;
+    for (const auto& [object, s] : streams) {
+        if (s.contains("begincmap") || !(s.contains("Tj") || s.contains("TJ")))
+            continue;
+        const std::map<uint, QChar>* font = nullptr;
+        for (auto it = pieceRe.globalMatch(s); it.hasNext();) {
+            const auto m = it.next();
+            if (!m.captured(1).isEmpty()) {
+                const auto f = fonts.find(m.captured(1).toUInt());
+                font = f == fonts.end() ? nullptr : &f->second;
+                continue;
+            }
+            const QString hex = m.captured(2);
+            for (int i = 0; font && i + 4 <= hex.size(); i += 4)
+                if (auto c = font->find(number(hex.mid(i, 4))); c != font->end())
+                    shown += c->second;
+        }
+    }
     return shown.remove(' ').remove('\t');
 }
 

@@ -112,13 +112,16 @@ Axis currentAxis(double imax) {
     return Axis{0, top, digit == 2 ? 5 : 6, digit == 1 ? 4 : 5};
 }
 
-// Lines of text in the window's own colour, in the place of the graph.
+// Lines of text in the window's own colour, in the place of the graph,
+// one text height apart at whatever size the texts are shown.
 void instructions(Drawing& d, const TextMetrics& m, const std::vector<std::string>& lines) {
     const double h = m.height(kFont);
     const double x = 5 + m.width("     ", kFont);
+    const std::size_t first = d.items.size();
     for (std::size_t i = 0; i < lines.size(); ++i)
         d.text(x, (7 + static_cast<double>(i)) * h, lines[i], kFont, HAnchor::Left, VAnchor::Top,
                kWhite);
+    d.makeBlock(first, 0, 0);
 }
 
 // The design of "CVBOutPut.dat" as the plot needs it; every number is 0
@@ -274,11 +277,15 @@ void draw(Form& form, CalcEnv& env) {
            "Percent change in Ic for Beta = " + PlainNumber(b / 2) + " to " + PlainNumber(2 * b) +
                " is " + PlainNumber(checkFinite(percent)) + "%",
            kFont, HAnchor::Centre, VAnchor::Top, kCyan);
+    // Texts placed by text heights from the frame's bottom keep that distance
+    // at the size they are shown.
+    d.makeBlock(d.items.size() - 1, p.middle, p.bottom);
     drawTicks(d, p);
     drawLabels(d, p, m);
     d.text(kTitleLeft, p.bottom / 2 - h / 2, "Ic mA", kFont, HAnchor::Left, VAnchor::Top, kCyan);
     d.text(p.middle, p.bottom + kLabelGap + h, "Transistor Beta", kFont, HAnchor::Centre,
            VAnchor::Top, kCyan);
+    d.makeBlock(d.items.size() - 1, p.middle, p.bottom);
 }
 
 // The graph is drawn once, as the window opens.

@@ -58,11 +58,47 @@ constexpr double kGraphRight = kFilterGraph.right;
 constexpr double kGraphBottom = kFilterGraph.bottom;
 // The grid in the grey of the rectifier's trace.
 constexpr Colour kGridGrey = 0x888888;
+// The legend, in twips: its texts' tops 300 apart from 300 down, each after
+// a mark 600 long at 112 below the text's top; the ground reaches 150 beyond.
+constexpr double kLegendLeft = 300; // from the plot's left edge
+constexpr double kLegendTop = 300;
+constexpr double kLegendRow = 300;
+constexpr double kLegendMark = 112;
+constexpr double kLegendLine = 600;
+constexpr double kLegendText = 750; // from the mark's start
+constexpr double kLegendGap = 450;  // between the columns
+constexpr double kLegendPad = 150;
 
 std::string numberText(double x) {
     char buf[32];
     const auto r = std::to_chars(buf, buf + sizeof buf, x);
     return std::string(buf, r.ptr);
+}
+
+// Two columns of three entries at the top of the plot, each a mark in its
+// trace's colour and a text, on a ground of the graph's own black so that
+// no grid line runs through them; kept together at the size of the texts.
+void drawLegend(Drawing& graph, const std::array<std::string, kFilterTraces>& legend,
+                const TextMetrics& metrics) {
+    const Font font;
+    // The second column starts a gap after the first one's widest text.
+    double widest[2] = {0, 0};
+    for (int e = 0; e < kFilterTraces; ++e)
+        widest[e / 3] = std::max(widest[e / 3], metrics.width(legend[e], font));
+    const double column[2] = {kGraphLeft + kLegendLeft,
+                              kGraphLeft + kLegendLeft + kLegendText + widest[0] + kLegendGap};
+    const std::size_t first = graph.items.size();
+    const double groundLeft = column[0] - kLegendPad, groundTop = kLegendTop - kLegendPad;
+    graph.rect(groundLeft, groundTop, column[1] + kLegendText + widest[1] + kLegendPad - groundLeft,
+               2 * kLegendRow + metrics.height(font) + 2 * kLegendPad, kBlack);
+    for (int e = 0; e < kFilterTraces; ++e) {
+        const double x = column[e / 3];
+        const double y = kLegendTop + kLegendRow * (e % 3);
+        graph.line(x, y + kLegendMark, x + kLegendLine, y + kLegendMark, kFilterTraceColours[e],
+                   30);
+        graph.text(x + kLegendText, y, legend[e], font, HAnchor::Left, VAnchor::Top, kWhite);
+    }
+    graph.makeBlock(first, groundLeft, groundTop);
 }
 
 } // namespace
@@ -92,12 +128,7 @@ void decorateFilterGraph(const FilterInputs& in, const TextMetrics& metrics, Dra
         "Voltsge Across C5",
         "Voltage Across C7",
         "Diode Current Amps x" + PlainNumber(in.multiplier, LeadingBlank::Yes)};
-    for (int e = 0; e < kFilterTraces; ++e) {
-        const double x = e < 3 ? left + 300 : left + (right - left) / 2;
-        const int row = e % 3;
-        graph.line(x, 412 + 300 * row, x + 600, 412 + 300 * row, kFilterTraceColours[e], 30);
-        graph.text(x + 750, 300 + 300 * row, legend[e], font, HAnchor::Left, VAnchor::Top, kWhite);
-    }
+    drawLegend(graph, legend, metrics);
 
     // Voltage labels end near the plot's left edge, in whole letter widths.
     const double letter = metrics.width("A", font);
@@ -123,8 +154,10 @@ void decorateFilterGraph(const FilterInputs& in, const TextMetrics& metrics, Dra
                    font, HAnchor::Centre, VAnchor::Top, kWhite);
     }
     graph.text(0, 0, "Volts", font, HAnchor::Left, VAnchor::Top, kWhite);
+    // Below the time labels at the size of the texts, however they are scaled.
     graph.text((left + right) / 2, bottom + 60 + 2.5 * metrics.height(font), "Time in Seconds",
                font, HAnchor::Centre, VAnchor::Top, kWhite);
+    graph.makeBlock(graph.items.size() - 1, (left + right) / 2, bottom);
 }
 
 std::vector<std::string> filterResultLines(const FilterFigures& f) {

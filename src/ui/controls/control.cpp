@@ -18,13 +18,17 @@ void LinePlace::row(QWidget* label, QWidget* field, QWidget* unit) {
 }
 
 void LinePlace::wide(QWidget* widget, int stretch) {
+    // The stretch goes with the widget rather than its row or column, so
+    // that a hidden widget leaves no room behind for the others.
+    QSizePolicy policy = widget->sizePolicy();
     if (direction_ == Direction::Vertical) {
         grid_->addWidget(widget, next_, 0, 1, 3);
-        grid_->setRowStretch(next_, stretch);
+        policy.setVerticalStretch(stretch);
     } else {
         grid_->addWidget(widget, 0, next_);
-        grid_->setColumnStretch(next_, stretch);
+        policy.setHorizontalStretch(stretch);
     }
+    widget->setSizePolicy(policy);
     ++next_;
 }
 
