@@ -160,6 +160,44 @@ TEST(Picture, FollowsTheFormsTextAndAMissingOneShowsNothing) {
     QFile::remove(raster);
 }
 
+// Our drawings take the window's text colour on a transparent ground, and
+// follow the colours when the desktop changes them; a raster file is shown
+// as it is.
+TEST(Picture, OurDrawingsFollowThePaletteAndARasterStaysAsItIs) {
+    const QString raster = QCoreApplication::applicationDirPath() + "/HouseTest-1.gif";
+    QImage green(40, 30, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    ASSERT_TRUE(green.save(raster, "PNG"));
+    HouseWindow h;
+    auto* picture = h.get<QLabel>("PCircuit");
+    QPalette dark = h.window->palette();
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    for (const QColor ink : {QColor(230, 230, 230), QColor(255, 160, 0)}) {
+        dark.setColor(QPalette::WindowText, ink);
+        h.window->setPalette(dark);
+        click(h.window, "OpTwo");
+        const QImage shot = picture->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(shot.isNull());
+        int inked = 0, other = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                // Antialiased edges that overlap may round a step off the ink.
+                const QColor c = shot.pixelColor(x, y);
+                const int off =
+                    std::max({std::abs(c.red() - ink.red()), std::abs(c.green() - ink.green()),
+                              std::abs(c.blue() - ink.blue())});
+                if (c.alpha() == 255)
+                    (off <= 2 ? inked : other)++;
+            }
+        EXPECT_EQ(shot.pixelColor(0, 0).alpha(), 0) << "no background of its own";
+        EXPECT_GT(inked, 500) << ink.name().toStdString();
+        EXPECT_EQ(other, 0) << ink.name().toStdString();
+    }
+    click(h.window, "OpOne");
+    EXPECT_EQ(picture->pixmap().toImage().pixelColor(20, 15), QColor(Qt::green));
+    QFile::remove(raster);
+}
+
 TEST(HelpBox, FollowsTheMouseAndTheKeyboardOverTheButtonsAndTheirFrameEmptiesIt) {
     HouseWindow h;
     auto* help = h.get<QPlainTextEdit>("TxtHelp");
