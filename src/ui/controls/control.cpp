@@ -1,6 +1,7 @@
 #include "ui/controls/control.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QWidget>
@@ -62,7 +63,25 @@ bool growsTaller(const std::vector<ControlSpec>& controls) {
 }
 
 QFont fixedPitchFont() {
-    return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    // The desktop's fixed font is usually a generic name ("monospace") that
+    // the font configuration resolves. Where that resolves to a proportional
+    // face, the first installed family that really is fixed-pitch stands in,
+    // at the desktop's size; found once, since the fonts do not change.
+    static const QString standIn = [&font] {
+        if (QFontInfo(font).fixedPitch())
+            return QString();
+        for (const QString& family : QFontDatabase::families()) {
+            QFont candidate = font;
+            candidate.setFamilies({family});
+            if (QFontDatabase::isFixedPitch(family) && QFontInfo(candidate).fixedPitch())
+                return family;
+        }
+        return QString();
+    }();
+    if (!standIn.isEmpty())
+        font.setFamilies({standIn});
+    return font;
 }
 
 int engBoxWidth(const QWidget* box) {

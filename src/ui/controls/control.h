@@ -130,6 +130,8 @@ QPushButton* makeButton(const ButtonSpec& desc, Builder& b);
 
 // Shared by the kinds: the flags every control has, and the fonts.
 void showFlags(QWidget* widget, const Form& form, const std::string& name);
+// The desktop's fixed font, or a fixed-pitch face in its place where the
+// font configuration draws it proportionally; never a family we name.
 QFont fixedPitchFont();
 // Whether the controls hold something that can use more height than it
 // needs: a list, a drawing, or a frame that scrolls or holds one.
