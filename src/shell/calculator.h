@@ -89,6 +89,9 @@ struct ListSpec {
     std::string header;
     int visibleLines = 10;
     int visibleColumns = 0; // width in characters; 0 for the region's width
+    // What a screen reader calls the list: when empty, the header shown
+    // above it, or "Results" where it has none.
+    std::string accessibleName;
 };
 
 // A schematic of the circuit. The form holds the picture's file name, so a

@@ -1,5 +1,7 @@
 // Walks over all twenty calculator windows: what every window must do on
 // any desktop, whatever its fonts.
+#include <QAccessible>
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -8,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "calculators/catalogue.h"
+#include "ui/drawing_view.h"
 #include "ui_support.h"
 
 namespace ferrovane {
@@ -93,6 +96,110 @@ TEST(EveryWindow, ListsStayFixedPitchWhereMonospaceIsUnknown) {
     std::printf("%s\n", qPrintable(out.split('\n').filter("[ fonts    ]").join('\n')));
     EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
     EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+}
+
+// What a screen reader says for a widget: its accessible name.
+QString spokenName(QWidget* w) {
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
+    return reader ? reader->text(QAccessible::Name) : QString();
+}
+
+// A widget that only holds or frames others: a region, a frame, a scroll
+// area and its viewport, a group box. (A drawing is a control of its own,
+// read out by its texts.)
+bool isFiller(QWidget* w) {
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(w);
+    if (!reader || dynamic_cast<DrawingView*>(w))
+        return false;
+    switch (reader->role()) {
+    case QAccessible::Client:
+    case QAccessible::Pane:
+    case QAccessible::Grouping:
+    case QAccessible::Border:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A result list is named for a person ("Results", or the header above it);
+// a filler never takes the keyboard focus, and nothing of either kind is
+// called by a control name.
+TEST(EveryWindow, NoListOrFillerIsAnnouncedByAControlNameOrNothing) {
+    int lists = 0, fillers = 0;
+    forEveryWindow([&](const Calculator&, CalculatorWindow& w) {
+        QSet<QString> controlNames;
+        for (QWidget* c : w.findChildren<QWidget*>())
+            if (!c->objectName().isEmpty())
+                controlNames.insert(c->objectName());
+        for (QListWidget* list : w.findChildren<QListWidget*>()) {
+            const QString name = spokenName(list);
+            EXPECT_FALSE(name.trimmed().isEmpty()) << list->objectName().toStdString();
+            EXPECT_FALSE(controlNames.contains(name)) << name.toStdString();
+            EXPECT_EQ(name.toStdString(), name.simplified().toStdString()) << "no runs of blanks";
+            ++lists;
+        }
+        for (QWidget* c : w.findChildren<QWidget*>()) {
+            if (!isFiller(c))
+                continue;
+            const QString name = spokenName(c);
+            EXPECT_FALSE(controlNames.contains(name)) << name.toStdString();
+            EXPECT_FALSE(c->focusPolicy() & Qt::TabFocus)
+                << c->metaObject()->className() << " " << c->objectName().toStdString();
+            ++fillers;
+        }
+    });
+    EXPECT_GE(lists, 16);
+    EXPECT_GT(fillers, 40);
+}
+
+// The stops of Tab, from the widget with the focus round to it again.
+std::vector<QWidget*> tabStops(QWidget& window) {
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window));
+    std::vector<QWidget*> stops;
+    QWidget* first = QApplication::focusWidget();
+    for (QWidget* at = first; at && stops.size() < 400;) {
+        stops.push_back(at);
+        QTest::keyClick(at, Qt::Key_Tab);
+        at = QApplication::focusWidget();
+        if (at == first)
+            break;
+    }
+    return stops;
+}
+
+bool isControl(QWidget* w) {
+    return qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractButton*>(w) ||
+           qobject_cast<QComboBox*>(w) || qobject_cast<QListWidget*>(w) ||
+           dynamic_cast<DrawingView*>(w);
+}
+
+// Tab reaches only what a person can use, each stop named by what it shows;
+// the six-loop window is walked with each of its methods.
+TEST(EveryWindow, TabStopsOnlyOnNamedControls) {
+    forEveryWindow([](const Calculator& calc, CalculatorWindow& w) {
+        std::vector<std::string> methods = {""};
+        if (calc.form.name == "Form5x5")
+            methods = {"OpImp", "OpCmp", "OpEqu"};
+        for (const std::string& method : methods) {
+            if (!method.empty())
+                click(&w, method.c_str());
+            const std::vector<QWidget*> stops = tabStops(w);
+            EXPECT_GE(stops.size(), 2u) << method;
+            for (QWidget* stop : stops) {
+                // The reading-hint mark of a box is a matter of the box.
+                if (qobject_cast<QLineEdit*>(stop->parentWidget()))
+                    continue;
+                const std::string what = stop->metaObject()->className() + std::string(" ") +
+                                         stop->objectName().toStdString() + " " + method;
+                EXPECT_TRUE(isControl(stop)) << what;
+                EXPECT_TRUE(stop->isVisible() && stop->isEnabled()) << what;
+                EXPECT_FALSE(spokenName(stop).trimmed().isEmpty()) << what;
+                EXPECT_NE(spokenName(stop), stop->objectName()) << what;
+            }
+        }
+    });
 }
 
 } // namespace

@@ -65,10 +65,20 @@ public:
         if (header_) {
             header_->setText(qs(form.text(desc_.headerName)));
             showFlags(header_, form, desc_.headerName);
-            // A screen reader names the list by the header shown above it.
-            if (!header_->text().trimmed().isEmpty())
-                list_->setAccessibleName(header_->text());
         }
+        const QString name = spokenName();
+        if (list_->accessibleName() != name)
+            list_->setAccessibleName(name);
+    }
+
+    // A screen reader names the list by its own name, or by the words of the
+    // header shown above it (read without the blanks that line them up).
+    QString spokenName() const {
+        if (!desc_.accessibleName.empty())
+            return qs(desc_.accessibleName);
+        if (header_ && !header_->text().trimmed().isEmpty())
+            return header_->text().simplified();
+        return QStringLiteral("Results");
     }
 
 private:
@@ -131,7 +141,6 @@ void buildControl(const ListSpec& desc, Builder& b) {
     list->setFont(fixedPitchFont());
     list->setUniformItemSizes(true);
     list->measure();
-    list->setAccessibleName(qs(desc.header.empty() ? desc.name : desc.header));
     offerCopy(list);
     // Room for every line of a result, without scrolling.
     list->setMinimumHeight(list->heightFor(std::max(3, desc.visibleLines)));
@@ -140,7 +149,7 @@ void buildControl(const ListSpec& desc, Builder& b) {
             list->fontMetrics().horizontalAdvance(QString(desc.visibleColumns, 'M')) +
             2 * list->frameWidth() + 24);
     b.place.wide(list, 1);
-    b.add<ListView>(desc, list, header);
+    b.add<ListView>(desc, list, header)->refresh(b.host.form());
 }
 
 } // namespace ferrovane
