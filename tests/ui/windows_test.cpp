@@ -5,6 +5,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -96,6 +97,110 @@ TEST(EveryWindow, ListsStayFixedPitchWhereMonospaceIsUnknown) {
     std::printf("%s\n", qPrintable(out.split('\n').filter("[ fonts    ]").join('\n')));
     EXPECT_EQ(child.exitCode(), 0) << out.toStdString();
     EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+}
+
+// The client area a window may take on a 1366 x 768 laptop at 100 %: less
+// a panel of 40 pixels, the placement's band of 10 at the bottom, and a
+// title bar and borders of about 38 and 10.
+constexpr QSize kLaptopClient(1366 - 20, 768 - 40 - 10 - 38);
+
+// The widgets a user reads or works, as opposed to those that hold them.
+bool isLeaf(QWidget* w) {
+    return qobject_cast<QLabel*>(w) || qobject_cast<QLineEdit*>(w) ||
+           qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+           qobject_cast<QListWidget*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+           dynamic_cast<DrawingView*>(w);
+}
+
+// Where a widget draws in window coordinates; a label only as far as its
+// text reaches (a unit label's cell runs to the column's edge).
+QRect inkRect(QWidget* w, QWidget* window) {
+    QRect r(w->mapTo(window, QPoint(0, 0)), w->size());
+    if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull()) {
+        const QRect text = label->fontMetrics().boundingRect(
+            QRect(0, 0, label->width(), label->height()), Qt::TextWordWrap, label->text());
+        if (!(label->alignment() & (Qt::AlignRight | Qt::AlignHCenter)))
+            r.setWidth(std::min(r.width(), text.width()));
+    }
+    return r;
+}
+
+std::vector<QWidget*> visibleLeaves(QWidget* root) {
+    std::vector<QWidget*> leaves;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisible() || !isLeaf(w))
+            continue;
+        bool inner = false; // a box's mark, a drop-down's own box
+        for (QWidget* up = w->parentWidget(); up && up != root; up = up->parentWidget())
+            inner = inner || isLeaf(up);
+        if (!inner)
+            leaves.push_back(w);
+    }
+    return leaves;
+}
+
+// Every window opens fully on a laptop screen, at its opening size nothing
+// overlaps or is squeezed below what it needs, the two columns stand clearly
+// apart, and the lines of the worked example fit across their lists.
+TEST(EveryWindow, OpensOnALaptopScreenWithNothingOverlapping) {
+    std::printf("[ sizes    ] %-18s %s (at most %dx%d)\n", "window", "opening size",
+                kLaptopClient.width(), kLaptopClient.height());
+    int listed = 0;
+    forEveryWindow([&listed](const Calculator& calc, CalculatorWindow& w) {
+        const QSize size = w.openingSize();
+        std::printf("[ sizes    ] %-18s %dx%d\n", calc.form.caption.substr(0, 18).c_str(),
+                    size.width(), size.height());
+        EXPECT_LE(size.width(), kLaptopClient.width());
+        EXPECT_LE(size.height(), kLaptopClient.height());
+        w.resize(size); // whatever the test screen's own size
+        settle();
+        const std::vector<QWidget*> leaves = visibleLeaves(&w);
+        for (std::size_t i = 0; i < leaves.size(); ++i) {
+            const std::string name = leaves[i]->objectName().toStdString();
+            // A list or text area scrolls: its own minimum is the room it asks for.
+            const QSize needs = qobject_cast<QAbstractScrollArea*>(leaves[i])
+                                    ? leaves[i]->minimumSize()
+                                    : leaves[i]->minimumSizeHint();
+            EXPECT_GE(leaves[i]->width(), needs.width()) << name;
+            EXPECT_GE(leaves[i]->height(), needs.height()) << name;
+            for (std::size_t j = i + 1; j < leaves.size(); ++j) {
+                const QRect a = inkRect(leaves[i], &w), b = inkRect(leaves[j], &w);
+                const std::string pair = name + " and " + leaves[j]->objectName().toStdString();
+                EXPECT_FALSE(a.intersects(b)) << pair;
+                // Two texts side by side on one line read as one unless a gap
+                // stands between them.
+                const bool texts = qobject_cast<QLabel*>(leaves[i]) &&
+                                   qobject_cast<QLabel*>(leaves[j]) && a.top() <= b.bottom() &&
+                                   b.top() <= a.bottom();
+                if (texts)
+                    EXPECT_GE(std::max(b.left() - a.right(), a.left() - b.right()),
+                              2 * w.fontMetrics().averageCharWidth())
+                        << pair;
+            }
+        }
+        if (QWidget* right = find(&w, "RegionRight")) {
+            int leftEnd = 0, rightStart = w.width();
+            for (QWidget* leaf : visibleLeaves(find(&w, "RegionLeft")))
+                leftEnd = std::max(leftEnd, inkRect(leaf, &w).right());
+            for (QWidget* leaf : visibleLeaves(right))
+                rightStart = std::min(rightStart, inkRect(leaf, &w).left());
+            EXPECT_GE(rightStart - leftEnd, 2 * w.fontMetrics().averageCharWidth());
+        }
+        if (auto* calculate = find<QAbstractButton>(&w, "CmdCalc");
+            calculate && calculate->isVisible() && calculate->isEnabled())
+            click(&w, "CmdCalc");
+        if (auto* closeGraph = find<QAbstractButton>(&w, "CmdClosGr");
+            closeGraph && closeGraph->isVisible())
+            click(&w, "CmdClosGr");
+        w.resize(size);
+        settle();
+        for (QListWidget* list : w.findChildren<QListWidget*>())
+            for (int k = 0; k < list->count(); ++k, ++listed)
+                EXPECT_LE(list->fontMetrics().horizontalAdvance(list->item(k)->text()),
+                          list->viewport()->width())
+                    << list->item(k)->text().toStdString();
+    });
+    EXPECT_GT(listed, 150); // every window with a list listed its example
 }
 
 // What a screen reader says for a widget: its accessible name.

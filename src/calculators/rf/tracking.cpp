@@ -530,7 +530,7 @@ FormSpec formSpec() {
         ListSpec{.name = kValues, .visibleLines = 4, .accessibleName = "Component values"},
     };
     f.bottom = {
-        ListSpec{kTracking, "LblTracking", kTrackHeader, 12},
+        ListSpec{kTracking, "LblTracking", kTrackHeader, 11},
         HelpBoxSpec{kQuickHelp, 3},
     };
     f.printButton = kPrint;

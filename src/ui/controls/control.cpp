@@ -8,7 +8,18 @@
 
 namespace ferrovane {
 
+// Side by side, each row (or frame) stands a clear gap from the one before,
+// so that a unit is not read as the caption of what follows it.
+void LinePlace::separate() {
+    if (direction_ != Direction::Horizontal || next_ == 0)
+        return;
+    const QWidget* owner = grid_->parentWidget();
+    grid_->setColumnMinimumWidth(next_, owner ? 2 * owner->fontMetrics().averageCharWidth() : 12);
+    ++next_;
+}
+
 void LinePlace::row(QWidget* label, QWidget* field, QWidget* unit) {
+    separate();
     const int r = direction_ == Direction::Vertical ? next_ : 0;
     const int c = direction_ == Direction::Vertical ? 0 : next_;
     QWidget* cells[] = {label, field, unit};
@@ -19,6 +30,7 @@ void LinePlace::row(QWidget* label, QWidget* field, QWidget* unit) {
 }
 
 void LinePlace::wide(QWidget* widget, int stretch) {
+    separate();
     if (direction_ == Direction::Vertical) {
         grid_->addWidget(widget, next_, 0, 1, 3);
         grid_->setRowStretch(next_, stretch);
@@ -48,15 +60,16 @@ void showFlags(QWidget* widget, const Form& form, const std::string& name) {
     widget->setVisible(form.visible(name));
 }
 
-bool growsTaller(const std::vector<ControlSpec>& controls) {
+bool growsTaller(const std::vector<ControlSpec>& controls, bool countLists) {
     for (const ControlSpec& c : controls) {
-        if (std::holds_alternative<ListSpec>(c) || std::holds_alternative<DrawingSpec>(c))
+        if ((countLists && std::holds_alternative<ListSpec>(c)) ||
+            std::holds_alternative<DrawingSpec>(c))
             return true;
         if (const auto* f = std::get_if<std::shared_ptr<FrameSpec>>(&c))
-            if ((*f)->scrolls || growsTaller((*f)->children))
+            if ((*f)->scrolls || growsTaller((*f)->children, countLists))
                 return true;
         if (const auto* g = std::get_if<std::shared_ptr<GridSpec>>(&c))
-            if (growsTaller((*g)->cells))
+            if (growsTaller((*g)->cells, countLists))
                 return true;
     }
     return false;

@@ -3,7 +3,9 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QResizeEvent>
+#include <QStyle>
 
 #include "ui/controls/control.h"
 
@@ -27,6 +29,10 @@ public:
 
     // The height of a list showing this many lines.
     int heightFor(int lines) const { return lineHeight() * lines + 2 * frameWidth(); }
+
+    // A list asks for the lines it is made to show; a larger window gives
+    // it more.
+    QSize sizeHint() const override { return {QListWidget::sizeHint().width(), minimumHeight()}; }
 
     void fitWholeLines() {
         const int inside = height() - 2 * frameWidth();
