@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QStyle>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -201,6 +202,43 @@ TEST(EveryWindow, OpensOnALaptopScreenWithNothingOverlapping) {
                     << list->item(k)->text().toStdString();
     });
     EXPECT_GT(listed, 150); // every window with a list listed its example
+}
+
+// Where the columns of a line of text begin: its first character, and every
+// character that follows two or more blanks.
+std::vector<int> columnStarts(const QString& line) {
+    std::vector<int> starts;
+    for (int i = 0; i < line.size(); ++i)
+        if (line[i] != ' ' && (starts.empty() ? true : i >= 2 && line.mid(i - 2, 2) == "  "))
+            starts.push_back(i);
+    return starts;
+}
+
+// The voltage divider's headings stand over their columns, in pixels on the
+// screen, within a character.
+TEST(VoltageDivider, HeadingsStandOverTheirColumns) {
+    App app;
+    CalculatorWindow* w = app.open("CmdVoltDiv");
+    ASSERT_NE(w, nullptr);
+    click(w, "CmdCalc");
+    auto* list = find<QListWidget>(w, "LstOutput");
+    auto* header = find<QLabel>(w, "Text16");
+    ASSERT_TRUE(list && header && list->count() > 0);
+    const int cw = list->fontMetrics().horizontalAdvance('0');
+    ASSERT_EQ(cw, header->fontMetrics().horizontalAdvance('0'));
+    const QString line = list->item(0)->text();
+    const std::vector<int> headings = columnStarts(header->text()), fields = columnStarts(line);
+    ASSERT_EQ(headings.size(), 9u) << header->text().toStdString();
+    ASSERT_EQ(fields.size(), headings.size()) << line.toStdString();
+    // An item's text begins past the margin the style leaves for the focus frame.
+    const int itemText =
+        list->viewport()->mapTo(w, list->visualItemRect(list->item(0)).topLeft()).x() +
+        list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1;
+    const int headerText =
+        header->mapTo(w, header->contentsRect().topLeft()).x() + header->indent();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        EXPECT_LE(std::abs(headerText + headings[i] * cw - (itemText + fields[i] * cw)), cw)
+            << "heading " << i << " over " << line.toStdString();
 }
 
 // What a screen reader says for a widget: its accessible name.

@@ -52,6 +52,23 @@ private:
     int lineHeight_ = 1;
 };
 
+// The header's headings, parted by two or more blanks, each moved to where
+// its column begins; a header with another number of headings than there
+// are columns is shown as it is.
+QString alignHeadings(const QString& header, const std::vector<int>& columns) {
+    static const QRegularExpression gap(QStringLiteral(" {2,}"));
+    const QStringList headings = header.trimmed().split(gap, Qt::SkipEmptyParts);
+    if (columns.empty() || headings.size() != static_cast<qsizetype>(columns.size()))
+        return header;
+    QString aligned;
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        if (!aligned.isEmpty())
+            aligned += ' ';
+        aligned = aligned.leftJustified(columns[static_cast<std::size_t>(i)], ' ') + headings[i];
+    }
+    return aligned;
+}
+
 class ListView : public ControlView {
 public:
     ListView(const ListSpec& desc, WholeLineList* list, QLabel* header)
@@ -69,7 +86,7 @@ public:
             list_->addItems(lines);
         }
         if (header_) {
-            header_->setText(qs(form.text(desc_.headerName)));
+            header_->setText(alignHeadings(qs(form.text(desc_.headerName)), desc_.headerColumns));
             showFlags(header_, form, desc_.headerName);
         }
         const QString name = spokenName();
@@ -147,6 +164,12 @@ void buildControl(const ListSpec& desc, Builder& b) {
     list->setFont(fixedPitchFont());
     list->setUniformItemSizes(true);
     list->measure();
+    // The header's first character stands over the lines' first character:
+    // the list's frame and the margin the style leaves before an item's text.
+    if (header)
+        header->setIndent(list->frameWidth() +
+                          list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) +
+                          1);
     offerCopy(list);
     // Room for every line of a result, without scrolling.
     list->setMinimumHeight(list->heightFor(std::max(3, desc.visibleLines)));
