@@ -165,6 +165,13 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
     for (int column = 0; column < kColumns; ++column)
         grid->setColumnMinimumWidth(column, size.width());
 
+    addHelpActions();
+    addDesignMenu();
+
+    resize(minimumSizeHint());
+}
+
+void MainWindow::addHelpActions() {
     // The window has no menu bar: the About box is on its context menu, and
     // on F1 while there is no help to show.
     auto* about = new QAction("About Ferrovane", this);
@@ -180,9 +187,6 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
         else
             showAbout();
     });
-    addDesignMenu();
-
-    resize(minimumSizeHint());
 }
 
 void MainWindow::showAbout() {

@@ -68,6 +68,8 @@ protected:
 
 private:
     void describe(const QString& text);
+    // About on the context menu, and F1.
+    void addHelpActions();
     void restoreExamples();
 
     DataDir dir_;
