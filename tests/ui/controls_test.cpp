@@ -142,32 +142,15 @@ TEST(ResultList, FixedPitchWholeLinesNamedByItsHeaderAndCopied) {
     EXPECT_EQ(list->accessibleName(), "Lines");
 }
 
-TEST(Picture, FollowsTheFormsTextAndAMissingOneShowsNothing) {
-    // A file of the calculator's name, in any letter case, in the program
-    // directory comes first; then our drawing of the same base name.
+// A file of the calculator's name, in any letter case, in the program
+// directory comes first, shown as it is; then our drawing of the same base
+// name, in the window's text colour on a transparent ground, drawn anew when
+// the desktop's colours change.
+TEST(Picture, FollowsTheFormsTextAndThePaletteAndAMissingOneShowsNothing) {
     const QString raster = QCoreApplication::applicationDirPath() + "/HouseTest-1.gif";
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(Qt::green);
     ASSERT_TRUE(image.save(raster, "PNG"));
-    HouseWindow h;
-    auto* picture = h.get<QLabel>("PCircuit");
-    click(h.window, "OpTwo"); // our own drawing
-    EXPECT_FALSE(picture->pixmap().isNull());
-    click(h.window, "OpThree"); // none at all
-    EXPECT_TRUE(picture->pixmap().isNull());
-    click(h.window, "OpOne"); // the file, in another letter case
-    EXPECT_EQ(picture->pixmap().deviceIndependentSize().toSize(), QSize(40, 30));
-    QFile::remove(raster);
-}
-
-// Our drawings take the window's text colour on a transparent ground, and
-// follow the colours when the desktop changes them; a raster file is shown
-// as it is.
-TEST(Picture, OurDrawingsFollowThePaletteAndARasterStaysAsItIs) {
-    const QString raster = QCoreApplication::applicationDirPath() + "/HouseTest-1.gif";
-    QImage green(40, 30, QImage::Format_RGB32);
-    green.fill(Qt::green);
-    ASSERT_TRUE(green.save(raster, "PNG"));
     HouseWindow h;
     auto* picture = h.get<QLabel>("PCircuit");
     QPalette dark = h.window->palette();
@@ -175,7 +158,7 @@ TEST(Picture, OurDrawingsFollowThePaletteAndARasterStaysAsItIs) {
     for (const QColor ink : {QColor(230, 230, 230), QColor(255, 160, 0)}) {
         dark.setColor(QPalette::WindowText, ink);
         h.window->setPalette(dark);
-        click(h.window, "OpTwo");
+        click(h.window, "OpTwo"); // our own drawing
         const QImage shot = picture->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
         ASSERT_FALSE(shot.isNull());
         int inked = 0, other = 0;
@@ -193,7 +176,10 @@ TEST(Picture, OurDrawingsFollowThePaletteAndARasterStaysAsItIs) {
         EXPECT_GT(inked, 500) << ink.name().toStdString();
         EXPECT_EQ(other, 0) << ink.name().toStdString();
     }
-    click(h.window, "OpOne");
+    click(h.window, "OpThree"); // none at all
+    EXPECT_TRUE(picture->pixmap().isNull());
+    click(h.window, "OpOne"); // the file, in another letter case
+    EXPECT_EQ(picture->pixmap().deviceIndependentSize().toSize(), QSize(40, 30));
     EXPECT_EQ(picture->pixmap().toImage().pixelColor(20, 15), QColor(Qt::green));
     QFile::remove(raster);
 }
