@@ -173,10 +173,11 @@ TEST(EveryWindow, OpensOnALaptopScreenWithNothingOverlapping) {
                 const bool texts = qobject_cast<QLabel*>(leaves[i]) &&
                                    qobject_cast<QLabel*>(leaves[j]) && a.top() <= b.bottom() &&
                                    b.top() <= a.bottom();
-                if (texts)
+                if (texts) {
                     EXPECT_GE(std::max(b.left() - a.right(), a.left() - b.right()),
                               2 * w.fontMetrics().averageCharWidth())
                         << pair;
+                }
             }
         }
         if (QWidget* right = find(&w, "RegionRight")) {
