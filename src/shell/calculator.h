@@ -100,6 +100,13 @@ struct ListSpec {
     std::string header;
     int visibleLines = 10;
     int visibleColumns = 0; // width in characters; 0 for the region's width
+    // What a screen reader calls the list: when empty, the header shown
+    // above it, or "Results" where it has none.
+    std::string accessibleName;
+    // Where the columns of the lines begin, in characters: the header's
+    // headings (parted by two or more blanks) are shown over them. Empty
+    // to show the header as it is.
+    std::vector<int> headerColumns;
 };
 
 // A schematic of the circuit. The form holds the picture's file name, so a

@@ -25,10 +25,9 @@ namespace {
 // The longest text that focus selects, as the boxes always have.
 constexpr int kFocusSelection = 99;
 
-// Without anything that can use more height the window is no taller than
-// its contents, so no empty band opens above the buttons.
-bool growsTaller(const FormSpec& form) {
-    return growsTaller(form.left) || growsTaller(form.right) || growsTaller(form.bottom);
+bool growsTaller(const FormSpec& form, bool countLists = true) {
+    return growsTaller(form.left, countLists) || growsTaller(form.right, countLists) ||
+           growsTaller(form.bottom, countLists);
 }
 
 bool showsAnything(QLayout* layout) {
@@ -111,16 +110,24 @@ CalculatorWindow::~CalculatorWindow() = default;
 void CalculatorWindow::open() {
     form_ = Form_Load(calc_, env_);
     refresh();
-    QSize design(twipsToPixels(calc_.form.widthTwips), twipsToPixels(calc_.form.heightTwips));
-    if (!growsTaller(calc_.form))
-        design.setHeight(std::min(design.height(), sizeHint().height()));
-    placeOnScreen(this, design);
+    placeOnScreen(this, openingSize());
     shownMaximised_ = form_.maximised();
     if (shownMaximised_)
         showMaximized();
     else
         show();
     activateWindow();
+}
+
+QSize CalculatorWindow::openingSize() const {
+    QSize design(twipsToPixels(calc_.form.widthTwips), twipsToPixels(calc_.form.heightTwips));
+    // Unless a drawing or a scrolling frame can use the design's height, the
+    // window is no taller than its contents, its lists at the lines they
+    // are made to show: no empty band above the buttons, and no list box
+    // stretched far beyond what will be listed in it.
+    if (!growsTaller(calc_.form, false))
+        design.setHeight(std::min(design.height(), sizeHint().height()));
+    return design.expandedTo(minimumSizeHint());
 }
 
 void CalculatorWindow::setForm(const Form& form) {
@@ -135,24 +142,29 @@ void CalculatorWindow::build() {
     auto* columns = new QWidget(this);
     auto* columnsLayout = new QHBoxLayout(columns);
     columnsLayout->setContentsMargins(0, 0, 0, 0);
-    regions_.push_back(buildRegion(calc_.form.left, columns));
+    // A clear gap between the columns, so a unit at the end of a row on the
+    // left never reads as the caption of what starts the right column.
+    columnsLayout->setSpacing(3 * fontMetrics().averageCharWidth());
+    regions_.push_back(buildRegion(calc_.form.left, columns, "RegionLeft"));
     columnsLayout->addWidget(regions_.back(), 1);
     if (!calc_.form.right.empty()) {
-        regions_.push_back(buildRegion(calc_.form.right, columns));
+        regions_.push_back(buildRegion(calc_.form.right, columns, "RegionRight"));
         columnsLayout->addWidget(regions_.back(), 1);
     }
     const bool columnsGrow = growsTaller(calc_.form.left) || growsTaller(calc_.form.right);
     outer->addWidget(columns, columnsGrow || !growsTaller(calc_.form) ? 1 : 0);
     regions_.push_back(columns); // after the two it holds
     if (!calc_.form.bottom.empty()) {
-        regions_.push_back(buildRegion(calc_.form.bottom, this));
+        regions_.push_back(buildRegion(calc_.form.bottom, this, "RegionBottom"));
         outer->addWidget(regions_.back(), growsTaller(calc_.form.bottom) ? 1 : 0);
     }
     outer->addWidget(buildButtons());
 }
 
-QWidget* CalculatorWindow::buildRegion(const std::vector<ControlSpec>& items, QWidget* owner) {
+QWidget* CalculatorWindow::buildRegion(const std::vector<ControlSpec>& items, QWidget* owner,
+                                       const char* name) {
     auto* region = new QWidget(owner);
+    region->setObjectName(name);
     auto* grid = new QGridLayout(region);
     grid->setContentsMargins(0, 0, 0, 0);
     LinePlace place(grid, Direction::Vertical);

@@ -38,6 +38,9 @@ public:
 
     // Form_Load, then shows and places the window.
     void open() override;
+    // The size the window opens at on a screen large enough for it: its
+    // design size, or what its contents need where that is more.
+    QSize openingSize() const;
 
     const Form& form() const override { return form_; }
     // Puts a whole form in the window's place, as its worked example from
@@ -114,7 +117,7 @@ private:
     void printWorksheet();
 
     void build();
-    QWidget* buildRegion(const std::vector<ControlSpec>& items, QWidget* owner);
+    QWidget* buildRegion(const std::vector<ControlSpec>& items, QWidget* owner, const char* name);
     QFrame* buildButtons();
     void refresh();
     void hover(const std::string& control);

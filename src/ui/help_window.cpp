@@ -30,7 +30,7 @@ constexpr const char* kExamplePath = "example/";
 // Pages name their pictures "../pictures/NAME.svg", which holds beside the
 // executable and where both are installed. They are found as the calculator
 // windows find them (from the source tree too) and drawn sharp for the
-// screen's pixel ratio. A page that is not there reads as a short note
+// screen's pixel ratio, in the page's text colour. A page that is not there reads as a short note
 // rather than an empty window.
 class HelpBrowser : public QTextBrowser {
 public:
@@ -42,7 +42,8 @@ public:
         const QString file = QFileInfo(name.path()).fileName();
         if (type == QTextDocument::ImageResource &&
             file.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
-            const QPixmap picture = picturePixmap(file, devicePixelRatioF());
+            const QPixmap picture =
+                picturePixmap(file, devicePixelRatioF(), palette().color(QPalette::Text));
             if (!picture.isNull())
                 return picture.toImage();
         } else if (type == QTextDocument::HtmlResource && missing) {

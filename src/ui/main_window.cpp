@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
+#include <QGridLayout>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,30 +26,51 @@ namespace ferrovane {
 
 namespace {
 
-constexpr int kDesignWidth = 7605;
-constexpr int kDesignHeight = 6720;
+// The design's measures in twips: the calculator buttons and the gaps
+// between them, and the margin all round (the design's left margin).
 constexpr int kButtonWidth = 1455;
 constexpr int kButtonHeight = 495;
-constexpr int kColumnLeft[] = {240, 2000, 3760, 5520};
-constexpr int kRowTop[] = {2400, 3000, 3600, 4200, 4800};
+constexpr int kColumnGap = 305;
+constexpr int kRowGap = 105;
+constexpr int kMargin = 240;
+constexpr int kDescribeHeight = 2055;
+constexpr int kColumns = 4;
+constexpr int kRows = 5;
+// Room between a caption and its button's edge, in pixels.
+constexpr int kCaptionPadX = 6;
+constexpr int kCaptionPadY = 3;
 
-QRect twipsRect(int left, int top, int width, int height) {
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
-
-// A push button whose caption wraps inside it, in a font made smaller until
-// every line fits. Captions are stored with "&&" for a literal ampersand and
+// A push button whose caption wraps onto a second line inside it, in the
+// window's font. Captions are stored with "&&" for a literal ampersand and
 // carry no mnemonic. The caption is painted directly: twenty-two labels with
-// their own layouts would cost a noticeable part of start-up.
+// their own layouts would cost a noticeable part of start-up. Enter, like
+// Space, presses a button that has the keyboard focus.
 class CaptionButton : public QPushButton {
 public:
     CaptionButton(const QString& name, const QString& storedCaption, QWidget* parent)
         : QPushButton(parent), caption_(QString(storedCaption).replace("&&", "&")) {
         setObjectName(name);
         setAccessibleName(caption_.simplified());
+        setAutoDefault(true);
     }
 
     const QString& caption() const { return caption_; }
+
+    // The narrowest width that holds the caption on at most two lines: the
+    // widest line of its best break between words. A greedy wrap at that
+    // width needs no more lines than the best break does.
+    int twoLineWidth() const {
+        const QFontMetrics m(font());
+        const QString text = caption_.trimmed();
+        int best = m.horizontalAdvance(text);
+        for (qsizetype i = text.indexOf(' '); i >= 0; i = text.indexOf(' ', i + 1)) {
+            const int first = m.horizontalAdvance(text.left(i).trimmed());
+            const int second = m.horizontalAdvance(text.mid(i + 1).trimmed());
+            best = std::min(best, std::max(first, second));
+        }
+        return best + 2 * kCaptionPadX + 2; // a pixel either side for rounding
+    }
+    int twoLineHeight() const { return 2 * QFontMetrics(font()).lineSpacing() + 2 * kCaptionPadY; }
 
 protected:
     void paintEvent(QPaintEvent*) override {
@@ -56,59 +79,62 @@ protected:
         initStyleOption(&option);
         option.text.clear();
         p.drawControl(QStyle::CE_PushButton, option);
-        const QRect room = rect().adjusted(3, 2, -3, -2);
-        if (fittedFor_ != room.size()) {
-            fitted_ = font();
-            const int flags = Qt::AlignCenter | Qt::TextWordWrap;
-            while (fitted_.pointSizeF() > 6.0 &&
-                   QFontMetrics(fitted_).boundingRect(room, flags, caption_).height() >
-                       room.height())
-                fitted_.setPointSizeF(fitted_.pointSizeF() - 0.5);
-            fittedFor_ = room.size();
-        }
-        p.setFont(fitted_);
         p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
                                  QPalette::ButtonText));
-        p.drawText(room, Qt::AlignCenter | Qt::TextWordWrap, caption_);
+        p.drawText(rect().adjusted(kCaptionPadX, kCaptionPadY, -kCaptionPadX, -kCaptionPadY),
+                   Qt::AlignCenter | Qt::TextWordWrap, caption_.trimmed());
     }
 
 private:
     QString caption_;
-    QFont fitted_;
-    QSize fittedFor_;
 };
+
+// Every button of the grid is as large as the design makes it, or as the
+// longest caption needs on two lines, whichever is larger.
+QSize commonButtonSize(const std::vector<CaptionButton*>& buttons) {
+    QSize size(twipsToPixels(kButtonWidth), twipsToPixels(kButtonHeight));
+    for (const CaptionButton* b : buttons)
+        size = size.expandedTo(QSize(b->twoLineWidth(), b->twoLineHeight()));
+    return size;
+}
 
 } // namespace
 
 MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
     : QWidget(parent), dir_(std::move(dir)), ownDialogs_(this),
-      dialogs_(dialogs ? dialogs : &ownDialogs_) {
+      dialogs_(dialogs ? dialogs : &ownDialogs_), helpFolder_(helpFolder()) {
     setObjectName("Form00");
     setWindowTitle("Ferrovane Calculators Suite");
 
     frame_ = new QFrame(this);
     frame_->setObjectName("Frame01");
-    frame_->setGeometry(0, 0, twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
     frame_->setMouseTracking(true);
     frame_->installEventFilter(this);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame_);
+    // The design's grid, with the same margin on every side.
+    auto* grid = new QGridLayout(frame_);
+    const int margin = twipsToPixels(kMargin);
+    grid->setContentsMargins(margin, margin, margin, margin);
+    grid->setHorizontalSpacing(twipsToPixels(kColumnGap));
+    grid->setVerticalSpacing(twipsToPixels(kRowGap));
 
     describeBox_ = new QPlainTextEdit(frame_);
     describeBox_->setObjectName("TxtDescribe");
     describeBox_->setAccessibleName("Description");
     describeBox_->setReadOnly(true);
-    describeBox_->setGeometry(twipsRect(240, 240, 6735, 2055));
+    describeBox_->setMinimumHeight(twipsToPixels(kDescribeHeight));
     describeBox_->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(describeBox_, 0, 0, 1, kColumns);
+    grid->setRowStretch(0, 1);
 
-    QFont small = font();
-    if (small.pointSizeF() > 8.5)
-        small.setPointSizeF(8.5);
-
+    std::vector<CaptionButton*> buttons;
     for (const CatalogueEntry& entry : catalogue()) {
         auto* button = new CaptionButton(QString::fromStdString(entry.button),
                                          QString::fromStdString(entry.caption), frame_);
-        button->setFont(small);
-        button->setGeometry(twipsRect(kColumnLeft[entry.column - 1], kRowTop[entry.row - 1],
-                                      kButtonWidth, kButtonHeight));
+        grid->addWidget(button, entry.row, entry.column - 1);
+        buttons.push_back(button);
         button->setProperty("description", QString::fromStdString(entry.description));
         button->installEventFilter(this);
         if (entry.calculator) {
@@ -120,36 +146,55 @@ MainWindow::MainWindow(DataDir dir, Dialogs* dialogs, QWidget* parent)
     }
 
     auto* reset = new CaptionButton("CmdReset", "Restore Examples in all calculators.", frame_);
-    reset->setGeometry(twipsRect(240, 5400, 4995, 495));
+    grid->addWidget(reset, kRows + 1, 0, 1, kColumns - 1);
     reset->setProperty("description", QString(kResetDescription));
     reset->installEventFilter(this);
     connect(reset, &QPushButton::clicked, this, &MainWindow::restoreExamples);
 
     auto* end = new CaptionButton("CmdEnd", "End", frame_);
-    end->setGeometry(twipsRect(5520, 5400, 1455, 495));
+    grid->addWidget(end, kRows + 1, kColumns - 1);
     end->setProperty("description", QString(kEndDescription));
     end->installEventFilter(this);
     connect(end, &QPushButton::clicked, qApp, &QApplication::quit);
 
-    // The window has no menu bar: the About box is on its context menu.
+    buttons.push_back(end);
+    const QSize size = commonButtonSize(buttons);
+    for (CaptionButton* b : buttons)
+        b->setMinimumSize(size);
+    reset->setMinimumHeight(size.height());
+    for (int column = 0; column < kColumns; ++column)
+        grid->setColumnMinimumWidth(column, size.width());
+
+    addHelpActions();
+    addDesignMenu();
+
+    resize(minimumSizeHint());
+}
+
+void MainWindow::addHelpActions() {
+    // The window has no menu bar: the About box is on its context menu, and
+    // on F1 while there is no help to show.
     auto* about = new QAction("About Ferrovane", this);
     about->setObjectName("ActAbout");
-    connect(about, &QAction::triggered, this, [this] {
-        dialogs_->show(Message{std::string("Ferrovane ") + FERROVANE_VERSION +
-                                   "\r\n\r\nCircuit-design calculators for radio and "
-                                   "electronics hobbyists.\r\n\r\nBuilt with Qt " +
-                                   qVersion() + ".",
-                               "About Ferrovane", MessageIcon::Information});
-    });
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     // F1: the overview of the help. The help window itself is made then.
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [this] { showHelp(kHelpOverview); });
-    addDesignMenu();
+    connect(help, &QShortcut::activated, this, [this] {
+        if (QFileInfo(helpFolder_ + "/" + kHelpOverview).isFile())
+            showHelp(kHelpOverview);
+        else
+            showAbout();
+    });
+}
 
-    // The design size; placement clamps it to a screen smaller than that.
-    resize(twipsToPixels(kDesignWidth), twipsToPixels(kDesignHeight));
+void MainWindow::showAbout() {
+    dialogs_->show(Message{std::string("Ferrovane ") + FERROVANE_VERSION +
+                               "\r\n\r\nCircuit-design calculators for radio and "
+                               "electronics hobbyists.\r\n\r\nBuilt with Qt " +
+                               qVersion() + ".",
+                           "About Ferrovane", MessageIcon::Information});
 }
 
 MainWindow::~MainWindow() {
@@ -159,7 +204,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::showHelp(const QString& page) {
     if (!help_) {
-        help_ = std::make_unique<HelpWindow>();
+        help_ = std::make_unique<HelpWindow>(helpFolder_);
         connect(help_.get(), &HelpWindow::exampleRequested, this, &MainWindow::loadExample);
     }
     help_->showPage(page);

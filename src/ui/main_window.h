@@ -42,6 +42,10 @@ public:
     // shows the overview, F1 in a calculator window its page); null before.
     HelpWindow* helpWindow() const { return help_.get(); }
     void showHelp(const QString& page);
+    // Where the help pages are looked for (tests give a folder of their own).
+    void setHelpFolder(const QString& folder) { helpFolder_ = folder; }
+    // The About box, from the context menu, or F1 where no help is installed.
+    void showAbout();
     // A help page's example link: the calculator's worked example in its
     // window, which is opened as its button opens it when it is not open.
     // An other calculator's window is closed first, as its Close does.
@@ -64,6 +68,8 @@ protected:
 
 private:
     void describe(const QString& text);
+    // About on the context menu, and F1.
+    void addHelpActions();
     void restoreExamples();
 
     DataDir dir_;
@@ -73,6 +79,7 @@ private:
     QFrame* frame_ = nullptr;
     QPointer<CalculatorWindow> open_;
     std::unique_ptr<HelpWindow> help_;
+    QString helpFolder_;
 
     void addDesignMenu();
     void connectDesigns(CalculatorWindow* window);

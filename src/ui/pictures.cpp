@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QSvgRenderer>
 
 namespace ferrovane {
@@ -41,44 +43,65 @@ bool isSvg(const QString& path) {
     return path.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
 }
 
+// A drawing with its lines and texts in the ink: "currentColor" is given
+// the ink's value before the drawing is read, so the ink does not depend
+// on how the SVG reader treats the keyword.
+bool loadInked(QSvgRenderer& svg, const QString& path, const QColor& ink) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray text = file.readAll();
+    text.replace("currentColor", ink.name(QColor::HexRgb).toLatin1());
+    return svg.load(text);
+}
+
+QImage readRaster(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true); // a ".GIF" that is really a PNG
+    return reader.read();
+}
+
 } // namespace
 
-QPixmap picturePixmap(const QString& name, qreal devicePixelRatio) {
+QPixmap picturePixmap(const QString& name, qreal devicePixelRatio, const QColor& ink) {
     const QString path = picturePath(name);
     if (path.isEmpty())
         return {};
-    if (!isSvg(path)) {
-        QImageReader reader(path);
-        reader.setDecideFormatFromContent(true); // a ".GIF" that is really a PNG
-        return QPixmap::fromImage(reader.read());
-    }
-    QSvgRenderer svg(path);
-    if (!svg.isValid())
+    if (!isSvg(path))
+        return QPixmap::fromImage(readRaster(path));
+    const QString key = QStringLiteral("ferrovane-picture|%1|%2|%3")
+                            .arg(path, ink.name(QColor::HexArgb))
+                            .arg(devicePixelRatio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    QSvgRenderer svg;
+    if (!loadInked(svg, path, ink))
         return {};
     const QSize size = svg.defaultSize().isValid() ? svg.defaultSize() : QSize(240, 120);
-    QPixmap pixmap(size * devicePixelRatio);
+    pixmap = QPixmap(size * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     svg.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    QPixmapCache::insert(key, pixmap);
     return pixmap;
 }
 
-bool paintPicture(QPainter& painter, const QString& name, const QRectF& rect) {
+bool paintPicture(QPainter& painter, const QString& name, const QRectF& rect, const QColor& ink) {
     const QString path = picturePath(name);
     if (path.isEmpty())
         return false;
     if (isSvg(path)) {
-        QSvgRenderer svg(path);
-        if (!svg.isValid())
+        QSvgRenderer svg;
+        if (!loadInked(svg, path, ink))
             return false;
         svg.render(&painter, rect);
         return true;
     }
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    const QImage image = readRaster(path);
     if (image.isNull())
         return false;
     painter.drawImage(rect, image);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QString>
 
@@ -18,11 +19,18 @@ QString findPicture(const QString& file);
 // Empty when there is neither.
 QString picturePath(const QString& name);
 
+// Our drawings have no background of their own, and draw their lines and
+// texts in "currentColor": the ink they are given here, the text colour of
+// the widget that shows them (black on paper). A user's own raster picture
+// is shown as it is.
+
 // The picture at its natural size, for a screen of the given pixel ratio;
-// a null pixmap when there is none or it cannot be read.
-QPixmap picturePixmap(const QString& name, qreal devicePixelRatio);
+// a null pixmap when there is none or it cannot be read. Drawings are kept
+// once made, so a window that opens again does not draw them anew.
+QPixmap picturePixmap(const QString& name, qreal devicePixelRatio, const QColor& ink);
 
 // Draws the picture scaled into rect; false when there is none.
-bool paintPicture(QPainter& painter, const QString& name, const QRectF& rect);
+bool paintPicture(QPainter& painter, const QString& name, const QRectF& rect,
+                  const QColor& ink = Qt::black);
 
 } // namespace ferrovane

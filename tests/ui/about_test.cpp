@@ -38,5 +38,20 @@ TEST(About, RightClickOverAButtonOffersTheBoxThatNamesTheVersion) {
     EXPECT_EQ(box.text.rfind("Ferrovane " FERROVANE_VERSION "\r\n", 0), 0u) << box.text;
 }
 
+// With no help installed, F1 in the main window shows the About box rather
+// than an empty help window; where the help is, F1 opens it (help_test).
+TEST(About, F1ShowsItWhereNoHelpIsInstalled) {
+    App app;
+    TempDir noHelp;
+    app.main.setHelpFolder(QString::fromStdString(noHelp.path().string()));
+    app.main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&app.main));
+    QTest::keyClick(&app.main, Qt::Key_F1);
+    settle();
+    EXPECT_EQ(app.main.helpWindow(), nullptr);
+    ASSERT_EQ(app.dialogs.shown.size(), 1u);
+    EXPECT_EQ(app.dialogs.shown.front().title, "About Ferrovane");
+}
+
 } // namespace
 } // namespace ferrovane

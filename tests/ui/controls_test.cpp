@@ -198,21 +198,45 @@ TEST(ResultList, FixedPitchWholeLinesNamedByItsHeaderAndCopied) {
     EXPECT_EQ(list->accessibleName(), "Lines");
 }
 
-TEST(Picture, FollowsTheFormsTextAndAMissingOneShowsNothing) {
-    // A file of the calculator's name, in any letter case, in the program
-    // directory comes first; then our drawing of the same base name.
+// A file of the calculator's name, in any letter case, in the program
+// directory comes first, shown as it is; then our drawing of the same base
+// name, in the window's text colour on a transparent ground, drawn anew when
+// the desktop's colours change.
+TEST(Picture, FollowsTheFormsTextAndThePaletteAndAMissingOneShowsNothing) {
     const QString raster = QCoreApplication::applicationDirPath() + "/HouseTest-1.gif";
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(Qt::green);
     ASSERT_TRUE(image.save(raster, "PNG"));
     HouseWindow h;
     auto* picture = h.get<QLabel>("PCircuit");
-    click(h.window, "OpTwo"); // our own drawing
-    EXPECT_FALSE(picture->pixmap().isNull());
+    QPalette dark = h.window->palette();
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    for (const QColor ink : {QColor(230, 230, 230), QColor(255, 160, 0)}) {
+        dark.setColor(QPalette::WindowText, ink);
+        h.window->setPalette(dark);
+        click(h.window, "OpTwo"); // our own drawing
+        const QImage shot = picture->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(shot.isNull());
+        int inked = 0, other = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                // Antialiased edges that overlap may round a step off the ink.
+                const QColor c = shot.pixelColor(x, y);
+                const int off =
+                    std::max({std::abs(c.red() - ink.red()), std::abs(c.green() - ink.green()),
+                              std::abs(c.blue() - ink.blue())});
+                if (c.alpha() == 255)
+                    (off <= 2 ? inked : other)++;
+            }
+        EXPECT_EQ(shot.pixelColor(0, 0).alpha(), 0) << "no background of its own";
+        EXPECT_GT(inked, 500) << ink.name().toStdString();
+        EXPECT_EQ(other, 0) << ink.name().toStdString();
+    }
     click(h.window, "OpThree"); // none at all
     EXPECT_TRUE(picture->pixmap().isNull());
     click(h.window, "OpOne"); // the file, in another letter case
     EXPECT_EQ(picture->pixmap().deviceIndependentSize().toSize(), QSize(40, 30));
+    EXPECT_EQ(picture->pixmap().toImage().pixelColor(20, 15), QColor(Qt::green));
     QFile::remove(raster);
 }
 

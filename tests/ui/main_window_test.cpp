@@ -92,6 +92,56 @@ TEST(MainWindow, OpensEveryCalculatorAndComesBackWhenItCloses) {
     EXPECT_TRUE(app.dialogs.shown.empty());
 }
 
+// Every caption in the window's own font, on at most two lines inside its
+// button; the same margin on every side of the grid, and no band below it.
+TEST(MainWindow, OneCaptionSizeAndEvenMargins) {
+    App app;
+    std::vector<QAbstractButton*> buttons;
+    for (const CatalogueEntry& entry : catalogue())
+        buttons.push_back(find<QAbstractButton>(&app.main, entry.button.c_str()));
+    buttons.push_back(find<QAbstractButton>(&app.main, "CmdReset"));
+    buttons.push_back(find<QAbstractButton>(&app.main, "CmdEnd"));
+    for (QAbstractButton* b : buttons) {
+        ASSERT_NE(b, nullptr);
+        const std::string name = b->objectName().toStdString();
+        EXPECT_EQ(b->font().pointSizeF(), app.main.font().pointSizeF()) << name;
+        const QFontMetrics m(b->font());
+        const QRect room = b->rect().adjusted(4, 2, -4, -2);
+        const QRect used =
+            m.boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, b->accessibleName());
+        EXPECT_TRUE(room.contains(used)) << name;
+        EXPECT_LE(used.height(), 2 * m.lineSpacing()) << name;
+    }
+    QWidget* frame = find(&app.main, "Frame01");
+    const QRect box = find(&app.main, "TxtDescribe")->geometry();
+    const QRect end = find(&app.main, "CmdEnd")->geometry();
+    const QRect first = find(&app.main, "CmdVoltDiv")->geometry();
+    EXPECT_EQ(frame->geometry(), app.main.rect());
+    EXPECT_EQ(first.left(), box.left());
+    EXPECT_EQ(end.right(), box.right()); // the grid is as wide as the box
+    EXPECT_EQ(box.top(), box.left());
+    EXPECT_EQ(frame->width() - 1 - box.right(), box.left());
+    EXPECT_EQ(frame->height() - 1 - end.bottom(), box.left());
+}
+
+// As in any dialog, Enter and Space both press the button with the focus.
+TEST(MainWindow, EnterOrSpaceOnAFocusedButtonOpensItsCalculator) {
+    App app;
+    auto* button = find<QAbstractButton>(&app.main, "CmdLCRes");
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+        app.main.activateWindow();
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, key);
+        settle();
+        CalculatorWindow* w = app.main.openCalculatorWindow();
+        ASSERT_NE(w, nullptr) << key;
+        EXPECT_EQ(w->calculator().form.caption,
+                  findCalculator("reactance")->calculator().form.caption);
+        w->closeAndSave();
+        settle();
+    }
+}
+
 TEST(MainWindow, OnlyAMissingVoltageDividerFileRewritesTheExamples) {
     App app([](const TempDir& tmp) {
         tmp.write("VoltDiv.DAT", "False\r\n1\r\n");

@@ -432,8 +432,16 @@ FormSpec formSpec() {
                   .initial = 2},
         CheckSpec{.name = kStandardValues, .caption = "Use Standard Values.", .checked = true},
     };
+    // A line holds R1 and R2 in seven characters each, Ar to column 21 and
+    // the error to 28 (both with a sign position), two blanks, Rin, two
+    // blanks and Ro in six each, then the current and the two powers as
+    // engineering texts of eleven characters, one blank apart. The headings
+    // stand over where each column's figures begin.
     f.bottom = {
-        ListSpec{.name = kList, .headerName = kHeader, .header = kHeaderDesigned},
+        ListSpec{.name = kList,
+                 .headerName = kHeader,
+                 .header = kHeaderDesigned,
+                 .headerColumns = {0, 7, 15, 21, 30, 38, 46, 58, 70}},
     };
     return f;
 }

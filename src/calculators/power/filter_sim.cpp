@@ -401,26 +401,29 @@ FormSpec formSpec() {
     }
     second.push_back(GroupSpec{
         kRectifier, "", {{kFull, "Full-Wave Rectification"}, {kHalf, "Half-Wave Rectification"}}});
+    // The results (fourteen lines, the longest of 47 characters) under the
+    // shorter column, beside the long one, so the window fits a laptop's
+    // screen.
     f.left = {frame(kLeftFrame, "", Direction::Vertical, first)};
-    f.right = {frame(kRightFrame, "", Direction::Vertical, second)};
-    f.bottom = {frame(kListFrame, "", Direction::Vertical, {ListSpec{kList, {}, {}, 14}}),
-                DrawingSpec{.name = kGraph,
-                            .widthTwips = static_cast<int>(kFilterGraph.width),
-                            .heightTwips = static_cast<int>(kFilterGraph.height),
-                            .description =
-                                "Graph of the rectifier output, the node voltages and the "
-                                "diode current against time",
-                            .exports = {{"Export Traces as CSV...", "CSV files (*.csv)",
-                                         [](const Form& form, Progress& progress) {
-                                             return filterTracesCsv(form, progress);
-                                         }}},
-                            .pointerText = [](const Form& form, double x,
-                                              double y) -> std::optional<std::string> {
-                                std::string text = filterPointerText(form, x, y);
-                                if (text.empty())
-                                    return std::nullopt;
-                                return text;
-                            }}};
+    f.right = {frame(kRightFrame, "", Direction::Vertical, second),
+               frame(kListFrame, "", Direction::Vertical,
+                     {ListSpec{.name = kList, .visibleLines = 14, .visibleColumns = 47}})};
+    f.bottom = {DrawingSpec{
+        .name = kGraph,
+        .widthTwips = static_cast<int>(kFilterGraph.width),
+        .heightTwips = static_cast<int>(kFilterGraph.height),
+        .description = "Graph of the rectifier output, the node voltages and the "
+                       "diode current against time",
+        .exports = {{"Export Traces as CSV...", "CSV files (*.csv)",
+                     [](const Form& form, Progress& progress) {
+                         return filterTracesCsv(form, progress);
+                     }}},
+        .pointerText = [](const Form& form, double x, double y) -> std::optional<std::string> {
+            std::string text = filterPointerText(form, x, y);
+            if (text.empty())
+                return std::nullopt;
+            return text;
+        }}};
     f.clearCaption = "Clear";
     f.buttons = {{"CmdCalc", "Calculate"},
                  {"CmdClr", "Clear"},

@@ -341,14 +341,17 @@ FormSpec formSpec() {
     for (int i = 0; i < kRows; ++i)
         f.left.push_back(secondaryRow(i));
     f.left.push_back(CheckSpec{kLoading, "Voltages Measured Open Circuit, Correct for Loading."});
-    f.left.push_back(ListSpec{kList, {}, {}, 26});
+    // The list scrolls through the longer results (up to 40 lines), so the
+    // window fits a laptop's screen.
+    f.left.push_back(ListSpec{kList, {}, {}, 16});
+    // The outside dimensions beside the core's, so the column is no taller
+    // than the picture needs.
     f.right = {
-        box(kX, "X", "cm"),
-        box(kY, "Y", "cm"),
-        box(kZ, "Z", "cm"),
-        box(kA, "A", "cm"),
-        box(kB, "B", "cm"),
-        box(kC, "C", "cm"),
+        frame("FrameDimensions", "", Direction::Horizontal,
+              {frame("FrameOutside", "", Direction::Vertical,
+                     {box(kX, "X", "cm"), box(kY, "Y", "cm"), box(kZ, "Z", "cm")}),
+               frame("FrameCore", "", Direction::Vertical,
+                     {box(kA, "A", "cm"), box(kB, "B", "cm"), box(kC, "C", "cm")})}),
         GroupSpec{kTypeGroup,
                   "Trensformer Type",
                   {{kOpenTypes[0], "Unshieleded"},

@@ -529,10 +529,10 @@ FormSpec formSpec() {
                    {kModeOptions[1], "Padder and Trimmer 2"},
                    {kModeOptions[2], "Coil and Trimmer"}}},
         PictureSpec{kPicture, kPictures[1], "Circuit of the oscillator and RF stages"},
-        ListSpec{kValues, "", "", 4},
+        ListSpec{.name = kValues, .visibleLines = 4, .accessibleName = "Component values"},
     };
     f.bottom = {
-        ListSpec{kTracking, "LblTracking", kTrackHeader, 12},
+        ListSpec{kTracking, "LblTracking", kTrackHeader, 11},
         HelpBoxSpec{kQuickHelp, 3},
     };
     f.printButton = kPrint;

@@ -73,6 +73,8 @@ public:
     bool empty() const { return next_ == 0; }
 
 private:
+    void separate();
+
     QGridLayout* grid_;
     Direction direction_;
     int next_ = 0;
@@ -130,10 +132,13 @@ QPushButton* makeButton(const ButtonSpec& desc, Builder& b);
 
 // Shared by the kinds: the flags every control has, and the fonts.
 void showFlags(QWidget* widget, const Form& form, const std::string& name);
+// The desktop's fixed font, or a fixed-pitch face in its place where the
+// font configuration draws it proportionally; never a family we name.
 QFont fixedPitchFont();
 // Whether the controls hold something that can use more height than it
-// needs: a list, a drawing, or a frame that scrolls or holds one.
-bool growsTaller(const std::vector<ControlSpec>& controls);
+// needs: a list (unless lists are left out), a drawing, or a frame that
+// scrolls or holds one.
+bool growsTaller(const std::vector<ControlSpec>& controls, bool countLists = true);
 // A box wide enough for an 11-character engineering text, and no wider.
 int engBoxWidth(const QWidget* box);
 

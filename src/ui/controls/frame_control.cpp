@@ -38,6 +38,9 @@ void buildControl(const FrameSpec& desc, Builder& b) {
         scroll->setObjectName(qs(desc.name + "Scroll"));
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
+        // Tab goes to the boxes inside, and the area scrolls to each; the
+        // area itself is no stop of its own.
+        scroll->setFocusPolicy(Qt::NoFocus);
         owner = scroll;
     }
     QWidget* frame =

@@ -3,7 +3,9 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QResizeEvent>
+#include <QStyle>
 
 #include "ui/controls/control.h"
 
@@ -28,6 +30,10 @@ public:
     // The height of a list showing this many lines.
     int heightFor(int lines) const { return lineHeight() * lines + 2 * frameWidth(); }
 
+    // A list asks for the lines it is made to show; a larger window gives
+    // it more.
+    QSize sizeHint() const override { return {QListWidget::sizeHint().width(), minimumHeight()}; }
+
     void fitWholeLines() {
         const int inside = height() - 2 * frameWidth();
         const int line = lineHeight();
@@ -46,6 +52,23 @@ private:
     int lineHeight_ = 1;
 };
 
+// The header's headings, parted by two or more blanks, each moved to where
+// its column begins; a header with another number of headings than there
+// are columns is shown as it is.
+QString alignHeadings(const QString& header, const std::vector<int>& columns) {
+    static const QRegularExpression gap(QStringLiteral(" {2,}"));
+    const QStringList headings = header.trimmed().split(gap, Qt::SkipEmptyParts);
+    if (columns.empty() || headings.size() != static_cast<qsizetype>(columns.size()))
+        return header;
+    QString aligned;
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        if (!aligned.isEmpty())
+            aligned += ' ';
+        aligned = aligned.leftJustified(columns[static_cast<std::size_t>(i)], ' ') + headings[i];
+    }
+    return aligned;
+}
+
 class ListView : public ControlView {
 public:
     ListView(const ListSpec& desc, WholeLineList* list, QLabel* header)
@@ -63,12 +86,22 @@ public:
             list_->addItems(lines);
         }
         if (header_) {
-            header_->setText(qs(form.text(desc_.headerName)));
+            header_->setText(alignHeadings(qs(form.text(desc_.headerName)), desc_.headerColumns));
             showFlags(header_, form, desc_.headerName);
-            // A screen reader names the list by the header shown above it.
-            if (!header_->text().trimmed().isEmpty())
-                list_->setAccessibleName(header_->text());
         }
+        const QString name = spokenName();
+        if (list_->accessibleName() != name)
+            list_->setAccessibleName(name);
+    }
+
+    // A screen reader names the list by its own name, or by the words of the
+    // header shown above it (read without the blanks that line them up).
+    QString spokenName() const {
+        if (!desc_.accessibleName.empty())
+            return qs(desc_.accessibleName);
+        if (header_ && !header_->text().trimmed().isEmpty())
+            return header_->text().simplified();
+        return QStringLiteral("Results");
     }
 
 private:
@@ -131,7 +164,12 @@ void buildControl(const ListSpec& desc, Builder& b) {
     list->setFont(fixedPitchFont());
     list->setUniformItemSizes(true);
     list->measure();
-    list->setAccessibleName(qs(desc.header.empty() ? desc.name : desc.header));
+    // The header's first character stands over the lines' first character:
+    // the list's frame and the margin the style leaves before an item's text.
+    if (header)
+        header->setIndent(list->frameWidth() +
+                          list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) +
+                          1);
     offerCopy(list);
     // Room for every line of a result, without scrolling.
     list->setMinimumHeight(list->heightFor(std::max(3, desc.visibleLines)));
@@ -140,7 +178,7 @@ void buildControl(const ListSpec& desc, Builder& b) {
             list->fontMetrics().horizontalAdvance(QString(desc.visibleColumns, 'M')) +
             2 * list->frameWidth() + 24);
     b.place.wide(list, 1);
-    b.add<ListView>(desc, list, header);
+    b.add<ListView>(desc, list, header)->refresh(b.host.form());
 }
 
 } // namespace ferrovane

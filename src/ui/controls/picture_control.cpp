@@ -1,3 +1,4 @@
+#include <QEvent>
 #include <QLabel>
 
 #include "ui/controls/control.h"
@@ -7,44 +8,76 @@ namespace ferrovane {
 
 namespace {
 
-// The form holds the picture's name; a new name loads the new picture. A
-// picture that cannot be found leaves the place empty.
+// A picture in the window's text colour. It is drawn only while the form
+// shows it, so a window does not draw its design-time picture or a hidden
+// one on opening, and again when the desktop's colours change.
+class PictureLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    void setPicture(const QString& file, bool visible) {
+        file_ = file;
+        setProperty("pictureFile", file);
+        if (visible)
+            draw();
+    }
+
+protected:
+    void changeEvent(QEvent* event) override {
+        QLabel::changeEvent(event);
+        if (event->type() == QEvent::PaletteChange && !isHidden())
+            draw();
+    }
+
+private:
+    // A missing picture leaves the place empty.
+    void draw() {
+        const QColor ink = palette().color(QPalette::WindowText);
+        const qreal ratio = devicePixelRatioF();
+        if (drawn_ && file_ == drawnFile_ && ink == drawnInk_ && ratio == drawnRatio_)
+            return;
+        const QPixmap pixmap = picturePixmap(file_, ratio, ink);
+        if (pixmap.isNull())
+            clear();
+        else
+            setPixmap(pixmap);
+        drawn_ = true;
+        drawnFile_ = file_;
+        drawnInk_ = ink;
+        drawnRatio_ = ratio;
+    }
+
+    QString file_;
+    bool drawn_ = false;
+    QString drawnFile_;
+    QColor drawnInk_;
+    qreal drawnRatio_ = 0;
+};
+
+// The form holds the picture's name; a new name shows the new picture.
 class PictureView : public ControlView {
 public:
-    PictureView(std::string name, QLabel* label) : name_(std::move(name)), label_(label) {}
+    PictureView(std::string name, PictureLabel* label) : name_(std::move(name)), label_(label) {}
 
     void refresh(const Form& form) override {
-        const QString file = qs(form.text(name_));
-        if (file != shown_ || !loaded_) {
-            const QPixmap pixmap = picturePixmap(file, label_->devicePixelRatioF());
-            if (pixmap.isNull())
-                label_->clear();
-            else
-                label_->setPixmap(pixmap);
-            label_->setProperty("pictureFile", file);
-            shown_ = file;
-            loaded_ = true;
-        }
         showFlags(label_, form, name_);
+        label_->setPicture(qs(form.text(name_)), form.visible(name_));
     }
 
 private:
     std::string name_;
-    QLabel* label_;
-    QString shown_;
-    bool loaded_ = false;
+    PictureLabel* label_;
 };
 
 } // namespace
 
 void buildControl(const PictureSpec& desc, Builder& b) {
-    auto* label = new QLabel(b.owner);
+    auto* label = new PictureLabel(b.owner);
     label->setObjectName(qs(desc.name));
     label->setAccessibleName(qs(desc.description));
     label->setAlignment(Qt::AlignCenter);
     b.place.wide(label);
-    auto* view = b.add<PictureView>(desc.name, label);
-    view->refresh(b.host.form());
+    b.add<PictureView>(desc.name, label);
 }
 
 } // namespace ferrovane
