@@ -109,9 +109,9 @@ std::string boxCaption(const BoxSpec& box, const Form& form) {
     return box.unit.empty() ? box.name : box.unit;
 }
 
-std::vector<std::string> boxesWithoutNumber(const FormSpec& spec, const Form& form) {
+std::vector<std::string> boxesWithoutNumber(const FormSpec& layout, const Form& form) {
     std::vector<std::string> found;
-    for (const auto* region : {&spec.left, &spec.right, &spec.bottom})
+    for (const auto* region : {&layout.left, &layout.right, &layout.bottom})
         collect(*region, form, found);
     return found;
 }

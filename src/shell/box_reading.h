@@ -31,6 +31,6 @@ std::string boxCaption(const BoxSpec& box, const Form& form);
 // The boxes a user can type in now (shown, in shown frames, enabled, not
 // locked) whose text holds no number, each as its caption and the text in
 // double quotes: 'Frequency "abc"'.
-std::vector<std::string> boxesWithoutNumber(const FormSpec& spec, const Form& form);
+std::vector<std::string> boxesWithoutNumber(const FormSpec& layout, const Form& form);
 
 } // namespace ferrovane
