@@ -1,11 +1,12 @@
 #include "ui/drawing_layout.h"
 
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPaintDevice>
 #include <algorithm>
 #include <limits>
+
+#include "ui/controls/control.h"
 
 namespace ferrovane {
 
@@ -129,8 +130,9 @@ std::vector<Reach> frameReaches(double length) {
 } // namespace
 
 QFont qtFont(const Font& font) {
-    QFont f = font.fixedPitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
-                              : QGuiApplication::font();
+    // The same fixed-pitch face as the lists, so a drawing's columns line up
+    // under a font configuration whose fixed font is proportional.
+    QFont f = font.fixedPitch ? fixedPitchFont() : QGuiApplication::font();
     f.setPointSizeF(font.points);
     f.setBold(font.bold);
     return f;
