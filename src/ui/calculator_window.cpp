@@ -90,6 +90,8 @@ void CalculatorWindow::explore() {
         new ExploreDialog(calc_, env_.files, form_, lastCalculate_ ? &*lastCalculate_ : nullptr,
                           env_.textMetrics(), host, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (exportSpice_ && checkSpice_)
+        dialog->addCircuitActions({exportSpice_, checkSpice_});
     explore_ = dialog;
     dialog->show();
 }

@@ -1,5 +1,9 @@
 #include "ui/explore_dialog.h"
 
+#include <QAction>
+#include <QHBoxLayout>
+#include <QToolButton>
+
 #include <QLabel>
 #include <QListWidget>
 #include <QTabWidget>
@@ -82,6 +86,19 @@ ExploreDialog::ExploreDialog(const Calculator& calc, const DataDir& files, const
 }
 
 ExploreDialog::~ExploreDialog() = default;
+
+void ExploreDialog::addCircuitActions(const QList<QAction*>& actions) {
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QAction* action : actions) {
+        auto* button = new QToolButton(this);
+        button->setDefaultAction(action);
+        button->setObjectName(action->objectName() + "Button");
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        row->addWidget(button);
+    }
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+}
 
 bool ExploreDialog::saveSweepCsv(const QString& path) {
     return sweep_->saveCsv(path);

@@ -8,6 +8,8 @@
 
 class QTabWidget;
 
+class QAction;
+
 namespace ferrovane {
 
 class SweepPage;
@@ -33,6 +35,9 @@ public:
     TolerancePage& tolerance() { return *tolerance_; }
     // The sweep's table as CSV, without a file dialog.
     bool saveSweepCsv(const QString& path);
+    // Buttons for the window's own actions on its circuit (the netlist's
+    // export and check) under the pages; they follow the actions' state.
+    void addCircuitActions(const QList<QAction*>& actions);
 
 private:
     LongRunHost* host() { return host_ ? host_ : &ownHost_; }

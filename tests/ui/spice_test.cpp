@@ -2,6 +2,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QTableWidget>
+#include <QToolButton>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -29,6 +30,16 @@ TEST(Spice, ExportAndCheckTheLastCompletedCalculate) {
     EXPECT_FALSE(exportAction->isEnabled());
     click(w, "CmdCalc");
     ASSERT_TRUE(exportAction->isEnabled());
+    // The Explore dialog offers the same two, in step with the window.
+    w->explore();
+    settle();
+    auto* explore = w->findChild<QDialog*>("Explore");
+    ASSERT_NE(explore, nullptr);
+    auto* exploreButton = find<QToolButton>(explore, "ActionCheckSpiceButton");
+    ASSERT_NE(exploreButton, nullptr);
+    EXPECT_TRUE(exploreButton->isEnabled());
+    explore->close();
+    settle();
 
     const auto file = app.tmp.path() / "match.cir"; // the extension is added
     QString filterOffered;
