@@ -1,5 +1,6 @@
 #include <optional>
 
+#include "calculators/matching/design_spice.h"
 #include "calculators/matching/high_side.h"
 #include "calculators/matching/l_network.h"
 #include "shell/spice.h"
@@ -18,28 +19,25 @@ std::optional<Netlist> lNetworkNetlist(const Form& form) {
     if (!(r1 > rl) || !(rl > 0) || !(freq > 0))
         return std::nullopt;
     const LNetworkDesign d = designLNetwork(freq, r1, rl);
-    const std::string at = "at=" + spiceNumber(freq);
+    const std::string at = designspice::atDesignFrequency(freq);
 
-    Netlist n;
-    n.notes = {"A 1 A test current into the input: V(in) in volts is the input impedance in ohms."};
-    n.elements = {
-        {spiceElement("Itest", {"0", "in"}, "DC 0 AC 1"), "Test current at the design frequency"},
-        {spiceElement("C", {"in", "0"}, spiceNumber(d.c)),
-         "C as designed: 1 / (2 pi F XC), XC = R1 / Q"},
-        {spiceElement("L", {"in", "out"}, spiceNumber(d.l)),
-         "L as designed: XL / (2 pi F), XL = Q RL"},
-        {spiceElement("RL", {"out", "0"}, spiceNumber(rl)), "RL from the Low Side Resistance box"},
-        {spiceElement("EL", {"vl", "0", "in", "out"}, "1"), "The voltage across L, for the Q"},
-    };
-    n.analyses = {acAnalysisAt(freq)};
-    n.figures = {
-        {"ac", "zin_re", "Input resistance", "Ohms", "find vr(in) " + at, r1, 0.1},
-        {"ac", "zin_im", "Input reactance", "Ohms", "find vi(in) " + at, 0.0, 0.1, r1},
-        {"ac", "v_l", "", "", "find vm(vl) " + at},
-        {"ac", "v_rl", "", "", "find vm(out) " + at},
-        {"ac", "q", "Q", "", "param='v_l/v_rl'", d.q, 0.1},
-    };
-    return n;
+    return designspice::testCurrentNetlist(
+        freq, r1,
+        {"A 1 A test current into the input: V(in) in volts is the input impedance in ohms."},
+        {
+            {spiceElement("C", {"in", "0"}, spiceNumber(d.c)),
+             "C as designed: 1 / (2 pi F XC), XC = R1 / Q"},
+            {spiceElement("L", {"in", "out"}, spiceNumber(d.l)),
+             "L as designed: XL / (2 pi F), XL = Q RL"},
+            {spiceElement("RL", {"out", "0"}, spiceNumber(rl)),
+             "RL from the Low Side Resistance box"},
+            {spiceElement("EL", {"vl", "0", "in", "out"}, "1"), "The voltage across L, for the Q"},
+        },
+        {
+            {"ac", "v_l", "", "", "find vm(vl) " + at},
+            {"ac", "v_rl", "", "", "find vm(out) " + at},
+            {"ac", "q", "Q", "", "param='v_l/v_rl'", d.q, 0.1},
+        });
 }
 
 } // namespace ferrovane

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <optional>
 
+#include "calculators/matching/design_spice.h"
 #include "calculators/matching/high_side.h"
 #include "calculators/matching/pi_network.h"
 #include "shell/spice.h"
@@ -20,31 +21,28 @@ std::optional<Netlist> piNetworkNetlist(const Form& form) {
     if (!(freq > 0) || !(rl > 0) || !(r1 > rl) || !(std::sqrt(r1 / rl - 1) < q))
         return std::nullopt;
     const PiNetworkDesign d = designPiNetwork(freq, q, rl, r1);
-    const std::string at = "at=" + spiceNumber(freq);
+    const std::string at = designspice::atDesignFrequency(freq);
 
-    Netlist n;
-    n.notes = {"A 1 A test current into the input: V(in) in volts is the input impedance in ohms,",
-               "and the current of C1 in amperes (V(ic1)) is the loaded Q."};
-    n.elements = {
-        {spiceElement("Itest", {"0", "in"}, "DC 0 AC 1"), "Test current at the design frequency"},
-        {spiceElement("VsC1", {"in", "c1"}, "0"), "Senses the current of C1"},
-        {spiceElement("C1", {"c1", "0"}, spiceNumber(d.c1)),
-         "C1 as designed: 1 / (2 pi F XC1), XC1 = R1 / Q"},
-        {spiceElement("L", {"in", "out"}, spiceNumber(d.l)),
-         "L as designed: XL / (2 pi F), XL the larger root of the design's quadratic"},
-        {spiceElement("C2", {"out", "0"}, spiceNumber(d.c2)),
-         "C2 as designed: 1 / (2 pi F XC2), XC2 = RL / sqrt((Q^2 + 1) RL / R1 - 1)"},
-        {spiceElement("RL", {"out", "0"}, spiceNumber(rl)), "RL from the Low Side Resistance box"},
-        {spiceElement("HC1", {"ic1", "0", "VsC1"}, "1"),
-         "The current of C1 as a voltage, for the Q"},
-    };
-    n.analyses = {acAnalysisAt(freq)};
-    n.figures = {
-        {"ac", "zin_re", "Input resistance", "Ohms", "find vr(in) " + at, r1, 0.1},
-        {"ac", "zin_im", "Input reactance", "Ohms", "find vi(in) " + at, 0.0, 0.1, r1},
-        {"ac", "q", "Q", "", "find vm(ic1) " + at, q, 0.1},
-    };
-    return n;
+    return designspice::testCurrentNetlist(
+        freq, r1,
+        {"A 1 A test current into the input: V(in) in volts is the input impedance in ohms,",
+         "and the current of C1 in amperes (V(ic1)) is the loaded Q."},
+        {
+            {spiceElement("VsC1", {"in", "c1"}, "0"), "Senses the current of C1"},
+            {spiceElement("C1", {"c1", "0"}, spiceNumber(d.c1)),
+             "C1 as designed: 1 / (2 pi F XC1), XC1 = R1 / Q"},
+            {spiceElement("L", {"in", "out"}, spiceNumber(d.l)),
+             "L as designed: XL / (2 pi F), XL the larger root of the design's quadratic"},
+            {spiceElement("C2", {"out", "0"}, spiceNumber(d.c2)),
+             "C2 as designed: 1 / (2 pi F XC2), XC2 = RL / sqrt((Q^2 + 1) RL / R1 - 1)"},
+            {spiceElement("RL", {"out", "0"}, spiceNumber(rl)),
+             "RL from the Low Side Resistance box"},
+            {spiceElement("HC1", {"ic1", "0", "VsC1"}, "1"),
+             "The current of C1 as a voltage, for the Q"},
+        },
+        {
+            {"ac", "q", "Q", "", "find vm(ic1) " + at, q, 0.1},
+        });
 }
 
 } // namespace ferrovane
