@@ -11,12 +11,15 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "numeric/numeric_fault.h"
+#include "shell/explore_session.h"
 #include "shell/named_design.h"
 #include "shell/run.h"
+#include "shell/window_cycle.h"
 
 extern char** environ;
 
@@ -176,6 +179,35 @@ NetlistResult netlistOf(const Calculator& calc, const Form& form) {
         r.why = std::string("The circuit cannot be written: ") + fault.what() + ".";
     }
     return r;
+}
+
+namespace {
+
+// Passes messages on and counts them: a press that shows none completed.
+class CountingDialogs : public Dialogs {
+public:
+    explicit CountingDialogs(Dialogs& inner) : inner_(inner) {}
+    Answer show(const Message& message) override {
+        ++shown;
+        return inner_.show(message);
+    }
+    int shown = 0;
+
+private:
+    Dialogs& inner_;
+};
+
+} // namespace
+
+void pressKeepingCircuit(const Calculator& calc, Form& form, CalcEnv& env,
+                         const std::string& button, std::optional<Form>& circuit) {
+    CountingDialogs counting(env.dialogs);
+    CalcEnv counted{counting, env.files, env.printer, env.metrics, env.longRuns};
+    pressButton(calc, form, counted, button);
+    if (isCalculateButton(button))
+        circuit = counting.shown == 0 ? std::optional<Form>(form) : std::nullopt;
+    else if (button == "CmdClr" || button == "CmdLoadData")
+        circuit.reset();
 }
 
 bool SpiceCheck::passed() const {

@@ -48,6 +48,13 @@ struct NetlistResult {
 };
 NetlistResult netlistOf(const Calculator& calc, const Form& form);
 
+// A press through the window cycle, and the circuit a window keeps for its
+// netlist after it: the form after a Calculate that showed no message; none
+// after a Calculate that ended on one, nor after Clear or Load Example; the
+// one kept before after any other press.
+void pressKeepingCircuit(const Calculator& calc, Form& form, CalcEnv& env,
+                         const std::string& button, std::optional<Form>& circuit);
+
 // A netlist run in ngspice and its figures compared with the calculator's.
 struct SpiceCheck {
     SpiceRun run;

@@ -142,7 +142,7 @@ private:
 
     void addSpiceActions();
     void updateSpiceActions();
-    // A press through the window cycle that notes whether it showed a message.
+    // A press through the window cycle that keeps the circuit for the netlist.
     void pressCounted(const std::string& button);
     // The netlist of the kept circuit and its text; none, after a message,
     // when there is no circuit.

@@ -10,24 +10,6 @@
 
 namespace ferrovane {
 
-namespace {
-
-// Counts the messages a press shows: a press that shows none completed.
-class CountingDialogs : public Dialogs {
-public:
-    explicit CountingDialogs(Dialogs& inner) : inner_(inner) {}
-    Answer show(const Message& message) override {
-        ++shown;
-        return inner_.show(message);
-    }
-    int shown = 0;
-
-private:
-    Dialogs& inner_;
-};
-
-} // namespace
-
 void CalculatorWindow::addSpiceActions() {
     if (!calc_.netlist)
         return;
@@ -52,16 +34,8 @@ void CalculatorWindow::updateSpiceActions() {
 }
 
 void CalculatorWindow::pressCounted(const std::string& button) {
-    CountingDialogs counting(env_.dialogs);
-    CalcEnv env{counting, env_.files, env_.printer, env_.metrics, env_.longRuns};
-    pressButton(calc_, form_, env, button);
+    pressKeepingCircuit(calc_, form_, env_, button, circuit_);
     refresh();
-    // The circuit is that of the last Calculate that ended without a
-    // message; Clear and Load Example leave none.
-    if (isCalculateButton(button))
-        circuit_ = counting.shown == 0 ? std::optional<Form>(form_) : std::nullopt;
-    else if (button == "CmdClr" || button == "CmdLoadData")
-        circuit_.reset();
     updateSpiceActions();
 }
 

@@ -150,5 +150,31 @@ TEST(Export, ACalculationThatEndedOnAMessageWritesNoNetlist) {
     EXPECT_NE(err2.str().find("no circuit"), std::string::npos) << err2.str();
 }
 
+// The window keeps the circuit of a Calculate that showed no message, and
+// none after one that ended on a message, Clear or Load Example.
+TEST(Export, TheCircuitKeptIsThatOfTheLastCompletedCalculate) {
+    const Calculator& calc = findCalculator("l-network")->calculator();
+    Form form = exampleForm(calc);
+    RecordingDialogs dialogs;
+    ScratchDir dir;
+    const DataDir data(dir.path());
+    CalcEnv env{dialogs, data};
+    std::optional<Form> circuit;
+    const struct {
+        const char* rl;
+        const char* button;
+        bool kept;
+    } steps[] = {{"50", "CmdCalc", true},    {"50", "CmdLoadData", false}, {"50", "CmdCalc", true},
+                 {"9000", "CmdCalc", false}, {"60", "CmdCalc", true},      {"60", "CmdClr", false}};
+    for (const auto& s : steps) {
+        form.setText("TxtRL", s.rl);
+        pressKeepingCircuit(calc, form, env, s.button, circuit);
+        EXPECT_EQ(circuit.has_value(), s.kept) << s.rl << " " << s.button;
+        if (circuit)
+            EXPECT_EQ(circuit->text("TxtRL"), s.rl);
+    }
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+}
+
 } // namespace
 } // namespace ferrovane
