@@ -88,6 +88,10 @@ std::string spiceElement(std::string_view designator, const std::vector<std::str
     return line;
 }
 
+std::string spiceAt(double value) {
+    return "at=" + spiceNumber(value);
+}
+
 std::string acAnalysisAt(double f) {
     return ".ac lin 3 " + spiceNumber(f * (1 - 1e-6)) + " " + spiceNumber(f * (1 + 1e-6));
 }

@@ -67,6 +67,9 @@ std::string spiceNumber(double value);
 std::string spiceElement(std::string_view designator, const std::vector<std::string>& nodes,
                          std::string_view value);
 
+// "at=<value>", where a .meas line reads its figure.
+std::string spiceAt(double value);
+
 // An AC analysis whose middle point is f, for ".meas ac ... at=f" (ngspice
 // refuses "at" on a one-point sweep): three points within a millionth of f.
 std::string acAnalysisAt(double f);

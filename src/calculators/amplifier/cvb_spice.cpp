@@ -45,7 +45,7 @@ Netlist stageNetlist(const Stage& s, const StageFigures& c) {
     n.elements.push_back({spiceElement("Re", {"e", "0"}, spiceNumber(s.re)), s.reFrom});
 
     n.analyses = {dcAnalysisAt("VCC", s.vcc)};
-    const std::string at = " at=" + spiceNumber(s.vcc);
+    const std::string at = " " + spiceAt(s.vcc);
     n.figures = {
         {"dc", "ic", "Ic", "A", "find i(VIC)" + at, c.ic},
         {"dc", "ve", "Ve", "V", "find v(e)" + at, c.ve},

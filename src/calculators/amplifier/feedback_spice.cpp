@@ -102,7 +102,7 @@ std::optional<Netlist> feedbackNetlist(const Form& form) {
     n.notes.push_back(std::string("Calculate Gain: ") + given[l.solved] + ".");
     n.analyses = {acAnalysisAt(kTestFrequency)};
     n.figures = {{"ac", "gain", "Closed-loop gain, A'", "",
-                  "find vm(out) at=" + spiceNumber(kTestFrequency), l.ac, tolerance}};
+                  "find vm(out) " + spiceAt(kTestFrequency), l.ac, tolerance}};
     return n;
 }
 

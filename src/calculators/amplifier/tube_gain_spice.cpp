@@ -48,7 +48,7 @@ std::optional<Netlist> tubeGainNetlist(const Form& form) {
         n.elements.push_back({spiceElement("Ck", {"cathode", "0"}, spiceNumber(kBigCapacitor)),
                               "The cathode bypass capacitor"});
     n.analyses = {acAnalysisAt(kMidBand)};
-    const std::string at = " at=" + spiceNumber(kMidBand);
+    const std::string at = " " + spiceAt(kMidBand);
     n.figures = {
         {"ac", "gain", "Gain", "", "find vm(out)" + at, s.gain, 0.1},
         {"ac", "gain_db", "Gain in dB", "dB", "find vdb(out)" + at, 20 * std::log10(s.gain), 0.1},

@@ -117,7 +117,7 @@ std::optional<Netlist> simultaneousNetlist(const Form& form) {
     if (!solution)
         return std::nullopt;
     const double freq = ladder->components ? ladder->f : 1 / (2 * Pi);
-    const std::string at = "at=" + spiceNumber(freq);
+    const std::string at = spiceAt(freq);
 
     Netlist n;
     if (!ladder->components)

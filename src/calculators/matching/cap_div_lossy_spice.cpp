@@ -19,7 +19,7 @@ std::optional<Netlist> capDivLossyNetlist(const Form& form) {
     const std::array<std::string, 3> I = lossy::solveMesh(capDivLossyMesh(net));
     const Complex zin = ReadComplex(capDivLossyInputImpedance(net, I));
     const Polar vtr = lossy::polarOf(lossy::outputVoltage(I[2], net.rl));
-    const std::string at = "at=" + spiceNumber(net.f);
+    const std::string at = spiceAt(net.f);
 
     Netlist n;
     n.notes = {"The 1 V source and R1 of the loop equations; V(i1), V(i2), V(i3) are the loop",

@@ -20,7 +20,7 @@ std::optional<Netlist> capDividerNetlist(const Form& form) {
     if (!(freq > 0) || !(q > 0) || !(rl > 0) || !(r1 > rl) || !(r1 / rl < q * q + 1))
         return std::nullopt;
     const CapDividerDesign d = designCapDivider(freq, q, rl, r1);
-    const std::string at = designspice::atDesignFrequency(freq);
+    const std::string at = spiceAt(freq);
 
     return designspice::testCurrentNetlist(
         freq, r1,

@@ -2,14 +2,10 @@
 
 namespace ferrovane::designspice {
 
-std::string atDesignFrequency(double f) {
-    return "at=" + spiceNumber(f);
-}
-
 Netlist testCurrentNetlist(double f, double r1, std::vector<std::string> notes,
                            const std::vector<SpiceElement>& network,
                            const std::vector<SpiceFigure>& figures) {
-    const std::string at = atDesignFrequency(f);
+    const std::string at = spiceAt(f);
     Netlist n;
     n.notes = std::move(notes);
     n.elements = {

@@ -18,7 +18,4 @@ Netlist testCurrentNetlist(double f, double r1, std::vector<std::string> notes,
                            const std::vector<SpiceElement>& network,
                            const std::vector<SpiceFigure>& figures);
 
-// "at=F" for the network's .meas lines.
-std::string atDesignFrequency(double f);
-
 } // namespace ferrovane::designspice

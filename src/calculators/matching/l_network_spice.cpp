@@ -19,7 +19,7 @@ std::optional<Netlist> lNetworkNetlist(const Form& form) {
     if (!(r1 > rl) || !(rl > 0) || !(freq > 0))
         return std::nullopt;
     const LNetworkDesign d = designLNetwork(freq, r1, rl);
-    const std::string at = designspice::atDesignFrequency(freq);
+    const std::string at = spiceAt(freq);
 
     return designspice::testCurrentNetlist(
         freq, r1,

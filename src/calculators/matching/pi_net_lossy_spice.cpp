@@ -20,7 +20,7 @@ std::optional<Netlist> piNetLossyNetlist(const Form& form) {
     const std::string zinText = piNetLossyInputImpedance(I);
     const Polar vtr = lossy::polarOf(lossy::outputVoltage(I[2], net.rl));
     const double lossless = std::sqrt(net.rl / lossy::polarOf(zinText).magnitude);
-    const std::string at = "at=" + spiceNumber(net.f);
+    const std::string at = spiceAt(net.f);
 
     Netlist n;
     n.notes = {"The 1 V source of the loop equations across C1; V(i1), V(i2), V(i3) are the loop",

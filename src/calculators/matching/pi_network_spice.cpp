@@ -21,7 +21,7 @@ std::optional<Netlist> piNetworkNetlist(const Form& form) {
     if (!(freq > 0) || !(rl > 0) || !(r1 > rl) || !(std::sqrt(r1 / rl - 1) < q))
         return std::nullopt;
     const PiNetworkDesign d = designPiNetwork(freq, q, rl, r1);
-    const std::string at = designspice::atDesignFrequency(freq);
+    const std::string at = spiceAt(freq);
 
     return designspice::testCurrentNetlist(
         freq, r1,

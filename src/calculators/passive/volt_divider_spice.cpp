@@ -48,7 +48,7 @@ std::optional<Netlist> voltDividerNetlist(const Form& form) {
         n.elements.push_back({spiceElement("IL", {"out", "0"}, "DC " + spiceNumber(list->load)),
                               "The Load Current box, drawn from the output"});
     n.analyses = {dcAnalysisAt("Vin", vin)};
-    const std::string at = "at=" + spiceNumber(vin);
+    const std::string at = spiceAt(vin);
     const std::string ratio = spiceNumber(list->wanted);
     n.figures = {
         {"dc", "vo", "Vo", "V", "find v(out) " + at, c.ratio * vin, 0.1},

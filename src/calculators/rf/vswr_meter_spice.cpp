@@ -69,8 +69,8 @@ std::optional<Netlist> vswrNetlist(const Form& form) {
                           "The reflected wave: V(load) - 1 V"});
     n.analyses = {acAnalysisAt(m.f)};
     n.figures = {
-        {"ac", "gamma", "Reflection coefficient, magnitude", "",
-         "find vm(gamma) at=" + spiceNumber(m.f), m.g, 0.1, m.g > 0 ? 0.0 : 1.0},
+        {"ac", "gamma", "Reflection coefficient, magnitude", "", "find vm(gamma) " + spiceAt(m.f),
+         m.g, 0.1, m.g > 0 ? 0.0 : 1.0},
         {"ac", "vswr", "VSWR", "", "param='(1+gamma)/(1-gamma)'", m.vswr, 0.1},
     };
     return n;
