@@ -2,6 +2,7 @@
 // completed Calculate exported as a SPICE netlist, and checked in ngspice
 // with its figures beside the calculator's.
 #include <QAction>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "ui/calculator_window.h"
@@ -60,7 +61,7 @@ bool CalculatorWindow::exportSpice() {
         askSaveFile(this, tr("Export SPICE Netlist"), tr("SPICE netlists (*.cir);;All files (*)"));
     if (file.isEmpty())
         return false;
-    if (!file.contains('.'))
+    if (QFileInfo(file).suffix().isEmpty())
         file += ".cir";
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) ||
